@@ -1,0 +1,47 @@
+// Program entry: the application object, the windows in their order, the event loop.
+#include "app/main_window.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+#include <exception>
+
+namespace {
+
+// An exception escaping an event handler is shown in the toolkit's error box and
+// the event loop goes on.
+class EditorApplication : public QApplication
+{
+public:
+    using QApplication::QApplication;
+
+    bool notify(QObject *receiver, QEvent *event) override
+    {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (const std::exception &e) {
+            QMessageBox::critical(nullptr, applicationName(), QString::fromLocal8Bit(e.what()));
+        } catch (...) {
+            QMessageBox::critical(nullptr, applicationName(), QString());
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    EditorApplication app(argc, argv);
+    app.setApplicationName(QStringLiteral("tavriledit"));
+    try {
+        TForm1 form1(QApplication::arguments());
+        form1.show();
+        return app.exec();
+    } catch (const std::exception &e) {
+        QMessageBox::critical(nullptr, app.applicationName(), QString::fromLocal8Bit(e.what()));
+    } catch (...) {
+        QMessageBox::critical(nullptr, app.applicationName(), QString());
+    }
+    return 1;
+}

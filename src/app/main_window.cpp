@@ -1,0 +1,283 @@
+#include "app/main_window.h"
+
+#include "app/app_state.h"
+#include "app/memo_edit.h"
+#include "app/settings_file.h"
+#include "platform/platform.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QStatusBar>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace {
+
+const char *const WrapOnCaption = "Wrap Line off(toggle)";
+const char *const WrapOffCaption = "Wrap Line on(toggle)";
+
+QFont designFont(int pixelSize)
+{
+    QFont font(QStringLiteral("MS UI Gothic"));
+    // Where that face is missing, the platform's sans-serif fallback stands in.
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(pixelSize);
+    return font;
+}
+
+// Colours are stored as 0x00BBGGRR, black being 0.
+std::int32_t toStoredColor(const QColor &c)
+{
+    return std::int32_t(c.red() | (c.green() << 8) | (c.blue() << 16));
+}
+
+QColor fromStoredColor(std::int32_t v)
+{
+    return QColor(v & 0xFF, (v >> 8) & 0xFF, (v >> 16) & 0xFF);
+}
+
+} // namespace
+
+TForm1::TForm1(const QStringList &arguments, QWidget *parent)
+    : QMainWindow(parent), Memo1(new MemoEdit), m_memo(Memo1)
+{
+    setObjectName(QStringLiteral("TForm1"));
+    setWindowTitle(
+        QStringLiteral("Tavril Korean Editor Ver 0.8(Built-in Korean IME Romanized/Direct)"));
+    resize(534, 355);
+
+    auto *central = new QWidget(this);
+    central->setObjectName(QStringLiteral("Form1Client"));
+    auto *layout = new QGridLayout(central);
+    layout->setContentsMargins(4, 4, 4, 4);
+    Label1 = new QLabel(QStringLiteral("wait please. Reading now."), central);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setFont(designFont(16));
+    Label1->move(158, 118);
+    Label1->adjustSize(); // at least 168 x 16, wide enough for its text at any font size
+    Label1->resize(std::max(Label1->width(), 168), std::max(Label1->height(), 16));
+    Memo1->setObjectName(QStringLiteral("Memo1"));
+    Memo1->setParent(central);
+    Memo1->setFont(designFont(19));
+    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    layout->addWidget(Memo1, 0, 0);
+    Label1->lower();     // beneath the editor, which covers it
+    Label1->setVisible(false);
+    Memo1->installEventFilter(this);
+    Memo1->viewport()->installEventFilter(this);
+    setCentralWidget(central);
+
+    StatusBar1 = new QStatusBar(this);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setMinimumHeight(19);
+    const int widths[3] = {20, 100, 65};
+    for (int i = 0; i < 4; ++i) {
+        auto *panel = new QLabel(StatusBar1);
+        panel->setObjectName(QStringLiteral("StatusBar1Panel%1").arg(i));
+        panel->setAccessibleName(QStringLiteral("StatusBar1 panel %1").arg(i));
+        panel->setTextFormat(Qt::PlainText);
+        if (i < 3)
+            panel->setFixedWidth(widths[i]);
+        StatusBar1->addWidget(panel, i == 3 ? 1 : 0);
+        m_panels[i] = panel;
+    }
+    setStatusBar(StatusBar1);
+
+    createMenus();
+    connectCommands();
+
+    // 1. The settings live beside the program.
+    programDir = detectProgramDir();
+    // 2. Operating-system flags (both stay clear on this platform).
+    const OsFlags flags = platform().osFlags();
+    isWin9x = flags.isWin9x;
+    isNt6OrLater = flags.isNt6OrLater;
+    // 3. The editor's context menu.
+    Memo1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(Memo1, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &pos) { PopupMenu1->popup(Memo1->mapToGlobal(pos)); });
+    // 4. The read-only timer of the intercepted paste, stopped.
+    TimerMemo = new QTimer(this);
+    TimerMemo->setObjectName(QStringLiteral("TimerMemo"));
+    TimerMemo->setSingleShot(true);
+    TimerMemo->stop();
+    TimerMemo->setInterval(500);
+    // 5. Empty document, romanized mode shown.
+    m_memo.setText(QString());
+    setPanelText(0, QStringLiteral("R"));
+    // 6. Caret at the start.
+    m_memo.setSelLength(0);
+    m_memo.setSelStart(0);
+    m_memo.setSelLength(0);
+    // 7. Word wrap off.
+    setWordWrap(false);
+    // 8, 9. Stored window, mode and wrap, the geometry within its limits.
+    WindowSettings settings;
+    readSettingsFile(programDir + QStringLiteral("setteiedit.dat"), settings);
+    if (settings.imeMode) {
+        ImeMode = *settings.imeMode;
+        setPanelText(0, ImeMode == ImeRomanized ? QStringLiteral("R")
+                        : ImeMode == ImeDirect  ? QStringLiteral("H")
+                                                : QString());
+    }
+    if (settings.wordWrap)
+        setWordWrap(*settings.wordWrap);
+    clampGeometry(settings);
+    windowTop = settings.top;
+    windowLeft = settings.left;
+    windowWidth = settings.width;
+    windowHeight = settings.height;
+    move(windowLeft, windowTop);
+    resize(windowWidth, windowHeight);
+    // 10. Stored font.
+    if (const auto record = readFontFile(programDir + QStringLiteral("fontedit.dat"))) {
+        storedFont = *record;
+        storedFontRead = true;
+        applyFontRecord(*record);
+    } else {
+        storedFont = FontRecord::designFont();
+    }
+    // 11. A file named on the command line is opened before the window shows.
+    if (arguments.size() > 1) {
+        m_commandLineFile = arguments.at(1);
+        openingFromCommandLine = true;
+    }
+    Memo1->setFocus();
+}
+
+TForm1::~TForm1() = default;
+
+QString TForm1::panelText(int panel) const
+{
+    return m_panels[panel]->text();
+}
+
+void TForm1::setPanelText(int panel, const QString &text)
+{
+    m_panels[panel]->setText(text);
+}
+
+bool TForm1::wordWrap() const
+{
+    return m_memo.wordWrap();
+}
+
+void TForm1::setWordWrap(bool on)
+{
+    m_memo.setWordWrap(on);
+    Wrapofftoggle1->setText(QString::fromLatin1(on ? WrapOnCaption : WrapOffCaption));
+    setPanelText(2, on ? QStringLiteral("WrapLine") : QStringLiteral("noWrapLine"));
+}
+
+void TForm1::Wrapofftoggle1Click()
+{
+    setWordWrap(!wordWrap());
+}
+
+void TForm1::applyFontRecord(const FontRecord &record)
+{
+    QFont font = Memo1->font();
+    QPalette palette = Memo1->palette();
+    palette.setColor(QPalette::Text, fromStoredColor(record.color));
+    Memo1->setPalette(palette);
+    if (record.height > 0)
+        font.setPixelSize(record.height);
+    const QString family = record.familyName();
+    if (!family.isEmpty())
+        font.setFamily(family);
+    font.setFixedPitch(record.pitch == 2);
+    if (record.pitch == 2)
+        font.setStyleHint(QFont::Monospace);
+    // The character set has no counterpart in the toolkit's font; it is kept in
+    // storedFont and written back as it was read.
+    Memo1->setFont(font);
+}
+
+FontRecord TForm1::fontRecordFromEditor() const
+{
+    FontRecord record = storedFont; // keeps the padding and character set read at start-up
+    if (!storedFontRead)
+        record.padding = {};
+    const QFont font = Memo1->font();
+    record.color = toStoredColor(Memo1->palette().color(QPalette::Text));
+    int pixels = font.pixelSize();
+    if (pixels <= 0)
+        pixels = QFontInfo(font).pixelSize();
+    record.height = pixels;
+    record.setFamilyName(font.family());
+    record.pitch = font.fixedPitch() ? 2 : 1;
+    return record;
+}
+
+void TForm1::changefont1Click()
+{
+    const auto chosen = platform().chooseFont(this, Memo1->font());
+    if (!chosen)
+        return;
+    Memo1->setFont(*chosen);
+    emit editorFontChanged(*chosen);
+    storedFont = fontRecordFromEditor();
+    writeFontFile(programDir + QStringLiteral("fontedit.dat"), storedFont);
+}
+
+void TForm1::UpdateCaretPosition()
+{
+    setPanelText(1, QStringLiteral("Line:%1  Col:%2")
+                        .arg(m_memo.caretLine() + 1)
+                        .arg(m_memo.caretColumn() + 1));
+}
+
+void TForm1::Memo1KeyUp()
+{
+    UpdateCaretPosition();
+}
+
+void TForm1::Memo1Click()
+{
+    UpdateCaretPosition();
+}
+
+bool TForm1::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == Memo1) {
+        switch (event->type()) {
+        case QEvent::KeyRelease:
+            Memo1KeyUp();
+            break;
+        case QEvent::ShowToParent:
+        case QEvent::HideToParent:
+            // The waiting label is seen exactly while the editor is hidden.
+            Label1->setVisible(Memo1->isHidden());
+            break;
+        default:
+            break;
+        }
+    } else if (watched == Memo1->viewport() && event->type() == QEvent::MouseButtonRelease) {
+        Memo1Click();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TForm1::writeSettings()
+{
+    writeSettingsFile(programDir + QStringLiteral("setteiedit.dat"),
+                      formatSettings(y(), x(), width(), height(), ImeMode, wordWrap()));
+}
+
+void TForm1::FormClose(QCloseEvent *event)
+{
+    appClosing = true;
+    writeSettings();
+    event->accept();
+}
+
+void TForm1::closeEvent(QCloseEvent *event)
+{
+    FormClose(event);
+}

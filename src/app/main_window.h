@@ -1,0 +1,95 @@
+// TForm1: the main window with the editor Memo1, its menus, status bar and the
+// start-up sequence. Commands of the other subsystems are TForm1 members defined
+// in their own source files, so this file stays the window's frame.
+#pragma once
+
+#include "app/font_record.h"
+#include "app/plain_text_control.h"
+
+#include <QMainWindow>
+#include <QStringList>
+
+class MemoEdit;
+class QAction;
+class QLabel;
+class QMenu;
+class QStatusBar;
+class QTimer;
+
+class TForm1 : public QMainWindow
+{
+    Q_OBJECT
+public:
+    // `arguments` is the command line, program name first.
+    explicit TForm1(const QStringList &arguments, QWidget *parent = nullptr);
+    ~TForm1() override;
+
+    MemoEdit *Memo1 = nullptr;
+    QLabel *Label1 = nullptr;
+    QStatusBar *StatusBar1 = nullptr;
+    QTimer *TimerMemo = nullptr;
+
+    // The editor as a TextControl, for every command that edits the document.
+    TextControl &memo() { return m_memo; }
+
+    QString panelText(int panel) const;
+    void setPanelText(int panel, const QString &text);
+
+    // Word-wrap state with its two indicators (menu caption and panel 2).
+    void setWordWrap(bool on);
+    bool wordWrap() const;
+
+    // Writes "setteiedit.dat" from the window's current geometry, mode and wrap.
+    void writeSettings();
+
+    // The file named on the command line (empty when there was none).
+    QString commandLineFile() const { return m_commandLineFile; }
+
+    // Menu items, named as the components they stand for.
+    QMenu *FILE1 = nullptr, *edit1 = nullptr, *ime1 = nullptr, *help1 = nullptr;
+    QMenu *PopupMenu1 = nullptr;
+    QAction *opentextfile1 = nullptr, *inserttextfile1 = nullptr, *savefile1 = nullptr,
+            *overwritesavefileUTF81 = nullptr, *saveHTML99tagASCII1 = nullptr,
+            *saveUnicodenumberlanguageC0x1 = nullptr, *exit1 = nullptr;
+    QAction *find1 = nullptr, *Wrapofftoggle1 = nullptr, *Screenkeyboard2 = nullptr,
+            *AccentPAD2 = nullptr, *changefont1 = nullptr,
+            *createShortcutinprogrammenu1 = nullptr, *createshortcutinDesktopmenu1 = nullptr;
+    QAction *KoreaRomaIME1 = nullptr, *KoreaDirectIME1 = nullptr, *nonIME1 = nullptr;
+    QAction *KoreanRomanizedinput1 = nullptr, *KoreanDirectinput1 = nullptr,
+            *dontuseIME1 = nullptr;
+    QAction *keymap1 = nullptr, *Screenkeyboard1 = nullptr, *AccentPAD1 = nullptr,
+            *Jumptoofficialwebsite1 = nullptr, *JumptoTavrilJishowebsite1 = nullptr,
+            *copyright1 = nullptr;
+    QAction *MenuItem1 = nullptr, *MenuItem2 = nullptr, *MenuItem3 = nullptr,
+            *MenuItem4 = nullptr, *MenuItem5 = nullptr, *MenuItem6 = nullptr,
+            *MenuItem7 = nullptr, *MenuItem8 = nullptr, *MenuItem9 = nullptr,
+            *KanjiJapantoHangulSelectArea1 = nullptr,
+            *KanjiJapantoHangulSelectAreaType21 = nullptr;
+
+public slots:
+    void Wrapofftoggle1Click();
+    void changefont1Click();
+
+    void Memo1KeyUp();
+    void Memo1Click();
+    void UpdateCaretPosition();
+
+signals:
+    // The user picked a new editor font; the find dialog's edit line follows it.
+    void editorFontChanged(const QFont &font);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void createMenus();
+    void connectCommands();
+    void applyFontRecord(const FontRecord &record);
+    FontRecord fontRecordFromEditor() const;
+    void FormClose(QCloseEvent *event);
+
+    PlainTextControl m_memo;
+    QLabel *m_panels[4] = {};
+    QString m_commandLineFile;
+};

@@ -1,0 +1,39 @@
+// "setteiedit.dat": six decimal lines (window top, left, width, height, input
+// mode, word wrap), read as text at start-up and written at close.
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+
+#include <optional>
+
+struct WindowSettings
+{
+    int top = 86;
+    int left = 357;
+    int width = 416;
+    int height = 480;
+    std::optional<int> imeMode;   // set when line 5 was read (already limited to 0..2)
+    std::optional<bool> wordWrap; // set when line 6 was read
+};
+
+// Leading-number parse: white space, an optional sign, decimal digits; no digits
+// give 0. Values beyond the int range saturate.
+int leadingNumber(QByteArrayView line);
+
+// Reads the file's bytes in text mode (CR LF as LF, 0x1A ends the data), line by
+// line into `settings`, stopping at the first empty line, after a line longer
+// than 499 characters (used cut), or after six lines.
+void parseSettings(QByteArrayView data, WindowSettings &settings);
+
+// The geometry limits applied at start-up whether or not a file was read.
+void clampGeometry(WindowSettings &settings);
+
+// The six lines, each ended by CR LF.
+QByteArray formatSettings(int top, int left, int width, int height, int imeMode, bool wordWrap);
+
+// Reads the file into `settings`; a missing or unreadable file leaves it as it is.
+void readSettingsFile(const QString &path, WindowSettings &settings);
+// Writes the file; false when it could not be written (callers do not report it).
+bool writeSettingsFile(const QString &path, const QByteArray &content);

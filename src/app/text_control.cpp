@@ -1,0 +1,3 @@
+#include "app/text_control.h"
+
+TextControl::~TextControl() = default;

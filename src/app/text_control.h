@@ -1,0 +1,56 @@
+// The editor-control operations every command uses, written once so that the
+// composer, pads, paste and conversions run alike on Memo1, Edit1 and in tests.
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+// Positions are code units. A line break counts as one position and reads as
+// U+000A; every other code unit is returned exactly as it was put in.
+class TextControl
+{
+public:
+    virtual ~TextControl();
+
+    // Whole text, line breaks as LF. Costs a copy of the document: never on a key press.
+    virtual QString text() const = 0;
+    virtual void setText(QStringView text) = 0;
+    // Length in code units, in constant time.
+    virtual qsizetype length() const = 0;
+    // The code unit at pos (0 <= pos < length()), in constant time; 0 outside.
+    virtual char16_t charAt(qsizetype pos) const = 0;
+
+    virtual qsizetype selStart() const = 0;
+    virtual qsizetype selLength() const = 0;
+    // Places the caret at pos with nothing selected (clamped to the text).
+    virtual void setSelStart(qsizetype pos) = 0;
+    // Extends the selection from its start by len code units (clamped).
+    virtual void setSelLength(qsizetype len) = 0;
+    virtual QString selText() const = 0;
+    // Replaces the selection (inserts at the caret when nothing is selected); the
+    // caret ends behind the new text with nothing selected.
+    virtual void replaceSelection(QStringView text) = 0;
+    virtual void selectAll() = 0;
+    // Drops the selection, keeping the caret where the selection started.
+    virtual void deselect() = 0;
+
+    // Caret line and column counted from 0, the column in code units.
+    virtual int caretLine() const = 0;
+    virtual int caretColumn() const = 0;
+
+    virtual bool isReadOnly() const = 0;
+    virtual void setReadOnly(bool on) = 0;
+    virtual bool isVisible() const = 0;
+    virtual void setVisible(bool on) = 0;
+    virtual bool isEnabled() const = 0;
+    virtual void setEnabled(bool on) = 0;
+    virtual bool wordWrap() const = 0;
+    virtual void setWordWrap(bool on) = 0;
+    virtual bool hasFocus() const = 0;
+    virtual void setFocus() = 0;
+    // True for a single-line control (the find dialog's edit line).
+    virtual bool isSingleLine() const = 0;
+
+    // Convenience: the code unit before the caret's position, or 0 when there is none.
+    char16_t charBefore(qsizetype pos) const { return pos > 0 ? charAt(pos - 1) : u'\0'; }
+};

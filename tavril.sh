@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs what is missing (Debian 12), builds, then starts the editor or runs the tests.
+#   bash tavril.sh run [FILE]   build and start the editor, optionally opening FILE
+#   bash tavril.sh test         build and run the whole test suite
+set -euo pipefail
+cd "$(dirname "$0")"
+
+packages=(cmake g++ make ccache python3 qt6-base-dev qt6-base-private-dev libgl-dev
+          libxkbcommon-dev fonts-nanum fonts-ipafont-gothic)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo=sudo
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+mode="${1:-run}"
+[ $# -gt 0 ] && shift
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j2
+
+case "$mode" in
+  run) exec build/bin/tavriledit "$@" ;;
+  test) cd build && exec ctest --output-on-failure -j2 ;;
+  *) echo "usage: bash tavril.sh run [FILE] | bash tavril.sh test" >&2; exit 2 ;;
+esac

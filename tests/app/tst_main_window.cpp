@@ -1,0 +1,276 @@
+// The main window: start-up defaults and stored settings, status bar, menus,
+// word wrap, font, the waiting label and the settings written at close.
+#include "app/app_state.h"
+#include "app/main_window.h"
+#include "app/memo_edit.h"
+#include "support/fake_platform.h"
+#include "support/test_env.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTest>
+#include <QTimer>
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+private slots:
+    void startUpDefaults();
+    void storedSettingsApplied_data();
+    void storedSettingsApplied();
+    void menusCarryNamesAndCaptions();
+    void wrapToggleTwiceRestores();
+    void wrapSurvivesRestart();
+    void waitingLabelSeenExactlyWhileEditorHidden();
+    void caretPositionPanel();
+    void settingsWrittenAtClose();
+    void changeFontStoredAndRestored();
+    void changeFontCancelled();
+    void commandLineArgumentTaken();
+};
+
+void TestMainWindow::startUpDefaults()
+{
+    TestProgramDir dir;
+    FakePlatform fake;
+    TForm1 form({QStringLiteral("tavriledit")});
+    QCOMPARE(form.windowTitle(),
+             QStringLiteral("Tavril Korean Editor Ver 0.8(Built-in Korean IME Romanized/Direct)"));
+    QCOMPARE(form.pos(), QPoint(357, 86));
+    QCOMPARE(form.size(), QSize(416, 480));
+    QCOMPARE(form.panelText(0), QStringLiteral("R"));
+    QCOMPARE(form.panelText(1), QString());
+    QCOMPARE(form.panelText(2), QStringLiteral("noWrapLine"));
+    QCOMPARE(form.panelText(3), QString());
+    QCOMPARE(form.Wrapofftoggle1->text(), QStringLiteral("Wrap Line on(toggle)"));
+    QVERIFY(!form.wordWrap());
+    QCOMPARE(ImeMode, 1);
+    QCOMPARE(programDir, dir.path());
+    QCOMPARE(form.memo().text(), QString());
+    QVERIFY(!openingFromCommandLine);
+    QCOMPARE(form.Memo1->font().family(), QStringLiteral("MS UI Gothic"));
+    QCOMPARE(form.Memo1->font().pixelSize(), 19);
+    QVERIFY(!form.TimerMemo->isActive());
+    QCOMPARE(form.TimerMemo->interval(), 500);
+    // Four panels, the first three of fixed width.
+    const auto panels = form.StatusBar1->findChildren<QLabel *>();
+    QCOMPARE(panels.size(), 4);
+    QCOMPARE(form.StatusBar1->findChild<QLabel *>(QStringLiteral("StatusBar1Panel0"))->width(), 20);
+    QCOMPARE(form.StatusBar1->findChild<QLabel *>(QStringLiteral("StatusBar1Panel1"))->width(), 100);
+    QCOMPARE(form.StatusBar1->findChild<QLabel *>(QStringLiteral("StatusBar1Panel2"))->width(), 65);
+}
+
+void TestMainWindow::storedSettingsApplied_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QRect>("geometry");
+    QTest::addColumn<QString>("panel0");
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<bool>("wrap");
+    QTest::newRow("limits") << QByteArray("800\r\n-5\r\n50\r\n5000\r\n7\r\n1\r\n")
+                            << QRect(0, 0, 100, 700) << QString() << 0 << true;
+    QTest::newRow("direct") << QByteArray("10\r\n20\r\n2000\r\n3000\r\n2\r\n0\r\n")
+                            << QRect(20, 10, 2000, 3000) << QStringLiteral("H") << 2 << false;
+    QTest::newRow("over") << QByteArray("10\r\n20\r\n2001\r\n3001\r\n") << QRect(20, 10, 1024, 700)
+                          << QStringLiteral("R") << 1 << false;
+    QTest::newRow("abc") << QByteArray("abc\r\n") << QRect(357, 0, 416, 480) << QStringLiteral("R")
+                         << 1 << false;
+    QTest::newRow("empty third line") << QByteArray("5\r\n6\r\n\r\n200\r\n0\r\n1\r\n")
+                                      << QRect(6, 5, 416, 480) << QStringLiteral("R") << 1 << false;
+    QTest::newRow("mode -1") << QByteArray("5\n6\n300\n300\n-1\n0\n") << QRect(6, 5, 300, 300)
+                             << QString() << 0 << false;
+}
+
+void TestMainWindow::storedSettingsApplied()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QRect, geometry);
+    QFETCH(QString, panel0);
+    QFETCH(int, mode);
+    QFETCH(bool, wrap);
+    TestProgramDir dir;
+    FakePlatform fake;
+    dir.write(QStringLiteral("setteiedit.dat"), file);
+    TForm1 form({QStringLiteral("tavriledit")});
+    QCOMPARE(QRect(form.pos(), form.size()), geometry);
+    QCOMPARE(form.panelText(0), panel0);
+    QCOMPARE(ImeMode, mode);
+    QCOMPARE(form.wordWrap(), wrap);
+    QCOMPARE(form.panelText(2), wrap ? QStringLiteral("WrapLine") : QStringLiteral("noWrapLine"));
+    QCOMPARE(form.Wrapofftoggle1->text(),
+             wrap ? QStringLiteral("Wrap Line off(toggle)") : QStringLiteral("Wrap Line on(toggle)"));
+}
+
+void TestMainWindow::menusCarryNamesAndCaptions()
+{
+    TestProgramDir dir;
+    FakePlatform fake;
+    TForm1 form({QStringLiteral("tavriledit")});
+    QCOMPARE(form.menuBar()->objectName(), QStringLiteral("MainMenu1"));
+    const QStringList top = [&] {
+        QStringList names;
+        for (QAction *a : form.menuBar()->actions())
+            names << (a->menu() ? a->menu()->objectName() : a->objectName());
+        return names;
+    }();
+    QCOMPARE(top, (QStringList{"FILE1", "edit1", "KoreaRomaIME1", "KoreaDirectIME1", "nonIME1",
+                               "ime1", "help1"}));
+    QCOMPARE(form.saveHTML99tagASCII1->text(),
+             QStringLiteral("save Unicode number HTML &&#99;tag(ASCII)"));
+    QStringList popup;
+    for (QAction *a : form.PopupMenu1->actions())
+        popup << a->objectName();
+    QCOMPARE(popup, (QStringList{"MenuItem1", "MenuItem2", "MenuItem3", "MenuItem4", "MenuItem5",
+                                 "MenuItem6", "MenuItem7", "MenuItem8", "MenuItem9",
+                                 "KanjiJapantoHangulSelectArea1",
+                                 "KanjiJapantoHangulSelectAreaType21"}));
+    QVERIFY(form.MenuItem6->isSeparator());
+    QVERIFY(form.Wrapofftoggle1->isEnabled());
+    QVERIFY(form.changefont1->isEnabled());
+    // Every item is found by its object name.
+    for (const char *name : {"opentextfile1", "exit1", "find1", "copyright1", "dontuseIME1"})
+        QVERIFY2(form.findChild<QAction *>(QString::fromLatin1(name)), name);
+}
+
+void TestMainWindow::wrapToggleTwiceRestores()
+{
+    TestProgramDir dir;
+    FakePlatform fake;
+    TForm1 form({QStringLiteral("tavriledit")});
+    form.Wrapofftoggle1->trigger();
+    QVERIFY(form.wordWrap());
+    QCOMPARE(form.Memo1->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+    QCOMPARE(form.Memo1->wordWrapMode(), QTextOption::WrapAnywhere);
+    QCOMPARE(form.panelText(2), QStringLiteral("WrapLine"));
+    QCOMPARE(form.Wrapofftoggle1->text(), QStringLiteral("Wrap Line off(toggle)"));
+    form.Wrapofftoggle1->trigger();
+    QVERIFY(!form.wordWrap());
+    QCOMPARE(form.Memo1->lineWrapMode(), QPlainTextEdit::NoWrap);
+    QCOMPARE(form.panelText(2), QStringLiteral("noWrapLine"));
+    QCOMPARE(form.Wrapofftoggle1->text(), QStringLiteral("Wrap Line on(toggle)"));
+}
+
+void TestMainWindow::wrapSurvivesRestart()
+{
+    TestProgramDir dir;
+    FakePlatform fake;
+    {
+        TForm1 form({QStringLiteral("tavriledit")});
+        form.Wrapofftoggle1->trigger();
+        form.close();
+    }
+    TForm1 again({QStringLiteral("tavriledit")});
+    QVERIFY(again.wordWrap());
+    QCOMPARE(again.panelText(2), QStringLiteral("WrapLine"));
+}
+
+void TestMainWindow::waitingLabelSeenExactlyWhileEditorHidden()
+{
+    TestProgramDir dir;
+    FakePlatform fake;
+    TForm1 form({QStringLiteral("tavriledit")});
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QVERIFY(form.Memo1->isVisible());
+    QVERIFY(!form.Label1->isVisible());
+    QCOMPARE(form.Label1->text(), QStringLiteral("wait please. Reading now."));
+    form.memo().setVisible(false);
+    QVERIFY(form.Label1->isVisible());
+    QCOMPARE(form.Label1->pos(), QPoint(158, 118));
+    form.memo().setVisible(true);
+    QVERIFY(!form.Label1->isVisible());
+    QVERIFY(form.Memo1->isVisible());
+}
+
+void TestMainWindow::caretPositionPanel()
+{
+    TestProgramDir dir;
+    FakePlatform fake;
+    TForm1 form({QStringLiteral("tavriledit")});
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QTest::mouseClick(form.Memo1->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+    QCOMPARE(form.panelText(1), QStringLiteral("Line:1  Col:1"));
+    ImeMode = ImeNone;
+    form.Memo1->setFocus();
+    QTest::keyClicks(form.Memo1, QStringLiteral("ab"));
+    QCOMPARE(form.panelText(1), QStringLiteral("Line:1  Col:3"));
+    QTest::keyClick(form.Memo1, Qt::Key_Return);
+    QCOMPARE(form.panelText(1), QStringLiteral("Line:2  Col:1"));
+    // Moves made by the program itself do not update the panel.
+    form.memo().setSelStart(0);
+    QCOMPARE(form.panelText(1), QStringLiteral("Line:2  Col:1"));
+}
+
+void TestMainWindow::settingsWrittenAtClose()
+{
+    TestProgramDir dir;
+    FakePlatform fake;
+    TForm1 form({QStringLiteral("tavriledit")});
+    form.move(40, 30);
+    form.resize(500, 400);
+    ImeMode = ImeDirect;
+    form.Wrapofftoggle1->trigger();
+    QVERIFY(form.close());
+    QVERIFY(appClosing);
+    QCOMPARE(dir.read(QStringLiteral("setteiedit.dat")),
+             QByteArray("30\r\n40\r\n500\r\n400\r\n2\r\n1\r\n"));
+}
+
+void TestMainWindow::changeFontStoredAndRestored()
+{
+    TestProgramDir dir;
+    FakePlatform fake;
+    QFont chosen(QStringLiteral("DejaVu Sans Mono"));
+    chosen.setPixelSize(23);
+    chosen.setBold(true);
+    chosen.setFixedPitch(true);
+    fake.fontAnswer = chosen;
+    QFont followed;
+    {
+        TForm1 form({QStringLiteral("tavriledit")});
+        QObject::connect(&form, &TForm1::editorFontChanged,
+                         [&](const QFont &f) { followed = f; });
+        form.changefont1->trigger();
+        QCOMPARE(form.Memo1->font().pixelSize(), 23);
+        QCOMPARE(followed.pixelSize(), 23);
+    }
+    const QByteArray bytes = dir.read(QStringLiteral("fontedit.dat"));
+    QCOMPARE(bytes.size(), 216);
+    QCOMPARE(bytes.mid(4, 4), QByteArray("\x17\0\0\0", 4));
+    QCOMPARE(bytes.mid(8, 17), QByteArray("DejaVu Sans Mono\0", 17));
+    QCOMPARE(bytes.at(208), '\x02');
+    QCOMPARE(bytes.mid(209, 3), QByteArray(3, '\0'));
+    QCOMPARE(bytes.mid(212, 4), QByteArray("\x80\xFF\xFF\xFF", 4));
+    resetAppState();
+    TForm1 again({QStringLiteral("tavriledit")});
+    QCOMPARE(again.Memo1->font().family(), QStringLiteral("DejaVu Sans Mono"));
+    QCOMPARE(again.Memo1->font().pixelSize(), 23);
+    QVERIFY(again.Memo1->font().fixedPitch());
+    QVERIFY(!again.Memo1->font().bold()); // the style is not stored
+}
+
+void TestMainWindow::changeFontCancelled()
+{
+    TestProgramDir dir;
+    FakePlatform fake;
+    TForm1 form({QStringLiteral("tavriledit")});
+    form.changefont1->trigger();
+    QCOMPARE(form.Memo1->font().pixelSize(), 19);
+    QVERIFY(dir.read(QStringLiteral("fontedit.dat")).isEmpty());
+}
+
+void TestMainWindow::commandLineArgumentTaken()
+{
+    TestProgramDir dir;
+    FakePlatform fake;
+    TForm1 form({QStringLiteral("tavriledit"), QStringLiteral("/tmp/a.txt"),
+                 QStringLiteral("/tmp/b.txt")});
+    QVERIFY(openingFromCommandLine);
+    QCOMPARE(form.commandLineFile(), QStringLiteral("/tmp/a.txt"));
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_main_window.moc"
