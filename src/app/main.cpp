@@ -1,4 +1,5 @@
 // Program entry: the application object, the windows in their order, the event loop.
+#include "app/forms.h"
 #include "app/main_window.h"
 
 #include <QApplication>
@@ -35,7 +36,9 @@ int main(int argc, char *argv[])
     EditorApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("tavriledit"));
     try {
+        // The windows in their order; each later one is created by its subsystem.
         TForm1 form1(QApplication::arguments());
+
         form1.show();
         return app.exec();
     } catch (const std::exception &e) {

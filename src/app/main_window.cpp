@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 
 #include "app/app_state.h"
+#include "app/forms.h"
 #include "app/memo_edit.h"
 #include "app/settings_file.h"
 #include "platform/platform.h"
@@ -46,6 +47,7 @@ QColor fromStoredColor(std::int32_t v)
 TForm1::TForm1(const QStringList &arguments, QWidget *parent)
     : QMainWindow(parent), Memo1(new MemoEdit), m_memo(Memo1)
 {
+    Form1 = this;
     setObjectName(QStringLiteral("TForm1"));
     setWindowTitle(
         QStringLiteral("Tavril Korean Editor Ver 0.8(Built-in Korean IME Romanized/Direct)"));
@@ -76,14 +78,20 @@ TForm1::TForm1(const QStringList &arguments, QWidget *parent)
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     StatusBar1->setMinimumHeight(19);
+    // Panel widths 20, 100 and 65, the last panel taking the rest; a panel grows
+    // where the platform's status-bar font needs more room for its longest text.
     const int widths[3] = {20, 100, 65};
+    const char *const widest[3] = {"R", "Line:9999  Col:999", "noWrapLine"};
     for (int i = 0; i < 4; ++i) {
         auto *panel = new QLabel(StatusBar1);
         panel->setObjectName(QStringLiteral("StatusBar1Panel%1").arg(i));
         panel->setAccessibleName(QStringLiteral("StatusBar1 panel %1").arg(i));
         panel->setTextFormat(Qt::PlainText);
-        if (i < 3)
-            panel->setFixedWidth(widths[i]);
+        if (i < 3) {
+            const int needed =
+                panel->fontMetrics().horizontalAdvance(QString::fromLatin1(widest[i])) + 6;
+            panel->setFixedWidth(std::max(widths[i], needed));
+        }
         StatusBar1->addWidget(panel, i == 3 ? 1 : 0);
         m_panels[i] = panel;
     }
@@ -151,7 +159,11 @@ TForm1::TForm1(const QStringList &arguments, QWidget *parent)
     Memo1->setFocus();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1()
+{
+    if (Form1 == this)
+        Form1 = nullptr;
+}
 
 QString TForm1::panelText(int panel) const
 {

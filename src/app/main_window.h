@@ -67,12 +67,24 @@ public:
             *KanjiJapantoHangulSelectAreaType21 = nullptr;
 
 public slots:
+    // Shell: settings, caret display.
     void Wrapofftoggle1Click();
     void changefont1Click();
-
     void Memo1KeyUp();
     void Memo1Click();
     void UpdateCaretPosition();
+
+    // Input method: modes and key dispatch.
+
+    // Files: open and insert.
+
+    // Saving, exports and the exit flow.
+
+    // Find, edit commands and kanji conversion.
+
+    // Input aids: screen keyboard, keymap help, accent pads.
+
+    // Desktop: shortcuts, web pages, about box.
 
 signals:
     // The user picked a new editor font; the find dialog's edit line follows it.

@@ -91,6 +91,19 @@ void TForm1::connectCommands()
         action->setEnabled(true);
         connect(action, &QAction::triggered, this, handler);
     };
+    // Shell.
     wire(Wrapofftoggle1, &TForm1::Wrapofftoggle1Click);
     wire(changefont1, &TForm1::changefont1Click);
+
+    // Input method.
+
+    // Files.
+
+    // Saving, exports and exit.
+
+    // Find, edit commands and kanji conversion.
+
+    // Input aids.
+
+    // Desktop.
 }
