@@ -1,6 +1,9 @@
 // Program entry: the application object, the windows in their order, the event loop.
 #include "app/forms.h"
+#include "aids/hangul_skb_form.h"
+#include "aids/help_form.h"
 #include "app/main_window.h"
+#include "app/memo_edit.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -38,6 +41,10 @@ int main(int argc, char *argv[])
     try {
         // The windows in their order; each later one is created by its subsystem.
         TForm1 form1(QApplication::arguments());
+        // Third: the keymap help, with the editor's font as start-up left it.
+        Thelpform help(&form1, form1.Memo1->font());
+        // Sixth: the Hangul screen keyboard.
+        Thangulskbform screenKeyboard(&form1);
 
         form1.show();
         return app.exec();

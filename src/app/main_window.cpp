@@ -286,6 +286,7 @@ void TForm1::FormClose(QCloseEvent *event)
 {
     appClosing = true;
     writeSettings();
+    destroyAccentPad();
     event->accept();
 }
 

@@ -83,6 +83,13 @@ public slots:
     // Find, edit commands and kanji conversion.
 
     // Input aids: screen keyboard, keymap help, accent pads.
+    void Screenkeyboard1Click();
+    void Screenkeyboard2Click();
+    void keymap1Click();
+    void AccentPAD1Click();
+    void AccentPAD2Click();
+    // Destroys the accent pad that exists and clears accentPadCreated (close flow).
+    void destroyAccentPad();
 
     // Desktop: shortcuts, web pages, about box.
 
