@@ -4,6 +4,9 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QTimer>
+
+#include <cstdio>
 
 #include <exception>
 
@@ -29,6 +32,19 @@ public:
     }
 };
 
+// For the start-up benchmark: report once the main window is up, then quit
+// without closing it (so no settings are written).
+void reportWhenShownIfAsked(QApplication &app)
+{
+    if (!qEnvironmentVariableIsSet("TAVRIL_EXIT_WHEN_SHOWN"))
+        return;
+    QTimer::singleShot(0, &app, [] {
+        std::fputs("shown\n", stdout);
+        std::fflush(stdout);
+        QCoreApplication::quit();
+    });
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -40,6 +56,7 @@ int main(int argc, char *argv[])
         TForm1 form1(QApplication::arguments());
 
         form1.show();
+        reportWhenShownIfAsked(app);
         return app.exec();
     } catch (const std::exception &e) {
         QMessageBox::critical(nullptr, app.applicationName(), QString::fromLocal8Bit(e.what()));
