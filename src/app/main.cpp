@@ -7,6 +7,9 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QTimer>
+
+#include <cstdio>
 
 #include <exception>
 
@@ -32,6 +35,19 @@ public:
     }
 };
 
+// For the start-up benchmark: report once the main window is up, then quit
+// without closing it (so no settings are written).
+void reportWhenShownIfAsked(QApplication &app)
+{
+    if (!qEnvironmentVariableIsSet("TAVRIL_EXIT_WHEN_SHOWN"))
+        return;
+    QTimer::singleShot(0, &app, [] {
+        std::fputs("shown\n", stdout);
+        std::fflush(stdout);
+        QCoreApplication::quit();
+    });
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -47,6 +63,7 @@ int main(int argc, char *argv[])
         Thangulskbform screenKeyboard(&form1);
 
         form1.show();
+        reportWhenShownIfAsked(app);
         return app.exec();
     } catch (const std::exception &e) {
         QMessageBox::critical(nullptr, app.applicationName(), QString::fromLocal8Bit(e.what()));
