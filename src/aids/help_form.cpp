@@ -82,9 +82,12 @@ void Thelpform::setVisible(bool visible)
         // Centred on the main window the first time; where the user moves it
         // after that is kept.
         if (const QWidget *owner = parentWidget()) {
-            QRect area = geometry();
-            area.moveCenter(owner->geometry().center());
-            move(area.topLeft());
+            // move() places the frame, which is not known before the first show:
+            // take the owner's decoration as this window's.
+            const QRect ownerFrame = owner->frameGeometry();
+            QRect frame(QPoint(), size() + ownerFrame.size() - owner->size());
+            frame.moveCenter(ownerFrame.center());
+            move(frame.topLeft());
         }
     }
     QWidget::setVisible(visible);
