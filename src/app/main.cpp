@@ -4,6 +4,7 @@
 #include "aids/help_form.h"
 #include "app/main_window.h"
 #include "app/memo_edit.h"
+#include "find/search_form.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -57,6 +58,7 @@ int main(int argc, char *argv[])
     try {
         // The windows in their order; each later one is created by its subsystem.
         TForm1 form1(QApplication::arguments());
+        new Tsearchform(&form1); // the find dialog, owned by the main window
         // Third: the keymap help, with the editor's font as start-up left it.
         Thelpform help(&form1, form1.Memo1->font());
         // Sixth: the Hangul screen keyboard.
