@@ -6,6 +6,7 @@
 #include "aids/hangul_skb_form.h"
 #include "aids/help_form.h"
 #include "aids/screen_keyboard_layout.h"
+#include "aids_test_util.h"
 #include "app/app_state.h"
 #include "app/forms.h"
 #include "app/main_window.h"
@@ -38,23 +39,6 @@ private slots:
     void helpTextSelectableAndCopyable();
     void screenKeyboardWindow();
 };
-
-namespace {
-
-// A left click at exactly `pos` (QTest takes a null point for the widget's centre).
-void clickAt(QWidget *widget, QPoint pos)
-{
-    const QPointF local(pos);
-    const QPointF global(widget->mapToGlobal(pos));
-    QMouseEvent press(QEvent::MouseButtonPress, local, global, Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
-    QMouseEvent release(QEvent::MouseButtonRelease, local, global, Qt::LeftButton, Qt::NoButton,
-                        Qt::NoModifier);
-    QCoreApplication::sendEvent(widget, &press);
-    QCoreApplication::sendEvent(widget, &release);
-}
-
-} // namespace
 
 void TestAidsWindows::accentPadCreatedOnceAndShownAgain()
 {
