@@ -91,8 +91,6 @@ private slots:
     void unrepresentablePaths_data();
     void unrepresentablePaths();
     void writeIsExecutableAndOverwrites();
-    void writeFailures_data();
-    void writeFailures();
     void folderRules();
     void iconBesideInstalledExecutable();
 };
@@ -199,27 +197,6 @@ void TestDesktopEntry::writeIsExecutableAndOverwrites()
     QVERIFY(QFile::permissions(file) & QFile::ExeOther);
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
              QStringList{QStringLiteral("tavriledit.desktop")});
-}
-
-void TestDesktopEntry::writeFailures_data()
-{
-    QTest::addColumn<QString>("relative");
-    QTest::newRow("missing folder") << "missing/tavriledit.desktop";
-    QTest::newRow("folder is a file") << "file/tavriledit.desktop";
-    QTest::newRow("target is a folder") << "taken/tavriledit.desktop";
-}
-
-void TestDesktopEntry::writeFailures()
-{
-    QFETCH(QString, relative);
-    QTemporaryDir dir;
-    QFile blocker(dir.filePath(QStringLiteral("file")));
-    QVERIFY(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("taken/tavriledit.desktop")));
-    QVERIFY(!writeDesktopEntry(dir.filePath(relative), QStringLiteral("[Desktop Entry]\n")));
-    QVERIFY(QFileInfo(dir.filePath(QStringLiteral("taken/tavriledit.desktop"))).isDir());
-    QVERIFY(!writeDesktopEntry(QString(), QStringLiteral("[Desktop Entry]\n")));
 }
 
 void TestDesktopEntry::folderRules()
