@@ -1,9 +1,10 @@
 // Program entry: the application object, the windows in their order, the event loop.
-#include "app/forms.h"
 #include "aids/hangul_skb_form.h"
 #include "aids/help_form.h"
+#include "app/forms.h"
 #include "app/main_window.h"
 #include "app/memo_edit.h"
+#include "desktop/copyright_form.h"
 #include "find/search_form.h"
 
 #include <QApplication>
@@ -59,9 +60,10 @@ int main(int argc, char *argv[])
         // The windows in their order; each later one is created by its subsystem.
         TForm1 form1(QApplication::arguments());
         new Tsearchform(&form1); // the find dialog, owned by the main window
-        // Third: the keymap help, with the editor's font as start-up left it.
+        // The keymap help, with the editor's font as start-up left it.
         Thelpform help(&form1, form1.Memo1->font());
-        // Sixth: the Hangul screen keyboard.
+        Tcopyrightform aboutBox(&form1);
+        // The Hangul screen keyboard comes last.
         Thangulskbform screenKeyboard(&form1);
 
         form1.show();
