@@ -31,27 +31,19 @@ void deletePrevious(TextControl &control, const Context &ctx)
 Context readContext(TextControl &control, Scheme scheme)
 {
     Context ctx;
-    if (control.isSingleLine()) {
-        control.setSelLength(0);
-        ctx.caret = control.selStart();
-        ctx.textLength = control.length();
-        if (ctx.textLength > 0 && ctx.caret > 0) {
-            ctx.prev = control.charAt(ctx.caret - 1);
-            ctx.hasPrev = true;
-        }
-    } else {
-        if (scheme == Scheme::Direct) {
-            ctx.caret = control.selStart() + control.selLength();
-        } else {
-            control.setSelLength(0);
-            ctx.caret = control.selStart();
-        }
-        ctx.textLength = control.length();
-        if (ctx.textLength > 0 && ctx.caret > 0 && selectPrevious(control, ctx.caret) > 0) {
-            ctx.prev = control.charAt(ctx.caret - 1);
-            ctx.hasPrev = true;
-        }
+    const qsizetype start = control.selStart();
+    const qsizetype length = control.selLength();
+    // The direct scheme writes at the end of a selection; the romanized scheme, and
+    // any scheme in a single-line control, at its start. The selected text stays.
+    ctx.caret = scheme == Scheme::Direct && !control.isSingleLine() ? start + length : start;
+    // Every selection change costs the editor a caret update, so the caret is only
+    // set when a selection has to be collapsed.
+    if (length != 0)
         control.setSelStart(ctx.caret);
+    ctx.textLength = control.length();
+    if (ctx.textLength > 0 && ctx.caret > 0) {
+        ctx.prev = control.charAt(ctx.caret - 1);
+        ctx.hasPrev = true;
     }
     if (ctx.hasPrev && hangul::isSyllable(ctx.prev)) {
         ctx.prevIsSyllable = true;
@@ -76,7 +68,8 @@ void replacePrevious(TextControl &control, const Context &ctx, char16_t c)
 void insertAtCaret(TextControl &control, const Context &ctx, char16_t c)
 {
     const QChar ch(c);
-    control.setSelStart(ctx.caret);
+    if (control.selStart() != ctx.caret || control.selLength() != 0)
+        control.setSelStart(ctx.caret);
     control.replaceSelection(QStringView(&ch, 1));
 }
 

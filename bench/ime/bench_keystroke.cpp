@@ -1,0 +1,134 @@
+// Time of one composer key in the main editor, with a small and a large document
+// and the caret in the middle, offscreen: the median over many keys of the key
+// press and release events sent to Memo1, for both schemes, with the caret's line
+// like the others and with it the widest line of the document.
+//   QT_QPA_PLATFORM=offscreen build/bin/bench_keystroke [large-MB] [keys]
+#include "app/app_state.h"
+#include "app/main_window.h"
+#include "app/memo_edit.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+// One line of mixed text: 20 Latin units and 40 syllables, 141 bytes as saved
+// (UTF-8 with CR LF).
+const QString Line = QStringLiteral(
+    "Tavril line text 12 한국어 문서를 편집하는 시험 줄입니다 가나다라마바사아자차카타파하 "
+    "한글 입력 편집기의 성능을 재는 문장입니다\n");
+
+int savedBytes(QStringView text)
+{
+    int bytes = 0;
+    for (QChar c : text)
+        bytes += c == u'\n' ? 2 : c.unicode() < 0x80 ? 1 : c.unicode() < 0x800 ? 2 : 3;
+    return bytes;
+}
+
+QString document(qint64 bytes, bool widestAtCaret, qsizetype *caret)
+{
+    const qint64 lineBytes = savedBytes(Line);
+    const qint64 lines = std::max<qint64>(2, bytes / lineBytes);
+    QString text;
+    text.reserve(qsizetype(lines * Line.size() + Line.size()));
+    for (qint64 i = 0; i < lines; ++i) {
+        if (i == lines / 2) {
+            QString middle = Line;
+            if (widestAtCaret)
+                middle.insert(middle.size() - 1, QStringLiteral(" 더 긴 줄"));
+            // The caret goes after the space in the middle of this line.
+            *caret = text.size() + middle.indexOf(u' ', middle.size() / 2) + 1;
+            text += middle;
+        } else {
+            text += Line;
+        }
+    }
+    return text;
+}
+
+void sendKey(QWidget *w, char c)
+{
+    const int key = c == '\b' ? int(Qt::Key_Backspace) : int(Qt::Key_A) + (c - 'a');
+    const QString text = c == '\b' ? QStringLiteral("\b") : QString(QChar(c));
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QApplication::sendEvent(w, &press);
+    QApplication::sendEvent(w, &release);
+}
+
+struct Result
+{
+    double medianUs;
+    double p90Us;
+};
+
+// Keys compose one syllable and take it apart again: insert, two replacements,
+// two reductions, and a Backspace the editor itself carries out.
+Result measure(TForm1 &form, int mode, const QString &text, qsizetype caret, int keys)
+{
+    form.setImeMode(mode);
+    form.memo().setText(text);
+    form.memo().setSelStart(caret);
+    form.memoComposer = ComposerState();
+    QApplication::processEvents();
+    const char *cycle = mode == ImeRomanized ? "han\b\b\b" : "gks\b\b\b";
+    std::vector<double> us;
+    us.reserve(std::size_t(keys));
+    for (int i = 0; i < keys; ++i) {
+        const char c = cycle[i % 6];
+        QElapsedTimer timer;
+        timer.start();
+        sendKey(form.Memo1, c);
+        us.push_back(timer.nsecsElapsed() / 1e3);
+        if (i % 6 == 5)
+            QApplication::processEvents(); // paints and deferred layout, untimed
+    }
+    if (form.memo().length() != text.size())
+        std::fprintf(stderr, "warning: the document changed length\n");
+    std::sort(us.begin(), us.end());
+    return {us[us.size() / 2], us[us.size() * 9 / 10]};
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    const double largeMb = argc > 1 ? std::max(1.0, atof(argv[1])) : 50.0;
+    const int keys = argc > 2 ? std::max(60, atoi(argv[2])) : 3000;
+    QTemporaryDir dir;
+    setProgramDirOverride(dir.path() + u'/');
+    TForm1 form({QStringLiteral("tavriledit")});
+    form.show();
+    QApplication::processEvents();
+
+    const qint64 sizes[2] = {1024, qint64(largeMb * 1024 * 1024)};
+    for (bool widest : {false, true}) {
+        for (int mode : {ImeRomanized, ImeDirect}) {
+            Result r[2];
+            qsizetype units[2] = {};
+            for (int s = 0; s < 2; ++s) {
+                qsizetype caret = 0;
+                const QString text = document(sizes[s], widest, &caret);
+                units[s] = text.size();
+                r[s] = measure(form, mode, text, caret, keys);
+            }
+            std::printf("%-9s %-13s small %7lld units: median %6.1f us (p90 %6.1f) | "
+                        "large %9lld units: median %7.1f us (p90 %7.1f) | ratio %.2f\n",
+                        mode == ImeRomanized ? "romanized" : "direct",
+                        widest ? "widest line" : "uniform lines", (long long)units[0],
+                        r[0].medianUs, r[0].p90Us, (long long)units[1], r[1].medianUs, r[1].p90Us,
+                        r[1].medianUs / r[0].medianUs);
+            std::fflush(stdout);
+        }
+    }
+    form.memo().setText(QString());
+    return 0;
+}
