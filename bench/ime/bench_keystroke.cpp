@@ -1,7 +1,8 @@
 // Time of one composer key in the main editor, with a small and a large document
 // and the caret in the middle, offscreen: the median over many keys of the key
-// press and release events sent to Memo1, for both schemes, with the caret's line
-// like the others and with it the widest line of the document.
+// press and release events sent to Memo1, for both schemes and, for comparison,
+// the same keys typed without input method; with the caret's line like the others
+// and with it the widest line of the document.
 //   QT_QPA_PLATFORM=offscreen build/bin/bench_keystroke [large-MB] [keys]
 #include "app/app_state.h"
 #include "app/main_window.h"
@@ -14,6 +15,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <vector>
 
 namespace {
@@ -65,9 +67,17 @@ void sendKey(QWidget *w, char c)
 
 struct Result
 {
-    double medianUs;
+    double medianUs; // wall-clock time
     double p90Us;
+    double cpuMedianUs; // this thread's processor time: what a shared machine does not inflate
 };
+
+double threadCpuUs()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return ts.tv_sec * 1e6 + ts.tv_nsec / 1e3;
+}
 
 // Keys compose one syllable and take it apart again: insert, two replacements,
 // two reductions, and a Backspace the editor itself carries out.
@@ -78,22 +88,28 @@ Result measure(TForm1 &form, int mode, const QString &text, qsizetype caret, int
     form.memo().setSelStart(caret);
     form.memoComposer = ComposerState();
     QApplication::processEvents();
-    const char *cycle = mode == ImeRomanized ? "han\b\b\b" : "gks\b\b\b";
-    std::vector<double> us;
+    // Without an input method the same keys are typed as they are: the editor's own
+    // cost of a key, for comparison.
+    const char *cycle = mode == ImeDirect ? "gks\b\b\b" : "han\b\b\b";
+    std::vector<double> us, cpu;
     us.reserve(std::size_t(keys));
+    cpu.reserve(std::size_t(keys));
     for (int i = 0; i < keys; ++i) {
         const char c = cycle[i % 6];
         QElapsedTimer timer;
+        const double cpuStart = threadCpuUs();
         timer.start();
         sendKey(form.Memo1, c);
         us.push_back(timer.nsecsElapsed() / 1e3);
+        cpu.push_back(threadCpuUs() - cpuStart);
         if (i % 6 == 5)
             QApplication::processEvents(); // paints and deferred layout, untimed
     }
     if (form.memo().length() != text.size())
         std::fprintf(stderr, "warning: the document changed length\n");
     std::sort(us.begin(), us.end());
-    return {us[us.size() / 2], us[us.size() * 9 / 10]};
+    std::sort(cpu.begin(), cpu.end());
+    return {us[us.size() / 2], us[us.size() * 9 / 10], cpu[cpu.size() / 2]};
 }
 
 } // namespace
@@ -111,7 +127,7 @@ int main(int argc, char *argv[])
 
     const qint64 sizes[2] = {1024, qint64(largeMb * 1024 * 1024)};
     for (bool widest : {false, true}) {
-        for (int mode : {ImeRomanized, ImeDirect}) {
+        for (int mode : {ImeRomanized, ImeDirect, ImeNone}) {
             Result r[2];
             qsizetype units[2] = {};
             for (int s = 0; s < 2; ++s) {
@@ -120,12 +136,16 @@ int main(int argc, char *argv[])
                 units[s] = text.size();
                 r[s] = measure(form, mode, text, caret, keys);
             }
-            std::printf("%-9s %-13s small %7lld units: median %6.1f us (p90 %6.1f) | "
-                        "large %9lld units: median %7.1f us (p90 %7.1f) | ratio %.2f\n",
-                        mode == ImeRomanized ? "romanized" : "direct",
+            std::printf("%-9s %-13s | small %lld units: median %.1f us, p90 %.1f, cpu %.1f | "
+                        "large %lld units: median %.1f us, p90 %.1f, cpu %.1f | "
+                        "ratio %.2f, cpu %.2f\n",
+                        mode == ImeRomanized ? "romanized"
+                        : mode == ImeDirect  ? "direct"
+                                             : "no IME",
                         widest ? "widest line" : "uniform lines", (long long)units[0],
-                        r[0].medianUs, r[0].p90Us, (long long)units[1], r[1].medianUs, r[1].p90Us,
-                        r[1].medianUs / r[0].medianUs);
+                        r[0].medianUs, r[0].p90Us, r[0].cpuMedianUs, (long long)units[1],
+                        r[1].medianUs, r[1].p90Us, r[1].cpuMedianUs, r[1].medianUs / r[0].medianUs,
+                        r[1].cpuMedianUs / r[0].cpuMedianUs);
             std::fflush(stdout);
         }
     }
