@@ -79,37 +79,55 @@ double threadCpuUs()
     return ts.tv_sec * 1e6 + ts.tv_nsec / 1e3;
 }
 
-// Keys compose one syllable and take it apart again: insert, two replacements,
-// two reductions, and a Backspace the editor itself carries out.
-Result measure(TForm1 &form, int mode, const QString &text, qsizetype caret, int keys)
+struct Host
 {
-    form.setImeMode(mode);
-    form.memo().setText(text);
-    form.memo().setSelStart(caret);
-    form.memoComposer = ComposerState();
-    QApplication::processEvents();
-    // Without an input method the same keys are typed as they are: the editor's own
-    // cost of a key, for comparison.
-    const char *cycle = mode == ImeDirect ? "gks\b\b\b" : "han\b\b\b";
+    TForm1 *form;
+    QString text;
+    qsizetype caret = 0;
     std::vector<double> us, cpu;
-    us.reserve(std::size_t(keys));
-    cpu.reserve(std::size_t(keys));
-    for (int i = 0; i < keys; ++i) {
-        const char c = cycle[i % 6];
-        QElapsedTimer timer;
-        const double cpuStart = threadCpuUs();
-        timer.start();
-        sendKey(form.Memo1, c);
-        us.push_back(timer.nsecsElapsed() / 1e3);
-        cpu.push_back(threadCpuUs() - cpuStart);
-        if (i % 6 == 5)
-            QApplication::processEvents(); // paints and deferred layout, untimed
-    }
-    if (form.memo().length() != text.size())
-        std::fprintf(stderr, "warning: the document changed length\n");
+};
+
+Result summary(std::vector<double> us, std::vector<double> cpu)
+{
     std::sort(us.begin(), us.end());
     std::sort(cpu.begin(), cpu.end());
     return {us[us.size() / 2], us[us.size() * 9 / 10], cpu[cpu.size() / 2]};
+}
+
+// Keys compose one syllable and take it apart again: insert, two replacements,
+// two reductions, and a Backspace the editor itself carries out. The small and the
+// large document take turns, one cycle of keys each, so that both see the same
+// load of a shared machine.
+void measure(Host (&hosts)[2], int mode, int keys)
+{
+    // Without an input method the same keys are typed as they are: the editor's own
+    // cost of a key, for comparison.
+    const char *cycle = mode == ImeDirect ? "gks\b\b\b" : "han\b\b\b";
+    for (Host &h : hosts) {
+        h.form->setImeMode(mode);
+        h.form->memo().setSelStart(h.caret);
+        h.form->memoComposer = ComposerState();
+        h.us.clear();
+        h.cpu.clear();
+    }
+    QApplication::processEvents();
+    for (int round = 0; round < keys / 6; ++round) {
+        for (Host &h : hosts) {
+            for (int i = 0; i < 6; ++i) {
+                QElapsedTimer timer;
+                const double cpuStart = threadCpuUs();
+                timer.start();
+                sendKey(h.form->Memo1, cycle[i]);
+                h.us.push_back(timer.nsecsElapsed() / 1e3);
+                h.cpu.push_back(threadCpuUs() - cpuStart);
+            }
+            QApplication::processEvents(); // paints and deferred layout, untimed
+        }
+    }
+    for (Host &h : hosts) {
+        if (h.form->memo().length() != h.text.size())
+            std::fprintf(stderr, "warning: the document changed length\n");
+    }
 }
 
 } // namespace
@@ -121,34 +139,40 @@ int main(int argc, char *argv[])
     const int keys = argc > 2 ? std::max(60, atoi(argv[2])) : 3000;
     QTemporaryDir dir;
     setProgramDirOverride(dir.path() + u'/');
-    TForm1 form({QStringLiteral("tavriledit")});
-    form.show();
+    TForm1 smallForm({QStringLiteral("tavriledit")});
+    TForm1 largeForm({QStringLiteral("tavriledit")});
+    Host hosts[2] = {{&smallForm, {}, 0, {}, {}}, {&largeForm, {}, 0, {}, {}}};
+    const qint64 sizes[2] = {1024, qint64(largeMb * 1024 * 1024)};
+    for (Host &h : hosts) {
+        h.form->show();
+        h.form->move(0, 0);
+    }
     QApplication::processEvents();
 
-    const qint64 sizes[2] = {1024, qint64(largeMb * 1024 * 1024)};
     for (bool widest : {false, true}) {
+        for (int s = 0; s < 2; ++s) {
+            hosts[s].text = document(sizes[s], widest, &hosts[s].caret);
+            hosts[s].form->memo().setText(hosts[s].text);
+        }
         for (int mode : {ImeRomanized, ImeDirect, ImeNone}) {
-            Result r[2];
-            qsizetype units[2] = {};
-            for (int s = 0; s < 2; ++s) {
-                qsizetype caret = 0;
-                const QString text = document(sizes[s], widest, &caret);
-                units[s] = text.size();
-                r[s] = measure(form, mode, text, caret, keys);
-            }
+            measure(hosts, mode, keys);
+            const Result r[2] = {summary(hosts[0].us, hosts[0].cpu),
+                                 summary(hosts[1].us, hosts[1].cpu)};
             std::printf("%-9s %-13s | small %lld units: median %.1f us, p90 %.1f, cpu %.1f | "
                         "large %lld units: median %.1f us, p90 %.1f, cpu %.1f | "
                         "ratio %.2f, cpu %.2f\n",
                         mode == ImeRomanized ? "romanized"
                         : mode == ImeDirect  ? "direct"
                                              : "no IME",
-                        widest ? "widest line" : "uniform lines", (long long)units[0],
-                        r[0].medianUs, r[0].p90Us, r[0].cpuMedianUs, (long long)units[1],
-                        r[1].medianUs, r[1].p90Us, r[1].cpuMedianUs, r[1].medianUs / r[0].medianUs,
+                        widest ? "widest line" : "uniform lines", (long long)hosts[0].text.size(),
+                        r[0].medianUs, r[0].p90Us, r[0].cpuMedianUs,
+                        (long long)hosts[1].text.size(), r[1].medianUs, r[1].p90Us,
+                        r[1].cpuMedianUs, r[1].medianUs / r[0].medianUs,
                         r[1].cpuMedianUs / r[0].cpuMedianUs);
             std::fflush(stdout);
         }
     }
-    form.memo().setText(QString());
+    for (Host &h : hosts)
+        h.form->memo().setText(QString());
     return 0;
 }
