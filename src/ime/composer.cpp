@@ -7,23 +7,11 @@ namespace composer {
 
 namespace {
 
-// The multi-line host reads and replaces the previous character through a one-unit
-// selection; a line break that the control reports as wider is never taken apart.
-// Selects the one unit before the caret and returns the length the control reports.
-qsizetype selectPrevious(TextControl &control, qsizetype caret)
-{
-    control.setSelStart(caret - 1);
-    control.setSelLength(1);
-    return control.selLength();
-}
-
 void deletePrevious(TextControl &control, const Context &ctx)
 {
     if (ctx.caret <= 0)
         return;
-    control.setSelStart(ctx.caret - 1);
-    control.setSelLength(1);
-    control.replaceSelection(QStringView());
+    control.replaceRange(ctx.caret - 1, 1, QStringView());
 }
 
 } // namespace
@@ -55,22 +43,17 @@ Context readContext(TextControl &control, Scheme scheme)
 
 void replacePrevious(TextControl &control, const Context &ctx, char16_t c)
 {
+    // Only a syllable or a jamo is ever replaced, never a line break, so the one unit
+    // before the caret is always exactly that character, whatever width the control
+    // gives a line break.
     const QChar ch(c);
-    if (control.isSingleLine()) {
-        control.setSelStart(ctx.caret - 1);
-        control.setSelLength(1);
-    } else if (selectPrevious(control, ctx.caret) != 1) {
-        control.setSelStart(ctx.caret);
-    }
-    control.replaceSelection(QStringView(&ch, 1));
+    control.replaceRange(ctx.caret - 1, 1, QStringView(&ch, 1));
 }
 
 void insertAtCaret(TextControl &control, const Context &ctx, char16_t c)
 {
     const QChar ch(c);
-    if (control.selStart() != ctx.caret || control.selLength() != 0)
-        control.setSelStart(ctx.caret);
-    control.replaceSelection(QStringView(&ch, 1));
+    control.replaceRange(ctx.caret, 0, QStringView(&ch, 1));
 }
 
 int decide(const Context &ctx, int &decideFlag)

@@ -18,6 +18,9 @@ private slots:
     void widestLineGrowsAndShrinks();
     void wrappedLineCountFollowsEdits();
     void blockCountChangesStillLaidOut();
+    void replaceRange_data();
+    void replaceRange();
+    void replaceRangeReadOnly();
 };
 
 namespace {
@@ -109,6 +112,53 @@ void TestEditorLayout::blockCountChangesStillLaidOut()
     QCOMPARE(e.control.text(), u"one\ntwo"_qs);
     QCOMPARE(e.edit.document()->blockCount(), 2);
     QCOMPARE(e.edit.document()->lineCount(), 2);
+}
+
+void TestEditorLayout::replaceRange_data()
+{
+    QTest::addColumn<int>("pos");
+    QTest::addColumn<int>("len");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<int>("caret");
+    QTest::newRow("one unit") << 1 << 1 << u"각"_qs << u"가각다\n라"_qs << 2;
+    QTest::newRow("insert") << 3 << 0 << u"ㄱ"_qs << u"가나다ㄱ\n라"_qs << 4;
+    QTest::newRow("delete") << 2 << 1 << QString() << u"가나\n라"_qs << 2;
+    QTest::newRow("across a break") << 2 << 3 << u"x"_qs << u"가나x"_qs << 3;
+    QTest::newRow("clamped end") << 4 << 9 << u"y"_qs << u"가나다\ny"_qs << 5;
+    QTest::newRow("clamped start") << -3 << 1 << u"z"_qs << u"z나다\n라"_qs << 1;
+    QTest::newRow("guarded unit") << 0 << 1 << u"\r"_qs << u"\r나다\n라"_qs << 1;
+}
+
+// The composer's write: one edit, caret behind it, nothing selected, undone at once.
+void TestEditorLayout::replaceRange()
+{
+    QFETCH(int, pos);
+    QFETCH(int, len);
+    QFETCH(QString, text);
+    QFETCH(QString, expected);
+    QFETCH(int, caret);
+    Editor e(false);
+    e.control.setText(u"가나다\n라");
+    e.control.setSelStart(0);
+    e.control.setSelLength(2); // any selection is dropped
+    e.control.replaceRange(pos, len, text);
+    QCOMPARE(e.control.text(), expected);
+    QCOMPARE(e.control.selStart(), caret);
+    QCOMPARE(e.control.selLength(), 0);
+    e.edit.undo();
+    QCOMPARE(e.control.text(), u"가나다\n라"_qs);
+}
+
+void TestEditorLayout::replaceRangeReadOnly()
+{
+    Editor e(false);
+    e.control.setText(u"가나다");
+    e.control.setReadOnly(true);
+    e.control.replaceRange(1, 1, u"x");
+    QCOMPARE(e.control.text(), u"가나다"_qs);
+    QCOMPARE(e.control.selStart(), 1);
+    QCOMPARE(e.control.selLength(), 1);
 }
 
 QTEST_MAIN(TestEditorLayout)
