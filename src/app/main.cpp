@@ -1,6 +1,7 @@
 // Program entry: the application object, the windows in their order, the event loop.
 #include "app/forms.h"
 #include "app/main_window.h"
+#include "export/exit_form.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -38,6 +39,9 @@ int main(int argc, char *argv[])
     try {
         // The windows in their order; each later one is created by its subsystem.
         TForm1 form1(QApplication::arguments());
+        // The exit dialog comes fifth: after the find dialog, the keymap help
+        // window and the about box, before the screen keyboard.
+        Texitform exitform1(&form1);
 
         form1.show();
         return app.exec();
