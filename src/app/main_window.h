@@ -54,18 +54,16 @@ public:
             *overwritesavefileUTF81 = nullptr, *saveHTML99tagASCII1 = nullptr,
             *saveUnicodenumberlanguageC0x1 = nullptr, *exit1 = nullptr;
     QAction *find1 = nullptr, *Wrapofftoggle1 = nullptr, *Screenkeyboard2 = nullptr,
-            *AccentPAD2 = nullptr, *changefont1 = nullptr,
-            *createShortcutinprogrammenu1 = nullptr, *createshortcutinDesktopmenu1 = nullptr;
+            *AccentPAD2 = nullptr, *changefont1 = nullptr, *createShortcutinprogrammenu1 = nullptr,
+            *createshortcutinDesktopmenu1 = nullptr;
     QAction *KoreaRomaIME1 = nullptr, *KoreaDirectIME1 = nullptr, *nonIME1 = nullptr;
-    QAction *KoreanRomanizedinput1 = nullptr, *KoreanDirectinput1 = nullptr,
-            *dontuseIME1 = nullptr;
+    QAction *KoreanRomanizedinput1 = nullptr, *KoreanDirectinput1 = nullptr, *dontuseIME1 = nullptr;
     QAction *keymap1 = nullptr, *Screenkeyboard1 = nullptr, *AccentPAD1 = nullptr,
             *Jumptoofficialwebsite1 = nullptr, *JumptoTavrilJishowebsite1 = nullptr,
             *copyright1 = nullptr;
-    QAction *MenuItem1 = nullptr, *MenuItem2 = nullptr, *MenuItem3 = nullptr,
-            *MenuItem4 = nullptr, *MenuItem5 = nullptr, *MenuItem6 = nullptr,
-            *MenuItem7 = nullptr, *MenuItem8 = nullptr, *MenuItem9 = nullptr,
-            *KanjiJapantoHangulSelectArea1 = nullptr,
+    QAction *MenuItem1 = nullptr, *MenuItem2 = nullptr, *MenuItem3 = nullptr, *MenuItem4 = nullptr,
+            *MenuItem5 = nullptr, *MenuItem6 = nullptr, *MenuItem7 = nullptr, *MenuItem8 = nullptr,
+            *MenuItem9 = nullptr, *KanjiJapantoHangulSelectArea1 = nullptr,
             *KanjiJapantoHangulSelectAreaType21 = nullptr;
 
 public slots:
