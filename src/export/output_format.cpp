@@ -80,31 +80,35 @@ StepResult encodeUtf8Step(char *dest, const char16_t *src, std::size_t available
     std::size_t i = 0;
     std::size_t budget = WriteChunkLength;
     while (i < available && budget > 0) {
-        const std::size_t run = copyAsciiRun(d, src + i, std::min(available - i, budget));
-        i += run;
-        budget -= run;
-        if (i >= available || budget == 0)
-            break;
         const char16_t u = src[i];
-        if (u == LineFeed) {
+        if (u >= 0x800) {
+            if (isHighSurrogate(u) && i + 1 < available && isLowSurrogate(src[i + 1])) {
+                if (budget < 2)
+                    break; // the pair goes whole into the next step
+                i += putUtf8(d, src, i, available);
+                budget -= 2;
+                continue;
+            }
+            *d++ = char(0xE0 | (u >> 12));
+            *d++ = char(0x80 | ((u >> 6) & 0x3F));
+            *d++ = char(0x80 | (u & 0x3F));
+        } else if (u >= 0x80) {
+            *d++ = char(0xC0 | (u >> 6));
+            *d++ = char(0x80 | (u & 0x3F));
+        } else if (u == LineFeed) {
             if (budget < 2)
                 break;
             *d++ = '\r';
             *d++ = '\n';
-            budget -= 2;
-            ++i;
-        } else if (u < 0x80) {
-            // Only reached when the run stopped at the budget's end.
-            *d++ = char(u);
             --budget;
-            ++i;
         } else {
-            if (budget < 2 && isHighSurrogate(u) && i + 1 < available && isLowSurrogate(src[i + 1]))
-                break; // the pair goes whole into the next step
-            const std::size_t took = putUtf8(d, src, i, available);
-            i += took;
-            budget -= took;
+            const std::size_t run = copyAsciiRun(d, src + i, std::min(available - i, budget));
+            i += run;
+            budget -= run;
+            continue;
         }
+        ++i;
+        --budget;
     }
     return {i, std::size_t(d - dest)};
 }
