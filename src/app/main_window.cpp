@@ -259,6 +259,11 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == Memo1) {
         switch (event->type()) {
+        case QEvent::KeyPress:
+            // Input method: a key the composer consumed never reaches the editor.
+            if (memoKeyConsumed(static_cast<QKeyEvent *>(event)))
+                return true;
+            break;
         case QEvent::KeyRelease:
             Memo1KeyUp();
             break;

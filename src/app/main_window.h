@@ -5,6 +5,7 @@
 
 #include "app/font_record.h"
 #include "app/plain_text_control.h"
+#include "ime/composer.h"
 
 #include <QMainWindow>
 #include <QStringList>
@@ -13,6 +14,7 @@ class MemoEdit;
 enum class OutputFormat;
 struct FileDialogSpec;
 class QAction;
+class QKeyEvent;
 class QLabel;
 class QMenu;
 class QStatusBar;
@@ -75,6 +77,20 @@ public slots:
     void UpdateCaretPosition();
 
     // Input method: modes and key dispatch.
+    // Sets ImeMode and shows it in status panel 0 ("R", "H" or empty).
+    void setImeMode(int mode);
+    void KoreaRomaIME1Click();
+    void KoreaDirectIME1Click();
+    void nonIME1Click();
+    void KoreanRomanizedinput1Click();
+    void KoreanDirectinput1Click();
+    void dontuseIME1Click();
+    void MenuItem7Click();
+    void MenuItem8Click();
+    void MenuItem9Click();
+    // A typed key of the editor: marks the document modified and runs the mode's
+    // composer. Returns the key to let through to the editor, 0 when consumed.
+    int Memo1KeyPress(int key);
 
     // Files: open and insert.
 
@@ -118,4 +134,10 @@ private:
     SaveOutcome saveOnTheWayOut();
     // The write procedure shared by the save and both exports.
     SaveOutcome writeFormatted(OutputFormat format, const FileDialogSpec &dialog);
+
+    // Input method.
+    bool memoKeyConsumed(QKeyEvent *event); // true: the editor must not see the key
+
+public:
+    ComposerState memoComposer; // the editor's composer flags, never saved
 };

@@ -112,6 +112,15 @@ void TForm1::connectCommands()
     wire(changefont1, &TForm1::changefont1Click);
 
     // Input method.
+    wire(KoreaRomaIME1, &TForm1::KoreaRomaIME1Click);
+    wire(KoreaDirectIME1, &TForm1::KoreaDirectIME1Click);
+    wire(nonIME1, &TForm1::nonIME1Click);
+    wire(KoreanRomanizedinput1, &TForm1::KoreanRomanizedinput1Click);
+    wire(KoreanDirectinput1, &TForm1::KoreanDirectinput1Click);
+    wire(dontuseIME1, &TForm1::dontuseIME1Click);
+    wire(MenuItem7, &TForm1::MenuItem7Click);
+    wire(MenuItem8, &TForm1::MenuItem8Click);
+    wire(MenuItem9, &TForm1::MenuItem9Click);
 
     // Files.
 
