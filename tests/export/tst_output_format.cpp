@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
@@ -104,6 +105,7 @@ private slots:
     void exportsAreAscii();
     void openFailsWhenParentIsAFile();
     void existingFileReplacedWhole();
+    void targetIsAFolder();
 };
 
 void TestOutputFormat::utf8Units_data()
@@ -378,11 +380,26 @@ void TestOutputFormat::existingFileReplacedWhole()
     QVERIFY(old.open(QIODevice::WriteOnly));
     old.write(QByteArray(5000, 'z'));
     old.close();
+    // A private file stays private.
+    const auto ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    QVERIFY(QFile::setPermissions(path, ownerOnly));
     QCOMPARE(writeDocument(path, OutputFormat::Utf8, QStringLiteral("ab")), WriteResult::Written);
     QFile f(path);
     QVERIFY(f.open(QIODevice::ReadOnly));
     QCOMPARE(f.readAll(), QByteArray("ab"));
+    const auto ownerGroupOther = QFileDevice::Permissions(0x7077);
+    QCOMPARE(QFile::permissions(path) & ownerGroupOther, ownerOnly);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"doc.txt"});
+}
+
+void TestOutputFormat::targetIsAFolder()
+{
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder")));
+    const QString path = dir.filePath(QStringLiteral("folder"));
+    QVERIFY(writeDocument(path, OutputFormat::Utf8, QStringLiteral("x")) != WriteResult::Written);
+    QVERIFY(QFileInfo(path).isDir());
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
 }
 
 QTEST_GUILESS_MAIN(TestOutputFormat)
