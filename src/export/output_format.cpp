@@ -115,7 +115,7 @@ StepResult encodeUtf8Step(char *dest, const char16_t *src, std::size_t available
 
 // ---- HTML numeric character references --------------------------------------
 
-// "&#u;" for every unit from the space up; shorter forms first in a table for ASCII.
+// "&#u;" for every unit from the space up; the ASCII ones come from a table.
 struct HtmlEntry
 {
     char text[8];

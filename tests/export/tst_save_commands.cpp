@@ -8,6 +8,7 @@
 #include "support/test_env.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -57,6 +58,7 @@ class TestSaveCommands : public QObject
 {
     Q_OBJECT
 private slots:
+    void initTestCase();
     void dialogsAsked_data();
     void dialogsAsked();
     void cancelledChangesNothing_data();
@@ -75,6 +77,12 @@ private slots:
     void diskRunsOutOfRoom_data();
     void diskRunsOutOfRoom();
 };
+
+void TestSaveCommands::initTestCase()
+{
+    // Cases show and drop their own main windows; the test run goes on.
+    QApplication::setQuitOnLastWindowClosed(false);
+}
 
 void TestSaveCommands::dialogsAsked_data()
 {
