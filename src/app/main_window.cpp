@@ -258,6 +258,11 @@ void TForm1::Memo1Click()
 bool TForm1::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == Memo1) {
+        // Edit commands: the Ctrl+V interception sees the key before the editor.
+        if (event->type() == QEvent::KeyPress) {
+            const auto *key = static_cast<QKeyEvent *>(event);
+            FormShortCut(key->key(), key->modifiers());
+        }
         switch (event->type()) {
         case QEvent::KeyPress:
             // Input method: a key the composer consumed never reaches the editor.

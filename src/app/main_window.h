@@ -102,6 +102,15 @@ public slots:
     void exit1Click();
 
     // Find, edit commands and kanji conversion.
+    void find1Click();
+    void MenuItem1Click(); // Cut
+    void MenuItem2Click(); // Copy
+    void MenuItem3Click(); // Paste
+    void MenuItem4Click(); // Clear
+    void MenuItem5Click(); // Select All
+    void TimerMemoTimer();
+    // Ctrl+V interception of the older Windows family, seen before the editor.
+    void FormShortCut(int key, Qt::KeyboardModifiers shift);
 
     // Input aids: screen keyboard, keymap help, accent pads.
 

@@ -132,6 +132,12 @@ void TForm1::connectCommands()
     wire(exit1, &TForm1::exit1Click);
 
     // Find, edit commands and kanji conversion.
+    wire(find1, &TForm1::find1Click);
+    wire(MenuItem1, &TForm1::MenuItem1Click);
+    wire(MenuItem2, &TForm1::MenuItem2Click);
+    wire(MenuItem3, &TForm1::MenuItem3Click);
+    wire(MenuItem4, &TForm1::MenuItem4Click);
+    wire(MenuItem5, &TForm1::MenuItem5Click);
 
     // Input aids.
 
