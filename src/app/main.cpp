@@ -1,10 +1,8 @@
 // Program entry: the application object, the windows in their order, the event loop.
 #include "app/forms.h"
 #include "app/main_window.h"
-        new Tsearchform(&form1); // the find dialog, owned by the main window
-        // The exit dialog comes fifth: after the find dialog, the keymap help
-        // window and the about box, before the screen keyboard.
-        Texitform exitform1(&form1);
+#include "export/exit_form.h"
+#include "find/search_form.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -58,13 +56,10 @@ int main(int argc, char *argv[])
     try {
         // The windows in their order; each later one is created by its subsystem.
         TForm1 form1(QApplication::arguments());
-<<<<<<< HEAD
+        new Tsearchform(&form1); // the find dialog, owned by the main window
         // The exit dialog comes fifth: after the find dialog, the keymap help
         // window and the about box, before the screen keyboard.
         Texitform exitform1(&form1);
-=======
-        new Tsearchform(&form1); // the find dialog, owned by the main window
->>>>>>> main
 
         form1.show();
         reportWhenShownIfAsked(app);
