@@ -15,7 +15,11 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <csignal>
 #include <functional>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -77,6 +81,8 @@ private slots:
     void exitModified();
     void closeByFrame_data();
     void closeByFrame();
+    void diskFullOnTheWayOut_data();
+    void diskFullOnTheWayOut();
 };
 
 void TestExitFlow::initTestCase()
@@ -299,6 +305,64 @@ void TestExitFlow::closeByFrame()
         QVERIFY(!saveToCurrentFile);
         QCOMPARE(form.memo().text(), QStringLiteral("typed"));
     }
+}
+
+void TestExitFlow::diskFullOnTheWayOut_data()
+{
+    QTest::addColumn<bool>("byExitCommand");
+    QTest::newRow("Save & Exit") << true;
+    QTest::newRow("Yes to Save file?") << false;
+}
+
+void TestExitFlow::diskFullOnTheWayOut()
+{
+    // The save on the way out runs into a file-size limit (as on a full disk)
+    // in a child process: the program stays open with the document unsaved and
+    // the file that was there untouched.
+    QFETCH(bool, byExitCommand);
+    TestProgramDir dir;
+    const QString opened = dir.file(QStringLiteral("opened.txt"));
+    writeFile(opened, "as opened");
+    const pid_t child = fork();
+    QVERIFY(child >= 0);
+    if (child == 0) {
+        int failures = 0;
+        {
+            FakePlatform fake;
+            fake.dialogAnswer = answerWith(Save);
+            TForm1 form({QStringLiteral("tavriledit")});
+            Texitform dialog(&form);
+            currentFileName = opened;
+            form.memo().setText(QString(200000, QChar(u'\uD55C')));
+            documentModified = true;
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{32 * 1024, 32 * 1024};
+            setrlimit(RLIMIT_FSIZE, &limit);
+            bool closed = false;
+            if (byExitCommand) {
+                form.show();
+                form.exit1->trigger();
+                closed = !form.isVisible();
+            } else {
+                closed = form.close();
+            }
+            if (closed)
+                failures |= 1;
+            if (!documentModified)
+                failures |= 2;
+            if (fake.boxes.isEmpty() || fake.boxes.last().text != QLatin1String("can't file write"))
+                failures |= 4;
+            if (form.memo().length() != 200000)
+                failures |= 8;
+        }
+        _exit(failures);
+    }
+    int status = 0;
+    QCOMPARE(waitpid(child, &status, 0), child);
+    QVERIFY(WIFEXITED(status));
+    QCOMPARE(WEXITSTATUS(status), 0);
+    QCOMPARE(readFile(opened), QByteArray("as opened"));
+    QVERIFY(!QFile::exists(dir.file(QStringLiteral("setteiedit.dat"))));
 }
 
 QTEST_MAIN(TestExitFlow)
