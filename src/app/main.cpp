@@ -1,6 +1,7 @@
 // Program entry: the application object, the windows in their order, the event loop.
 #include "app/forms.h"
 #include "app/main_window.h"
+#include "desktop/copyright_form.h"
 #include "export/exit_form.h"
 #include "find/search_form.h"
 
@@ -57,6 +58,7 @@ int main(int argc, char *argv[])
         // The windows in their order; each later one is created by its subsystem.
         TForm1 form1(QApplication::arguments());
         new Tsearchform(&form1); // the find dialog, owned by the main window
+        Tcopyrightform aboutBox(&form1);
         // The exit dialog comes fifth: after the find dialog, the keymap help
         // window and the about box, before the screen keyboard.
         Texitform exitform1(&form1);
