@@ -5,6 +5,7 @@
 #include "app/forms.h"
 #include "app/main_window.h"
 #include "app/memo_edit.h"
+#include "convert/kanji_to_hangul.h"
 
 #include <QAction>
 #include <QGridLayout>
@@ -126,6 +127,8 @@ void Tsearchform::connectCommands()
     wire(Past1, &Tsearchform::Past1Click);
     wire(Clear1, &Tsearchform::Clear1Click);
     wire(SelectAll1, &Tsearchform::SelectAll1Click);
+    wire(KanjiJapantoHangulSelectAreaType11, &Tsearchform::KanjiJapantoHangulSelectAreaType11Click);
+    wire(KanjiJapantoHangulSelectAreaType21, &Tsearchform::KanjiJapantoHangulSelectAreaType21Click);
     connect(Button1, &QPushButton::clicked, this, &Tsearchform::Button1Click);
     connect(TimerEdit, &QTimer::timeout, this, &Tsearchform::TimerEditTimer);
 }
@@ -225,4 +228,14 @@ void Tsearchform::Clear1Click()
 void Tsearchform::SelectAll1Click()
 {
     m_edit1.selectAll();
+}
+
+void Tsearchform::KanjiJapantoHangulSelectAreaType11Click()
+{
+    convertSelectionToHangul(m_edit1, false);
+}
+
+void Tsearchform::KanjiJapantoHangulSelectAreaType21Click()
+{
+    convertSelectionToHangul(m_edit1, true);
 }

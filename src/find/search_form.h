@@ -57,6 +57,8 @@ public slots:
     void Clear1Click();
     void SelectAll1Click();
     void TimerEditTimer();
+    void KanjiJapantoHangulSelectAreaType11Click();
+    void KanjiJapantoHangulSelectAreaType21Click();
 
 signals:
     // The dialog was hidden: the waiting find command carries on.
