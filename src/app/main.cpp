@@ -5,6 +5,9 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QTimer>
+
+#include <cstdio>
 
 #include <exception>
 
@@ -30,6 +33,19 @@ public:
     }
 };
 
+// For the start-up benchmark: report once the main window is up, then quit
+// without closing it (so no settings are written).
+void reportWhenShownIfAsked(QApplication &app)
+{
+    if (!qEnvironmentVariableIsSet("TAVRIL_EXIT_WHEN_SHOWN"))
+        return;
+    QTimer::singleShot(0, &app, [] {
+        std::fputs("shown\n", stdout);
+        std::fflush(stdout);
+        QCoreApplication::quit();
+    });
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -42,6 +58,7 @@ int main(int argc, char *argv[])
         new Tsearchform(&form1); // the find dialog, owned by the main window
 
         form1.show();
+        reportWhenShownIfAsked(app);
         return app.exec();
     } catch (const std::exception &e) {
         QMessageBox::critical(nullptr, app.applicationName(), QString::fromLocal8Bit(e.what()));

@@ -69,7 +69,7 @@ TForm1::TForm1(const QStringList &arguments, QWidget *parent)
     Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     layout->addWidget(Memo1, 0, 0);
-    Label1->lower();     // beneath the editor, which covers it
+    Label1->lower(); // beneath the editor, which covers it
     Label1->setVisible(false);
     Memo1->installEventFilter(this);
     Memo1->viewport()->installEventFilter(this);
@@ -264,6 +264,11 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
             FormShortCut(key->key(), key->modifiers());
         }
         switch (event->type()) {
+        case QEvent::KeyPress:
+            // Input method: a key the composer consumed never reaches the editor.
+            if (memoKeyConsumed(static_cast<QKeyEvent *>(event)))
+                return true;
+            break;
         case QEvent::KeyRelease:
             Memo1KeyUp();
             break;

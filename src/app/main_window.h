@@ -5,12 +5,14 @@
 
 #include "app/font_record.h"
 #include "app/plain_text_control.h"
+#include "ime/composer.h"
 
 #include <QMainWindow>
 #include <QStringList>
 
 class MemoEdit;
 class QAction;
+class QKeyEvent;
 class QLabel;
 class QMenu;
 class QStatusBar;
@@ -52,18 +54,16 @@ public:
             *overwritesavefileUTF81 = nullptr, *saveHTML99tagASCII1 = nullptr,
             *saveUnicodenumberlanguageC0x1 = nullptr, *exit1 = nullptr;
     QAction *find1 = nullptr, *Wrapofftoggle1 = nullptr, *Screenkeyboard2 = nullptr,
-            *AccentPAD2 = nullptr, *changefont1 = nullptr,
-            *createShortcutinprogrammenu1 = nullptr, *createshortcutinDesktopmenu1 = nullptr;
+            *AccentPAD2 = nullptr, *changefont1 = nullptr, *createShortcutinprogrammenu1 = nullptr,
+            *createshortcutinDesktopmenu1 = nullptr;
     QAction *KoreaRomaIME1 = nullptr, *KoreaDirectIME1 = nullptr, *nonIME1 = nullptr;
-    QAction *KoreanRomanizedinput1 = nullptr, *KoreanDirectinput1 = nullptr,
-            *dontuseIME1 = nullptr;
+    QAction *KoreanRomanizedinput1 = nullptr, *KoreanDirectinput1 = nullptr, *dontuseIME1 = nullptr;
     QAction *keymap1 = nullptr, *Screenkeyboard1 = nullptr, *AccentPAD1 = nullptr,
             *Jumptoofficialwebsite1 = nullptr, *JumptoTavrilJishowebsite1 = nullptr,
             *copyright1 = nullptr;
-    QAction *MenuItem1 = nullptr, *MenuItem2 = nullptr, *MenuItem3 = nullptr,
-            *MenuItem4 = nullptr, *MenuItem5 = nullptr, *MenuItem6 = nullptr,
-            *MenuItem7 = nullptr, *MenuItem8 = nullptr, *MenuItem9 = nullptr,
-            *KanjiJapantoHangulSelectArea1 = nullptr,
+    QAction *MenuItem1 = nullptr, *MenuItem2 = nullptr, *MenuItem3 = nullptr, *MenuItem4 = nullptr,
+            *MenuItem5 = nullptr, *MenuItem6 = nullptr, *MenuItem7 = nullptr, *MenuItem8 = nullptr,
+            *MenuItem9 = nullptr, *KanjiJapantoHangulSelectArea1 = nullptr,
             *KanjiJapantoHangulSelectAreaType21 = nullptr;
 
 public slots:
@@ -75,6 +75,20 @@ public slots:
     void UpdateCaretPosition();
 
     // Input method: modes and key dispatch.
+    // Sets ImeMode and shows it in status panel 0 ("R", "H" or empty).
+    void setImeMode(int mode);
+    void KoreaRomaIME1Click();
+    void KoreaDirectIME1Click();
+    void nonIME1Click();
+    void KoreanRomanizedinput1Click();
+    void KoreanDirectinput1Click();
+    void dontuseIME1Click();
+    void MenuItem7Click();
+    void MenuItem8Click();
+    void MenuItem9Click();
+    // A typed key of the editor: marks the document modified and runs the mode's
+    // composer. Returns the key to let through to the editor, 0 when consumed.
+    int Memo1KeyPress(int key);
 
     // Files: open and insert.
 
@@ -115,4 +129,10 @@ private:
     PlainTextControl m_memo;
     QLabel *m_panels[4] = {};
     QString m_commandLineFile;
+
+    // Input method.
+    bool memoKeyConsumed(QKeyEvent *event); // true: the editor must not see the key
+
+public:
+    ComposerState memoComposer; // the editor's composer flags, never saved
 };
