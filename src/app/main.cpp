@@ -1,6 +1,7 @@
 // Program entry: the application object, the windows in their order, the event loop.
 #include "app/forms.h"
 #include "app/main_window.h"
+#include "desktop/copyright_form.h"
 #include "find/search_form.h"
 
 #include <QApplication>
@@ -56,6 +57,7 @@ int main(int argc, char *argv[])
         // The windows in their order; each later one is created by its subsystem.
         TForm1 form1(QApplication::arguments());
         new Tsearchform(&form1); // the find dialog, owned by the main window
+        Tcopyrightform aboutBox(&form1);
 
         form1.show();
         reportWhenShownIfAsked(app);

@@ -110,6 +110,11 @@ public slots:
     // Input aids: screen keyboard, keymap help, accent pads.
 
     // Desktop: shortcuts, web pages, about box.
+    void createShortcutinprogrammenu1Click();
+    void createshortcutinDesktopmenu1Click();
+    void Jumptoofficialwebsite1Click();
+    void JumptoTavrilJishowebsite1Click();
+    void copyright1Click();
 
 signals:
     // The user picked a new editor font; the find dialog's edit line follows it.

@@ -139,4 +139,9 @@ void TForm1::connectCommands()
     // Input aids.
 
     // Desktop.
+    wire(createShortcutinprogrammenu1, &TForm1::createShortcutinprogrammenu1Click);
+    wire(createshortcutinDesktopmenu1, &TForm1::createshortcutinDesktopmenu1Click);
+    wire(Jumptoofficialwebsite1, &TForm1::Jumptoofficialwebsite1Click);
+    wire(JumptoTavrilJishowebsite1, &TForm1::JumptoTavrilJishowebsite1Click);
+    wire(copyright1, &TForm1::copyright1Click);
 }
