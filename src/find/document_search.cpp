@@ -6,31 +6,9 @@
 #include <private/qtextdocument_p.h>
 
 #include <algorithm>
+#include <vector>
 
 namespace {
-
-// A fragment continues the run when its text follows the run in the buffer, or
-// when the buffer already holds the same text right behind the run. A loaded
-// document keeps its text in one piece of the buffer with the line feeds in
-// place, while each block separator refers to a copy stored elsewhere: a line
-// break behind the run stands for that separator, so the whole document stays
-// one run and is searched in one pass.
-bool continuesRun(QStringView buffer, qsizetype runEnd, qsizetype bufferPos, qsizetype size)
-{
-    if (runEnd == bufferPos)
-        return true;
-    constexpr qsizetype ShortFragment = 8;
-    if (size > ShortFragment || runEnd + size > buffer.size())
-        return false;
-    const char16_t *data = buffer.utf16();
-    for (qsizetype i = 0; i < size; ++i) {
-        const char16_t inRun = data[runEnd + i];
-        const char16_t wanted = data[bufferPos + i];
-        if (inRun != wanted && !(wanted == 0x2029 && inRun == u'\n'))
-            return false;
-    }
-    return true;
-}
 
 // The rare needle that spans a line break: the text after `from`, breaks as line feeds.
 qsizetype findAcrossLines(const QTextDocument *document, qsizetype from, QStringView needle)
@@ -63,8 +41,15 @@ qsizetype findInDocument(const QTextDocument *document, qsizetype from, QStringV
     const QString bufferText = priv->buffer(); // shared, not copied
     const QStringView buffer(bufferText);
     StreamSearch search(needle);
-    qsizetype runStart = -1; // buffer span of fragments that lie side by side
+    const char16_t *data = buffer.utf16();
+    qsizetype runStart = -1; // buffer span of the fragments read so far as one run
     qsizetype runLength = 0;
+    // A loaded document keeps its text in one piece of the buffer with each line
+    // break's unit in place, while the block separator refers to a copy stored
+    // elsewhere. Such a separator continues the run as a break at its position
+    // (without reading the unit in place, which would cost a pass over the text),
+    // so the whole document is searched as one run.
+    std::vector<qsizetype> breaks;
     qsizetype pos = from;
     uint node = map.findNode(int(from));
     qsizetype offset = from - map.position(node);
@@ -72,22 +57,28 @@ qsizetype findInDocument(const QTextDocument *document, qsizetype from, QStringV
         const auto *fragment = map.fragment(node);
         const qsizetype size = std::min<qsizetype>(fragment->size_array[0] - offset, end - pos);
         const qsizetype bufferPos = fragment->stringPosition + offset;
-        if (runStart >= 0 && continuesRun(buffer, runStart + runLength, bufferPos, size)) {
+        const qsizetype runEnd = runStart + runLength;
+        if (runStart >= 0 && bufferPos == runEnd) {
             runLength += size;
+        } else if (runStart >= 0 && size == 1 && data[bufferPos] == 0x2029 &&
+                   runEnd < buffer.size()) {
+            breaks.push_back(runLength);
+            runLength += 1;
         } else {
             if (runStart >= 0) {
-                const qsizetype at = search.feed(buffer.sliced(runStart, runLength));
+                const qsizetype at = search.feed(buffer.sliced(runStart, runLength), breaks);
                 if (at >= 0)
                     return at;
             }
             runStart = bufferPos;
             runLength = size;
+            breaks.clear();
         }
         pos += size;
         offset = 0;
         node = map.next(node);
     }
     if (runStart >= 0)
-        return search.feed(buffer.sliced(runStart, runLength));
+        return search.feed(buffer.sliced(runStart, runLength), breaks);
     return -1;
 }
