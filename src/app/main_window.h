@@ -104,6 +104,8 @@ public slots:
     void TimerMemoTimer();
     // Ctrl+V interception of the older Windows family, seen before the editor.
     void FormShortCut(int key, Qt::KeyboardModifiers shift);
+    void KanjiJapantoHangulSelectArea1Click();
+    void KanjiJapantoHangulSelectAreaType21Click();
 
     // Input aids: screen keyboard, keymap help, accent pads.
 

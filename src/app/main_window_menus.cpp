@@ -133,6 +133,8 @@ void TForm1::connectCommands()
     wire(MenuItem3, &TForm1::MenuItem3Click);
     wire(MenuItem4, &TForm1::MenuItem4Click);
     wire(MenuItem5, &TForm1::MenuItem5Click);
+    wire(KanjiJapantoHangulSelectArea1, &TForm1::KanjiJapantoHangulSelectArea1Click);
+    wire(KanjiJapantoHangulSelectAreaType21, &TForm1::KanjiJapantoHangulSelectAreaType21Click);
 
     // Input aids.
 
