@@ -98,6 +98,8 @@ void TForm1::connectCommands()
     // Input method.
 
     // Files.
+    wire(opentextfile1, &TForm1::opentextfile1Click);
+    wire(inserttextfile1, &TForm1::inserttextfile1Click);
 
     // Saving, exports and exit.
 
