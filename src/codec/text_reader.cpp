@@ -2,6 +2,7 @@
 
 #include "codec/decoders.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
@@ -40,16 +41,16 @@ namespace {
 
 using Decoder = DecodeResult (*)(std::span<const std::uint8_t>, char16_t *, bool);
 
-std::size_t readByteLines(ByteStream &stream, Decoder decode, TextBuffer &out)
+std::size_t readByteLines(ByteStream &stream, Decoder decode, int limit, TextBuffer &out)
 {
     // One raw-line buffer for the whole file; a character cut off at the end of
     // a piece is moved to its start and completed by the next read.
-    auto raw = std::make_unique<std::uint8_t[]>(MaxLineLength + 1);
+    auto raw = std::make_unique<std::uint8_t[]>(std::size_t(limit) + 1);
     std::size_t lines = 0;
     int carried = 0;
     bool continuing = false;
     for (;;) {
-        const LinePiece piece = ReadByteLine(stream, raw.get() + carried, MaxLineLength - carried);
+        const LinePiece piece = ReadByteLine(stream, raw.get() + carried, limit - carried);
         const int total = carried + piece.length;
         if (!continuing) {
             // A final line break gives no empty last line.
@@ -72,16 +73,16 @@ std::size_t readByteLines(ByteStream &stream, Decoder decode, TextBuffer &out)
     return lines;
 }
 
-std::size_t readUtf16Lines(ByteStream &stream, bool bigEndian, TextBuffer &out)
+std::size_t readUtf16Lines(ByteStream &stream, bool bigEndian, int limit, TextBuffer &out)
 {
     std::size_t lines = 0;
     bool continuing = false;
     for (;;) {
         // Units go straight into the document buffer; they are stored as read.
-        char16_t *target = out.room(std::size_t(MaxLineLength) + 2);
+        char16_t *target = out.room(std::size_t(limit) + 2);
         if (!continuing && lines > 0)
             ++target; // room for the line feed that joins this line to the last
-        const LinePiece piece = ReadUtf16Line(stream, target, MaxLineLength, bigEndian);
+        const LinePiece piece = ReadUtf16Line(stream, target, limit, bigEndian);
         if (!continuing) {
             if (piece.length == 0 && stream.atEnd())
                 break;
@@ -98,26 +99,29 @@ std::size_t readUtf16Lines(ByteStream &stream, bool bigEndian, TextBuffer &out)
 
 } // namespace
 
-std::size_t ReadTextStream(ByteStream &stream, FileEncoding encoding, TextBuffer &out)
+std::size_t ReadTextStream(ByteStream &stream, FileEncoding encoding, TextBuffer &out,
+                           int pieceLimit)
 {
+    // A piece must hold a cut-off character (up to three bytes) and one more byte.
+    const int limit = std::clamp(pieceLimit, 4, MaxLineLength);
     const int byteOrder = SkipBom(stream);
     // Each byte gives at most one unit (UTF-16: two bytes one unit), so the
     // file's size bounds the text; untouched reserve costs no memory.
     const std::uint64_t size = stream.sizeHint();
     const std::uint64_t units = encoding == UTF16 || encoding == UTF16LE ? size / 2 : size;
     if (units < std::numeric_limits<std::size_t>::max() / 4)
-        out.reserve(out.size() + std::size_t(units) + MaxLineLength + 16);
+        out.reserve(out.size() + std::size_t(units) + std::size_t(limit) + 16);
     switch (encoding) {
     case SJIS:
-        return readByteLines(stream, &DecodeSjis, out);
+        return readByteLines(stream, &DecodeSjis, limit, out);
     case EUC:
-        return readByteLines(stream, &DecodeEuc, out);
+        return readByteLines(stream, &DecodeEuc, limit, out);
     case UTF16:
-        return readUtf16Lines(stream, byteOrder != 0, out);
+        return readUtf16Lines(stream, byteOrder != 0, limit, out);
     case UTF16LE:
-        return readUtf16Lines(stream, false, out);
+        return readUtf16Lines(stream, false, limit, out);
     case UTF8:
         break;
     }
-    return readByteLines(stream, &DecodeUtf8, out);
+    return readByteLines(stream, &DecodeUtf8, limit, out);
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "codec/byte_stream.h"
+#include "codec/decoders.h"
 #include "codec/encoding_detect.h"
 
 #include <cstddef>
@@ -43,4 +44,7 @@ private:
 // Skips a byte-order mark, then reads `stream` to its end as lines of
 // `encoding` and appends them to `out`, joined by LF. A final line break adds no
 // empty line; a line is never cut, however long. Returns the number of lines.
-std::size_t ReadTextStream(ByteStream &stream, FileEncoding encoding, TextBuffer &out);
+// `pieceLimit` is the most bytes or units one read takes (at least 4); tests
+// lower it to exercise lines that come in many pieces.
+std::size_t ReadTextStream(ByteStream &stream, FileEncoding encoding, TextBuffer &out,
+                           int pieceLimit = MaxLineLength);
