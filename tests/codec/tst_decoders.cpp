@@ -151,8 +151,8 @@ void TestDecoders::byteLines_data()
     QTest::addColumn<int>("limit");
     QTest::addColumn<QStringList>("pieces");
     const int max = MaxLineLength;
-    QTest::newRow("LF, CR LF, CR") << QByteArray("A\r\nB\rC\nD") << max
-                                   << QStringList{"A", "B", "C", "D"};
+    QTest::newRow("LF, CR LF, CR")
+        << QByteArray("A\r\nB\rC\nD") << max << QStringList{"A", "B", "C", "D"};
     QTest::newRow("final break, then empty read")
         << QByteArray("A\n") << max << QStringList{"A", ""};
     QTest::newRow("SUB in a line") << QByteArray("ab\x1A"
@@ -168,13 +168,10 @@ void TestDecoders::byteLines_data()
     QTest::newRow("CR zero") << QByteArray("A\r\0B", 4) << max << QStringList{"A", "", "B"};
     QTest::newRow("SUB alone") << QByteArray("\x1A") << max << QStringList{"", ""};
     QTest::newRow("empty") << QByteArray() << max << QStringList{""};
-    QTest::newRow("limit") << QByteArray("abcdefg\n") << 3
-                           << QStringList{"abc+", "def+", "g", ""};
-    QTest::newRow("limit at break") << QByteArray("abc\nd") << 3
-                                    << QStringList{"abc+", "", "d"};
-    QTest::newRow("long ASCII run")
-        << QByteArray("0123456789abcdefghij\tklmnop\r\nq") << max
-        << QStringList{"0123456789abcdefghij\tklmnop", "q"};
+    QTest::newRow("limit") << QByteArray("abcdefg\n") << 3 << QStringList{"abc+", "def+", "g", ""};
+    QTest::newRow("limit at break") << QByteArray("abc\nd") << 3 << QStringList{"abc+", "", "d"};
+    QTest::newRow("long ASCII run") << QByteArray("0123456789abcdefghij\tklmnop\r\nq") << max
+                                    << QStringList{"0123456789abcdefghij\tklmnop", "q"};
 }
 
 void TestDecoders::byteLines()
@@ -193,14 +190,12 @@ void TestDecoders::utf16Lines_data()
     QTest::addColumn<QStringList>("pieces");
     const int max = MaxLineLength;
     QTest::newRow("CR LF") << hex("41000D000A004200") << false << max << QStringList{"A", "B"};
-    QTest::newRow("lone CR keeps B") << hex("41000D004200") << false << max
-                                     << QStringList{"A", "B"};
-    QTest::newRow("CR CR LF one break") << hex("41000D000D000A004200") << false << max
-                                        << QStringList{"A", "B"};
-    QTest::newRow("CR CR two breaks") << le("A\r\rB") << false << max
-                                      << QStringList{"A", "", "B"};
-    QTest::newRow("CR CR CR LF") << le("A\r\r\r\nB") << false << max
-                                 << QStringList{"A", "", "B"};
+    QTest::newRow("lone CR keeps B")
+        << hex("41000D004200") << false << max << QStringList{"A", "B"};
+    QTest::newRow("CR CR LF one break")
+        << hex("41000D000D000A004200") << false << max << QStringList{"A", "B"};
+    QTest::newRow("CR CR two breaks") << le("A\r\rB") << false << max << QStringList{"A", "", "B"};
+    QTest::newRow("CR CR CR LF") << le("A\r\r\r\nB") << false << max << QStringList{"A", "", "B"};
     QTest::newRow("CR CR at the end") << le("A\r\r") << false << max << QStringList{"A", ""};
     QTest::newRow("CR at the end") << le("A\r") << false << max << QStringList{"A"};
     QTest::newRow("CR zero") << le(QString::fromUtf16(u"A\r\0B", 4)) << false << max
@@ -216,17 +211,15 @@ void TestDecoders::utf16Lines_data()
     QTest::newRow("swapped controls are characters")
         << hex("000A000D001A4100") << false << max
         << QStringList{units({0x0A00, 0x0D00, 0x1A00, u'A'})};
-    QTest::newRow("big-endian") << be("A\r\nB\rC") << true << max
-                                << QStringList{"A", "B", "C"};
+    QTest::newRow("big-endian") << be("A\r\nB\rC") << true << max << QStringList{"A", "B", "C"};
     QTest::newRow("big-endian swapped controls")
         << hex("0A000D001A000041") << true << max
         << QStringList{units({0x0A00, 0x0D00, 0x1A00, u'A'})};
-    QTest::newRow("odd last byte lost") << hex("41004200") + "C" << false << max
-                                        << QStringList{"AB"};
-    QTest::newRow("surrogates pass") << hex("3DD800DE3DD8") << false << max
-                                     << QStringList{units({0xD83D, 0xDE00, 0xD83D})};
-    QTest::newRow("limit") << le("ABCDE\n") << false << 2
-                           << QStringList{"AB+", "CD+", "E", ""};
+    QTest::newRow("odd last byte lost")
+        << hex("41004200") + "C" << false << max << QStringList{"AB"};
+    QTest::newRow("surrogates pass")
+        << hex("3DD800DE3DD8") << false << max << QStringList{units({0xD83D, 0xDE00, 0xD83D})};
+    QTest::newRow("limit") << le("ABCDE\n") << false << 2 << QStringList{"AB+", "CD+", "E", ""};
 }
 
 void TestDecoders::utf16Lines()
@@ -248,8 +241,7 @@ void TestDecoders::utf8_data()
     QTest::newRow("four bytes as a pair") << hex("F09F9880") << units({0xD83D, 0xDE00});
     QTest::newRow("lowest four bytes") << hex("F0908080") << units({0xD800, 0xDC00});
     QTest::newRow("highest four bytes") << hex("F48FBFBF") << units({0xDBFF, 0xDFFF});
-    QTest::newRow("encoded surrogates kept")
-        << hex("EDA0BDEDB880") << units({0xD83D, 0xDE00});
+    QTest::newRow("encoded surrogates kept") << hex("EDA0BDEDB880") << units({0xD83D, 0xDE00});
     QTest::newRow("below surrogates") << hex("ED9FBF") << units({0xD7FF});
     QTest::newRow("mark inside") << hex("41EFBBBF42") << units({u'A', 0xFEFF, u'B'});
     QTest::newRow("highest BMP") << hex("EFBFBF") << units({0xFFFF});
@@ -291,11 +283,10 @@ void TestDecoders::sjis_data()
     QTest::newRow("unassigned takes its trail") << hex("824041") << units({M, u'A'});
     QTest::newRow("lead without trail") << hex("827F41") << units({M, 0x7F, u'A'});
     QTest::newRow("lead before line end byte") << hex("8220") << units({M, u' '});
-    QTest::newRow("single bytes without mapping") << hex("80A0FDFEFF")
-                                                  << units({M, M, M, M, M});
+    QTest::newRow("single bytes without mapping") << hex("80A0FDFEFF") << units({M, M, M, M, M});
     QTest::newRow("half-width katakana") << hex("A1B1DF") << units({0xFF61, 0xFF71, 0xFF9F});
-    QTest::newRow("NEC and IBM rows") << hex("87408790ED40FA40")
-                                      << units({0x2460, 0x2252, 0x7E8A, 0x2170});
+    QTest::newRow("NEC and IBM rows")
+        << hex("87408790ED40FA40") << units({0x2460, 0x2252, 0x7E8A, 0x2170});
     QTest::newRow("last entry") << hex("FC4BFC4C") << units({0x9ED1, M});
     QTest::newRow("text") << hex("93FA967B8CEA82CC83658393834C8358836741")
                           << QString::fromUtf8("日本語のテンキストA");
@@ -318,8 +309,8 @@ void TestDecoders::euc_data()
     QTest::newRow("wave dash") << hex("A1C1") << units({0x301C});
     QTest::newRow("lone first byte dropped") << hex("41A4") << units({u'A'});
     QTest::newRow("single-shift 3") << hex("8FA2AF41") << units({M, M});
-    QTest::newRow("three changed entries") << hex("A1B1A1BDA1EF")
-                                           << units({0x203E, 0x2014, 0x00A5});
+    QTest::newRow("three changed entries")
+        << hex("A1B1A1BDA1EF") << units({0x203E, 0x2014, 0x00A5});
     QTest::newRow("apostrophe") << hex("A2AF") << units({0xFF07});
     QTest::newRow("last JIS X 0208") << hex("F4A6F4A7") << units({0x7199, M});
     QTest::newRow("no row 13") << hex("ADA1") << units({M});
@@ -342,10 +333,10 @@ void TestDecoders::cutOffAtPieceEnd_data()
     QTest::addColumn<QString>("text");
     QTest::newRow("UTF-8 three cut") << 0 << hex("41E381") << 1 << "A";
     QTest::newRow("UTF-8 four cut") << 0 << hex("F09F98") << 0 << "";
-    QTest::newRow("UTF-8 invalid decided") << 0 << hex("E341") << 2
-                                           << units({ReplacementCharacter, u'A'});
-    QTest::newRow("UTF-8 stray byte decided") << 0 << hex("4180") << 2
-                                              << units({u'A', ReplacementCharacter});
+    QTest::newRow("UTF-8 invalid decided")
+        << 0 << hex("E341") << 2 << units({ReplacementCharacter, u'A'});
+    QTest::newRow("UTF-8 stray byte decided")
+        << 0 << hex("4180") << 2 << units({u'A', ReplacementCharacter});
     QTest::newRow("SJIS lead cut") << 1 << hex("4182") << 1 << "A";
     QTest::newRow("SJIS katakana complete") << 1 << hex("41B1") << 2 << units({u'A', 0xFF71});
     QTest::newRow("EUC first byte cut") << 2 << hex("41A4") << 1 << "A";
@@ -379,12 +370,12 @@ void TestDecoders::tableCountsAndOrder()
         return std::count_if(t.begin(), t.end(),
                              [&](const CodeEntry &e) { return e.code >= lo && e.code <= hi; });
     };
-    QCOMPARE(count(SjisTable, 0x00, 0xFF), 191);        // 0x00-0x7F and 0xA1-0xDF
-    QCOMPARE(count(SjisTable, 0x100, 0xFFFF), 7724);    // double-byte codes
-    QCOMPARE(count(SjisTable, 0xF040, 0xF9FC), 0);      // no user-defined area
-    QCOMPARE(count(EucTable, 0xA1A1, 0xFEFE), 6880);    // JIS X 0208 and 0xA2AF
-    QCOMPARE(count(EucTable, 0x8EA1, 0x8EDF), 63);      // half-width katakana
-    QCOMPARE(count(EucTable, 0xF4A7, 0xFFFF), 0);       // nothing after 0xF4A6
+    QCOMPARE(count(SjisTable, 0x00, 0xFF), 191);     // 0x00-0x7F and 0xA1-0xDF
+    QCOMPARE(count(SjisTable, 0x100, 0xFFFF), 7724); // double-byte codes
+    QCOMPARE(count(SjisTable, 0xF040, 0xF9FC), 0);   // no user-defined area
+    QCOMPARE(count(EucTable, 0xA1A1, 0xFEFE), 6880); // JIS X 0208 and 0xA2AF
+    QCOMPARE(count(EucTable, 0x8EA1, 0x8EDF), 63);   // half-width katakana
+    QCOMPARE(count(EucTable, 0xF4A7, 0xFFFF), 0);    // nothing after 0xF4A6
     for (unsigned b = 0; b < 0x80; ++b)
         QCOMPARE(LookupCode(SjisTable, std::uint16_t(b)), char16_t(b));
     for (unsigned b = 0xA1; b <= 0xDF; ++b) {
@@ -402,22 +393,20 @@ void TestDecoders::tableSamples_data()
     QTest::addColumn<int>("character");
     const int M = MissingCharacter;
     const int sjisSamples[][2] = {
-        {0x5C, 0x5C},     {0x7E, 0x7E},     {0xA1, 0xFF61},   {0xDF, 0xFF9F},
-        {0x815F, 0xFF3C}, {0x8160, 0xFF5E}, {0x8161, 0x2225}, {0x817C, 0xFF0D},
-        {0x8191, 0xFFE0}, {0x8192, 0xFFE1}, {0x81CA, 0xFFE2}, {0x8740, 0x2460},
-        {0x8790, 0x2252}, {0x81E0, 0x2252}, {0xED40, 0x7E8A}, {0xFA40, 0x2170},
-        {0x889F, 0x4E9C}, {0x82A0, 0x3042}, {0xFC4B, 0x9ED1}, {0x80, M},
-        {0xA0, M},        {0xFD, M},        {0xFE, M},        {0xFF, M},
-        {0xF040, M},      {0xF5A0, M},      {0xF9FC, M},      {0x8240, M},
+        {0x5C, 0x5C},     {0x7E, 0x7E},     {0xA1, 0xFF61},   {0xDF, 0xFF9F},   {0x815F, 0xFF3C},
+        {0x8160, 0xFF5E}, {0x8161, 0x2225}, {0x817C, 0xFF0D}, {0x8191, 0xFFE0}, {0x8192, 0xFFE1},
+        {0x81CA, 0xFFE2}, {0x8740, 0x2460}, {0x8790, 0x2252}, {0x81E0, 0x2252}, {0xED40, 0x7E8A},
+        {0xFA40, 0x2170}, {0x889F, 0x4E9C}, {0x82A0, 0x3042}, {0xFC4B, 0x9ED1}, {0x80, M},
+        {0xA0, M},        {0xFD, M},        {0xFE, M},        {0xFF, M},        {0xF040, M},
+        {0xF5A0, M},      {0xF9FC, M},      {0x8240, M},
     };
     for (const auto &s : sjisSamples)
         QTest::addRow("SJIS %04X", s[0]) << true << s[0] << s[1];
     const int eucSamples[][2] = {
-        {0xA1A1, 0x3000}, {0xA1C0, 0xFF3C}, {0xA1C1, 0x301C}, {0xA1C2, 0x2016},
-        {0xA1DD, 0x2212}, {0xA1F1, 0x00A2}, {0xA1F2, 0x00A3}, {0xA2CC, 0x00AC},
-        {0xB0A1, 0x4E9C}, {0xA4A2, 0x3042}, {0xF4A6, 0x7199}, {0xA1B1, 0x203E},
-        {0xA1BD, 0x2014}, {0xA1EF, 0x00A5}, {0xA2AF, 0xFF07}, {0x8EA1, 0xFF61},
-        {0x8EDF, 0xFF9F}, {0x8EE0, M},      {0x8FA1, M},      {0xADA1, M},
+        {0xA1A1, 0x3000}, {0xA1C0, 0xFF3C}, {0xA1C1, 0x301C}, {0xA1C2, 0x2016}, {0xA1DD, 0x2212},
+        {0xA1F1, 0x00A2}, {0xA1F2, 0x00A3}, {0xA2CC, 0x00AC}, {0xB0A1, 0x4E9C}, {0xA4A2, 0x3042},
+        {0xF4A6, 0x7199}, {0xA1B1, 0x203E}, {0xA1BD, 0x2014}, {0xA1EF, 0x00A5}, {0xA2AF, 0xFF07},
+        {0x8EA1, 0xFF61}, {0x8EDF, 0xFF9F}, {0x8EE0, M},      {0x8FA1, M},      {0xADA1, M},
         {0x41, M},        {0xF5A1, M},
     };
     for (const auto &s : eucSamples)
@@ -506,26 +495,26 @@ void TestDecoders::documents_data()
     QTest::newRow("empty") << QByteArray() << UTF8 << "";
     QTest::newRow("mark only") << hex("EFBBBF") << UTF8 << "";
     QTest::newRow("mark skipped") << hex("EFBBBF41") << UTF8 << "A";
-    QTest::newRow("EF BB is no mark") << hex("EFBB41") << UTF8
-                                      << units({ReplacementCharacter, u'A'});
+    QTest::newRow("EF BB is no mark")
+        << hex("EFBB41") << UTF8 << units({ReplacementCharacter, u'A'});
     QTest::newRow("one byte") << QByteArray("A") << UTF8 << "A";
-    QTest::newRow("FF FE skipped for SJIS") << hex("FFFE5CD56DAD") << SJIS
-                                            << units({0x5C, 0xFF95, u'm', 0xFF6D});
+    QTest::newRow("FF FE skipped for SJIS")
+        << hex("FFFE5CD56DAD") << SJIS << units({0x5C, 0xFF95, u'm', 0xFF6D});
     QTest::newRow("SJIS lines") << hex("82A00D0A82A2") << SJIS << units({0x3042, u'\n', 0x3044});
     QTest::newRow("EUC lines") << hex("A4A20AA4A4") << EUC << units({0x3042, u'\n', 0x3044});
     QTest::newRow("UTF16 FF FE") << hex("FFFE") + le("A\r\nB") << UTF16 << "A\nB";
     QTest::newRow("UTF16 FE FF") << hex("FEFF") + be("A\r\nB") << UTF16 << "A\nB";
     QTest::newRow("UTF16 without mark is BE") << be("AB\nC") << UTF16 << "AB\nC";
-    QTest::newRow("UTF16 FF FE with BE look") << hex("FFFE00410042") << UTF16
-                                              << units({0x4100, 0x4200});
+    QTest::newRow("UTF16 FF FE with BE look")
+        << hex("FFFE00410042") << UTF16 << units({0x4100, 0x4200});
     QTest::newRow("UTF16LE") << le("A\nB\n") << UTF16LE << "A\nB";
     QTest::newRow("UTF16LE mark skipped") << hex("FFFE") + le("AB") << UTF16LE << "AB";
     QTest::newRow("UTF16 CR CR") << le("A\r\rB") << UTF16LE << "A\n\nB";
     QTest::newRow("UTF16 odd byte") << le("AB") + "C" << UTF16LE << "AB";
     QTest::newRow("UTF16 empty line at end") << le("A\n\n") << UTF16LE << "A\n";
     QTest::newRow("UTF16 special units")
-        << le(units({0x00A0, 0x2028, 0xFDD0, 0xFDD1, 0xFEFF, 0xDC00, 0xD800}))
-        << UTF16LE << units({0x00A0, 0x2028, 0xFDD0, 0xFDD1, 0xFEFF, 0xDC00, 0xD800});
+        << le(units({0x00A0, 0x2028, 0xFDD0, 0xFDD1, 0xFEFF, 0xDC00, 0xD800})) << UTF16LE
+        << units({0x00A0, 0x2028, 0xFDD0, 0xFDD1, 0xFEFF, 0xDC00, 0xD800});
 }
 
 void TestDecoders::documents()
@@ -548,20 +537,20 @@ void TestDecoders::longLinesStayWhole_data()
     const QString emoji = QString::fromUtf8("😀");
     const QString a70001(70001, u'x');
     QTest::newRow("70001 ASCII bytes") << a70001.toLatin1() << UTF8 << a70001 << 1;
-    QTest::newRow("70000 then a break") << (QString(70000, u'x') + "\nB").toLatin1() << UTF8
-                                        << QString(70000, u'x') + "\nB" << 2;
-    QTest::newRow("70000 then CR LF at end") << (QString(70000, u'x') + "\r\n").toLatin1() << UTF8
-                                             << QString(70000, u'x') << 1;
+    QTest::newRow("70000 then a break")
+        << (QString(70000, u'x') + "\nB").toLatin1() << UTF8 << QString(70000, u'x') + "\nB" << 2;
+    QTest::newRow("70000 then CR LF at end")
+        << (QString(70000, u'x') + "\r\n").toLatin1() << UTF8 << QString(70000, u'x') << 1;
     // Characters that straddle the 70000th byte.
     const QString utf8Text = "AB" + kana.repeated(30000) + "\nC";
     QTest::newRow("UTF-8 kana across the limit") << utf8Text.toUtf8() << UTF8 << utf8Text << 2;
     const QString emojiText = "ABC" + emoji.repeated(20000);
-    QTest::newRow("UTF-8 four bytes across the limit") << emojiText.toUtf8() << UTF8 << emojiText
-                                                       << 1;
-    QTest::newRow("SJIS across the limit") << "A" + hex("82A0").repeated(40000) << SJIS
-                                           << "A" + kana.repeated(40000) << 1;
-    QTest::newRow("EUC across the limit") << "A" + hex("A4A2").repeated(40000) << EUC
-                                          << "A" + kana.repeated(40000) << 1;
+    QTest::newRow("UTF-8 four bytes across the limit")
+        << emojiText.toUtf8() << UTF8 << emojiText << 1;
+    QTest::newRow("SJIS across the limit")
+        << "A" + hex("82A0").repeated(40000) << SJIS << "A" + kana.repeated(40000) << 1;
+    QTest::newRow("EUC across the limit")
+        << "A" + hex("A4A2").repeated(40000) << EUC << "A" + kana.repeated(40000) << 1;
     QTest::newRow("UTF-16 70001 units") << le(a70001 + "\n") << UTF16LE << a70001 << 1;
     QTest::newRow("UTF-16 CR LF across the limit")
         << le(QString(69999, u'x') + "\r\ny") << UTF16LE << QString(69999, u'x') + "\ny" << 2;
