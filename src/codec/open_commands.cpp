@@ -6,6 +6,7 @@
 #include "codec/file_reading.h"
 #include "platform/platform.h"
 
+#include <QCoreApplication>
 #include <QLabel>
 
 namespace {
@@ -22,12 +23,17 @@ FileDialogSpec OpenDialog1(const QString &title)
 }
 
 // Hides the editor so that the waiting label shows, and paints the label now:
-// no events are processed until the file is in.
+// no events are processed while the file is read. The whole window is painted,
+// so that nothing of the closed file dialog stays on screen meanwhile.
 void showWaitingLabel(TForm1 &form)
 {
     form.memo().setVisible(false);
     form.Label1->setVisible(true);
     form.Label1->repaint();
+    if (form.isVisible()) {
+        form.repaint();
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
 }
 
 void showEditorAgain(TForm1 &form)
