@@ -1,6 +1,7 @@
 #include "codec/encoding_detect.h"
 
 #include <array>
+#include <optional>
 
 namespace {
 
@@ -9,25 +10,17 @@ bool isContinuation(std::uint8_t c)
     return c >= 0x80 && c <= 0xBF;
 }
 
-// Opens the file, skips a mark and reads the sample into `buffer`; the count
-// read, or -1 when the file cannot be opened.
-long readSample(const StreamOpener &open, std::array<std::uint8_t, DetectionSampleSize> &buffer)
+using Sample = std::array<std::uint8_t, DetectionSampleSize>;
+
+// Opens the file, skips a mark and reads the sample into `buffer`; the bytes
+// read, or nothing when the file cannot be opened. A read error ends the sample.
+std::optional<std::span<const std::uint8_t>> readSample(const StreamOpener &open, Sample &buffer)
 {
     ByteStream stream;
     if (!open(stream))
-        return -1;
+        return std::nullopt;
     SkipBom(stream);
-    return long(stream.read(buffer.data(), buffer.size()));
-}
-
-template <typename Check>
-auto onSample(const StreamOpener &open, Check check, decltype(check({})) unreadable)
-{
-    std::array<std::uint8_t, DetectionSampleSize> buffer;
-    const long n = readSample(open, buffer);
-    if (n < 0)
-        return unreadable;
-    return check(std::span<const std::uint8_t>(buffer.data(), std::size_t(n)));
+    return std::span<const std::uint8_t>(buffer.data(), stream.read(buffer.data(), buffer.size()));
 }
 
 } // namespace
@@ -195,27 +188,30 @@ int CheckEuc(std::span<const std::uint8_t> s)
 
 ByteOrderResult DetectUtf16ByteOrder(const StreamOpener &open)
 {
-    return onSample(
-        open, [](std::span<const std::uint8_t> s) { return DetectUtf16ByteOrder(s); },
-        ByteOrderUnreadable);
+    Sample buffer;
+    const auto sample = readSample(open, buffer);
+    return sample ? DetectUtf16ByteOrder(*sample) : ByteOrderUnreadable;
 }
 
 int CheckUtf8(const StreamOpener &open)
 {
-    return onSample(
-        open, [](std::span<const std::uint8_t> s) { return CheckUtf8(s); }, CheckUnreadable);
+    Sample buffer;
+    const auto sample = readSample(open, buffer);
+    return sample ? CheckUtf8(*sample) : CheckUnreadable;
 }
 
 int CheckSjis(const StreamOpener &open)
 {
-    return onSample(
-        open, [](std::span<const std::uint8_t> s) { return CheckSjis(s); }, CheckUnreadable);
+    Sample buffer;
+    const auto sample = readSample(open, buffer);
+    return sample ? CheckSjis(*sample) : CheckUnreadable;
 }
 
 int CheckEuc(const StreamOpener &open)
 {
-    return onSample(
-        open, [](std::span<const std::uint8_t> s) { return CheckEuc(s); }, CheckUnreadable);
+    Sample buffer;
+    const auto sample = readSample(open, buffer);
+    return sample ? CheckEuc(*sample) : CheckUnreadable;
 }
 
 EncodingChoice ChooseEncoding(const StreamOpener &open)
