@@ -215,20 +215,22 @@ DecodeResult DecodeUtf8(std::span<const std::uint8_t> input, char16_t *out, bool
     std::size_t i = 0;
     int o = 0;
     while (i < n) {
-        i = copyAscii(in, i, n, out, o);
-        if (i >= n)
-            break;
         const std::uint8_t c = in[i];
         if (c < 0x80) {
             out[o++] = c;
             ++i;
+            i = copyAscii(in, i, n, out, o);
             continue;
         }
-        // The common three-byte form first (kana, kanji, Hangul).
+        // Runs of the common three-byte form (kana, kanji, Hangul) in one loop.
         if (c >= 0xE1 && c <= 0xEF && i + 2 < n && isContinuation(in[i + 1]) &&
             isContinuation(in[i + 2])) {
-            out[o++] = char16_t((c & 0x0F) << 12 | (in[i + 1] & 0x3F) << 6 | (in[i + 2] & 0x3F));
-            i += 3;
+            do {
+                out[o++] = char16_t((in[i] & 0x0F) << 12 | (in[i + 1] & 0x3F) << 6 |
+                                    (in[i + 2] & 0x3F));
+                i += 3;
+            } while (i + 2 < n && in[i] >= 0xE1 && in[i] <= 0xEF && isContinuation(in[i + 1]) &&
+                     isContinuation(in[i + 2]));
             continue;
         }
         // The well-formed sequences, except that ED A0-BF (an encoded surrogate,
