@@ -1,7 +1,7 @@
 // Opening large Japanese files: decode throughput against iconv, the whole open
 // command against a bare setPlainText of the same text, and peak memory.
 //
-//   build/bin/bench_open [--mb N] [--dir FOLDER]
+//   build/bin/bench_open [--mb N] [--dir FOLDER] [--only utf8|sjis|euc|utf16le]
 //
 // Writes one N MB file (default 100) per encoding (UTF-8, Shift JIS, EUC-JP,
 // UTF-16 LE) into a temporary folder, then measures each in child processes so
@@ -394,12 +394,15 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     qint64 megabytes = 100;
     QString folder;
+    QString only; // one of utf8, sjis, euc, utf16le
     const QStringList args = app.arguments();
     for (int i = 1; i + 1 < args.size(); ++i) {
         if (args[i] == QLatin1String("--mb"))
             megabytes = args[++i].toLongLong();
         else if (args[i] == QLatin1String("--dir"))
             folder = args[++i];
+        else if (args[i] == QLatin1String("--only"))
+            only = args[++i];
     }
     QTemporaryDir temp(folder.isEmpty() ? QDir::tempPath() + QStringLiteral("/bench_open-XXXXXX")
                                         : folder + QStringLiteral("/bench_open-XXXXXX"));
@@ -410,6 +413,8 @@ int main(int argc, char **argv)
                 "units M", "decode/s", "iconv/s", "ratio", "open s", "+paint", "bare s", "ratio",
                 "peak MB", "bareMB", "label");
     for (const Kind &kind : kinds) {
+        if (!only.isEmpty() && only != QLatin1String(kind.name))
+            continue;
         const QString path = temp.filePath(QString::fromLatin1(kind.name) + QStringLiteral(".txt"));
         if (!generate(kind, path, megabytes << 20)) {
             std::printf("%s: cannot write %s\n", kind.name, qPrintable(path));

@@ -226,8 +226,8 @@ DecodeResult DecodeUtf8(std::span<const std::uint8_t> input, char16_t *out, bool
         if (c >= 0xE1 && c <= 0xEF && i + 2 < n && isContinuation(in[i + 1]) &&
             isContinuation(in[i + 2])) {
             do {
-                out[o++] = char16_t((in[i] & 0x0F) << 12 | (in[i + 1] & 0x3F) << 6 |
-                                    (in[i + 2] & 0x3F));
+                out[o++] =
+                    char16_t((in[i] & 0x0F) << 12 | (in[i + 1] & 0x3F) << 6 | (in[i + 2] & 0x3F));
                 i += 3;
             } while (i + 2 < n && in[i] >= 0xE1 && in[i] <= 0xEF && isContinuation(in[i + 1]) &&
                      isContinuation(in[i + 2]));
