@@ -54,8 +54,8 @@ void setProgramDirOverride(const QString &dir)
 
 QString detectProgramDir()
 {
-    QString dir = programDirOverride.isEmpty() ? QCoreApplication::applicationDirPath()
-                                               : programDirOverride;
+    QString dir =
+        programDirOverride.isEmpty() ? QCoreApplication::applicationDirPath() : programDirOverride;
     if (!dir.endsWith(u'/') && !dir.endsWith(u'\\'))
         dir += u'/';
     return dir;

@@ -1,9 +1,14 @@
 // Program entry: the application object, the windows in their order, the event loop.
 #include "app/forms.h"
 #include "app/main_window.h"
+#include "desktop/copyright_form.h"
+#include "find/search_form.h"
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QTimer>
+
+#include <cstdio>
 
 #include <exception>
 
@@ -29,6 +34,19 @@ public:
     }
 };
 
+// For the start-up benchmark: report once the main window is up, then quit
+// without closing it (so no settings are written).
+void reportWhenShownIfAsked(QApplication &app)
+{
+    if (!qEnvironmentVariableIsSet("TAVRIL_EXIT_WHEN_SHOWN"))
+        return;
+    QTimer::singleShot(0, &app, [] {
+        std::fputs("shown\n", stdout);
+        std::fflush(stdout);
+        QCoreApplication::quit();
+    });
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -38,8 +56,11 @@ int main(int argc, char *argv[])
     try {
         // The windows in their order; each later one is created by its subsystem.
         TForm1 form1(QApplication::arguments());
+        new Tsearchform(&form1); // the find dialog, owned by the main window
+        Tcopyrightform aboutBox(&form1);
 
         form1.show();
+        reportWhenShownIfAsked(app);
         return app.exec();
     } catch (const std::exception &e) {
         QMessageBox::critical(nullptr, app.applicationName(), QString::fromLocal8Bit(e.what()));

@@ -69,7 +69,7 @@ TForm1::TForm1(const QStringList &arguments, QWidget *parent)
     Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     layout->addWidget(Memo1, 0, 0);
-    Label1->lower();     // beneath the editor, which covers it
+    Label1->lower(); // beneath the editor, which covers it
     Label1->setVisible(false);
     Memo1->installEventFilter(this);
     Memo1->viewport()->installEventFilter(this);
@@ -259,7 +259,17 @@ void TForm1::Memo1Click()
 bool TForm1::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == Memo1) {
+        // Edit commands: the Ctrl+V interception sees the key before the editor.
+        if (event->type() == QEvent::KeyPress) {
+            const auto *key = static_cast<QKeyEvent *>(event);
+            FormShortCut(key->key(), key->modifiers());
+        }
         switch (event->type()) {
+        case QEvent::KeyPress:
+            // Input method: a key the composer consumed never reaches the editor.
+            if (memoKeyConsumed(static_cast<QKeyEvent *>(event)))
+                return true;
+            break;
         case QEvent::KeyRelease:
             Memo1KeyUp();
             break;

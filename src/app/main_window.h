@@ -6,12 +6,14 @@
 #include "app/font_record.h"
 #include "app/plain_text_control.h"
 #include "codec/encoding_detect.h"
+#include "ime/composer.h"
 
 #include <QMainWindow>
 #include <QStringList>
 
 class MemoEdit;
 class QAction;
+class QKeyEvent;
 class QLabel;
 class QMenu;
 class QStatusBar;
@@ -53,18 +55,16 @@ public:
             *overwritesavefileUTF81 = nullptr, *saveHTML99tagASCII1 = nullptr,
             *saveUnicodenumberlanguageC0x1 = nullptr, *exit1 = nullptr;
     QAction *find1 = nullptr, *Wrapofftoggle1 = nullptr, *Screenkeyboard2 = nullptr,
-            *AccentPAD2 = nullptr, *changefont1 = nullptr,
-            *createShortcutinprogrammenu1 = nullptr, *createshortcutinDesktopmenu1 = nullptr;
+            *AccentPAD2 = nullptr, *changefont1 = nullptr, *createShortcutinprogrammenu1 = nullptr,
+            *createshortcutinDesktopmenu1 = nullptr;
     QAction *KoreaRomaIME1 = nullptr, *KoreaDirectIME1 = nullptr, *nonIME1 = nullptr;
-    QAction *KoreanRomanizedinput1 = nullptr, *KoreanDirectinput1 = nullptr,
-            *dontuseIME1 = nullptr;
+    QAction *KoreanRomanizedinput1 = nullptr, *KoreanDirectinput1 = nullptr, *dontuseIME1 = nullptr;
     QAction *keymap1 = nullptr, *Screenkeyboard1 = nullptr, *AccentPAD1 = nullptr,
             *Jumptoofficialwebsite1 = nullptr, *JumptoTavrilJishowebsite1 = nullptr,
             *copyright1 = nullptr;
-    QAction *MenuItem1 = nullptr, *MenuItem2 = nullptr, *MenuItem3 = nullptr,
-            *MenuItem4 = nullptr, *MenuItem5 = nullptr, *MenuItem6 = nullptr,
-            *MenuItem7 = nullptr, *MenuItem8 = nullptr, *MenuItem9 = nullptr,
-            *KanjiJapantoHangulSelectArea1 = nullptr,
+    QAction *MenuItem1 = nullptr, *MenuItem2 = nullptr, *MenuItem3 = nullptr, *MenuItem4 = nullptr,
+            *MenuItem5 = nullptr, *MenuItem6 = nullptr, *MenuItem7 = nullptr, *MenuItem8 = nullptr,
+            *MenuItem9 = nullptr, *KanjiJapantoHangulSelectArea1 = nullptr,
             *KanjiJapantoHangulSelectAreaType21 = nullptr;
 
 public slots:
@@ -76,6 +76,20 @@ public slots:
     void UpdateCaretPosition();
 
     // Input method: modes and key dispatch.
+    // Sets ImeMode and shows it in status panel 0 ("R", "H" or empty).
+    void setImeMode(int mode);
+    void KoreaRomaIME1Click();
+    void KoreaDirectIME1Click();
+    void nonIME1Click();
+    void KoreanRomanizedinput1Click();
+    void KoreanDirectinput1Click();
+    void dontuseIME1Click();
+    void MenuItem7Click();
+    void MenuItem8Click();
+    void MenuItem9Click();
+    // A typed key of the editor: marks the document modified and runs the mode's
+    // composer. Returns the key to let through to the editor, 0 when consumed.
+    int Memo1KeyPress(int key);
 
     // Files: open and insert.
     void opentextfile1Click();
@@ -91,10 +105,24 @@ public slots:
     // Saving, exports and the exit flow.
 
     // Find, edit commands and kanji conversion.
+    void find1Click();
+    void MenuItem1Click(); // Cut
+    void MenuItem2Click(); // Copy
+    void MenuItem3Click(); // Paste
+    void MenuItem4Click(); // Clear
+    void MenuItem5Click(); // Select All
+    void TimerMemoTimer();
+    // Ctrl+V interception of the older Windows family, seen before the editor.
+    void FormShortCut(int key, Qt::KeyboardModifiers shift);
 
     // Input aids: screen keyboard, keymap help, accent pads.
 
     // Desktop: shortcuts, web pages, about box.
+    void createShortcutinprogrammenu1Click();
+    void createshortcutinDesktopmenu1Click();
+    void Jumptoofficialwebsite1Click();
+    void JumptoTavrilJishowebsite1Click();
+    void copyright1Click();
 
 signals:
     // The user picked a new editor font; the find dialog's edit line follows it.
@@ -114,4 +142,10 @@ private:
     PlainTextControl m_memo;
     QLabel *m_panels[4] = {};
     QString m_commandLineFile;
+
+    // Input method.
+    bool memoKeyConsumed(QKeyEvent *event); // true: the editor must not see the key
+
+public:
+    ComposerState memoComposer; // the editor's composer flags, never saved
 };

@@ -33,12 +33,18 @@ void TForm1::createMenus()
     bar->setObjectName(QStringLiteral("MainMenu1"));
     // Captions keep the toolkit's own convention: "&&" shows as a single "&".
     FILE1 = addMenu(bar, "FILE1", QStringLiteral("file"));
-    opentextfile1 = addItem(FILE1, "opentextfile1", QStringLiteral("open text file(UTF-8,UTF16,SJIS,EUC)"));
-    inserttextfile1 = addItem(FILE1, "inserttextfile1", QStringLiteral("insert text file(UTF-8,UTF16,SJIS,EUC)"));
+    opentextfile1 =
+        addItem(FILE1, "opentextfile1", QStringLiteral("open text file(UTF-8,UTF16,SJIS,EUC)"));
+    inserttextfile1 =
+        addItem(FILE1, "inserttextfile1", QStringLiteral("insert text file(UTF-8,UTF16,SJIS,EUC)"));
     savefile1 = addItem(FILE1, "savefile1", QStringLiteral("save file(UTF-8)"));
-    overwritesavefileUTF81 = addItem(FILE1, "overwritesavefileUTF81", QStringLiteral("over write save file(UTF-8)"));
-    saveHTML99tagASCII1 = addItem(FILE1, "saveHTML99tagASCII1", QStringLiteral("save Unicode number HTML &&#99;tag(ASCII)"));
-    saveUnicodenumberlanguageC0x1 = addItem(FILE1, "saveUnicodenumberlanguageC0x1", QStringLiteral("save Unicode number language C 0x*(ASCII)"));
+    overwritesavefileUTF81 =
+        addItem(FILE1, "overwritesavefileUTF81", QStringLiteral("over write save file(UTF-8)"));
+    saveHTML99tagASCII1 = addItem(FILE1, "saveHTML99tagASCII1",
+                                  QStringLiteral("save Unicode number HTML &&#99;tag(ASCII)"));
+    saveUnicodenumberlanguageC0x1 =
+        addItem(FILE1, "saveUnicodenumberlanguageC0x1",
+                QStringLiteral("save Unicode number language C 0x*(ASCII)"));
     exit1 = addItem(FILE1, "exit1", QStringLiteral("exit"));
 
     edit1 = addMenu(bar, "edit1", QStringLiteral("edit"));
@@ -47,8 +53,10 @@ void TForm1::createMenus()
     Screenkeyboard2 = addItem(edit1, "Screenkeyboard2", QStringLiteral("Screen keyboard"));
     AccentPAD2 = addItem(edit1, "AccentPAD2", QStringLiteral("Accent PAD"));
     changefont1 = addItem(edit1, "changefont1", QStringLiteral("change font"));
-    createShortcutinprogrammenu1 = addItem(edit1, "createShortcutinprogrammenu1", QStringLiteral("create Shortcut in Program menu"));
-    createshortcutinDesktopmenu1 = addItem(edit1, "createshortcutinDesktopmenu1", QStringLiteral("create Shortcut in Desktop menu"));
+    createShortcutinprogrammenu1 = addItem(edit1, "createShortcutinprogrammenu1",
+                                           QStringLiteral("create Shortcut in Program menu"));
+    createshortcutinDesktopmenu1 = addItem(edit1, "createshortcutinDesktopmenu1",
+                                           QStringLiteral("create Shortcut in Desktop menu"));
 
     // Three menu-bar items without a submenu: choosing them runs the command at once.
     KoreaRomaIME1 = addItem(bar, "KoreaRomaIME1", QStringLiteral("KoreaRomaIME"));
@@ -56,16 +64,20 @@ void TForm1::createMenus()
     nonIME1 = addItem(bar, "nonIME1", QStringLiteral("nonIME"));
 
     ime1 = addMenu(bar, "ime1", QStringLiteral("IME"));
-    KoreanRomanizedinput1 = addItem(ime1, "KoreanRomanizedinput1", QStringLiteral("Korean Romanized input built-in IME"));
-    KoreanDirectinput1 = addItem(ime1, "KoreanDirectinput1", QStringLiteral("Korean Direct input built-in IME"));
+    KoreanRomanizedinput1 = addItem(ime1, "KoreanRomanizedinput1",
+                                    QStringLiteral("Korean Romanized input built-in IME"));
+    KoreanDirectinput1 =
+        addItem(ime1, "KoreanDirectinput1", QStringLiteral("Korean Direct input built-in IME"));
     dontuseIME1 = addItem(ime1, "dontuseIME1", QStringLiteral("don't use built-in IME"));
 
     help1 = addMenu(bar, "help1", QStringLiteral("help"));
     keymap1 = addItem(help1, "keymap1", QStringLiteral("keymap"));
     Screenkeyboard1 = addItem(help1, "Screenkeyboard1", QStringLiteral("Screen keyboard"));
     AccentPAD1 = addItem(help1, "AccentPAD1", QStringLiteral("Accent PAD"));
-    Jumptoofficialwebsite1 = addItem(help1, "Jumptoofficialwebsite1", QStringLiteral("Jump to Official web site"));
-    JumptoTavrilJishowebsite1 = addItem(help1, "JumptoTavrilJishowebsite1", QStringLiteral("Jump to TavrilJisho web site(Japanese)"));
+    Jumptoofficialwebsite1 =
+        addItem(help1, "Jumptoofficialwebsite1", QStringLiteral("Jump to Official web site"));
+    JumptoTavrilJishowebsite1 = addItem(help1, "JumptoTavrilJishowebsite1",
+                                        QStringLiteral("Jump to TavrilJisho web site(Japanese)"));
     copyright1 = addItem(help1, "copyright1", QStringLiteral("copyright"));
 
     PopupMenu1 = new QMenu(this);
@@ -80,8 +92,12 @@ void TForm1::createMenus()
     MenuItem7 = addItem(PopupMenu1, "MenuItem7", QStringLiteral("Korea Roma IME"));
     MenuItem8 = addItem(PopupMenu1, "MenuItem8", QStringLiteral("Korea Direct IME"));
     MenuItem9 = addItem(PopupMenu1, "MenuItem9", QStringLiteral("nonIME"));
-    KanjiJapantoHangulSelectArea1 = addItem(PopupMenu1, "KanjiJapantoHangulSelectArea1", QStringLiteral("Kanji(Japan) to Hangul(SelectArea)Type1"));
-    KanjiJapantoHangulSelectAreaType21 = addItem(PopupMenu1, "KanjiJapantoHangulSelectAreaType21", QStringLiteral("Kanji(Japan) to Hangul(SelectArea)Type2"));
+    KanjiJapantoHangulSelectArea1 =
+        addItem(PopupMenu1, "KanjiJapantoHangulSelectArea1",
+                QStringLiteral("Kanji(Japan) to Hangul(SelectArea)Type1"));
+    KanjiJapantoHangulSelectAreaType21 =
+        addItem(PopupMenu1, "KanjiJapantoHangulSelectAreaType21",
+                QStringLiteral("Kanji(Japan) to Hangul(SelectArea)Type2"));
 }
 
 // Connects each item to its handler and enables it. Subsystems add their items here.
@@ -96,6 +112,15 @@ void TForm1::connectCommands()
     wire(changefont1, &TForm1::changefont1Click);
 
     // Input method.
+    wire(KoreaRomaIME1, &TForm1::KoreaRomaIME1Click);
+    wire(KoreaDirectIME1, &TForm1::KoreaDirectIME1Click);
+    wire(nonIME1, &TForm1::nonIME1Click);
+    wire(KoreanRomanizedinput1, &TForm1::KoreanRomanizedinput1Click);
+    wire(KoreanDirectinput1, &TForm1::KoreanDirectinput1Click);
+    wire(dontuseIME1, &TForm1::dontuseIME1Click);
+    wire(MenuItem7, &TForm1::MenuItem7Click);
+    wire(MenuItem8, &TForm1::MenuItem8Click);
+    wire(MenuItem9, &TForm1::MenuItem9Click);
 
     // Files.
     wire(opentextfile1, &TForm1::opentextfile1Click);
@@ -104,8 +129,19 @@ void TForm1::connectCommands()
     // Saving, exports and exit.
 
     // Find, edit commands and kanji conversion.
+    wire(find1, &TForm1::find1Click);
+    wire(MenuItem1, &TForm1::MenuItem1Click);
+    wire(MenuItem2, &TForm1::MenuItem2Click);
+    wire(MenuItem3, &TForm1::MenuItem3Click);
+    wire(MenuItem4, &TForm1::MenuItem4Click);
+    wire(MenuItem5, &TForm1::MenuItem5Click);
 
     // Input aids.
 
     // Desktop.
+    wire(createShortcutinprogrammenu1, &TForm1::createShortcutinprogrammenu1Click);
+    wire(createshortcutinDesktopmenu1, &TForm1::createshortcutinDesktopmenu1Click);
+    wire(Jumptoofficialwebsite1, &TForm1::Jumptoofficialwebsite1Click);
+    wire(JumptoTavrilJishowebsite1, &TForm1::JumptoTavrilJishowebsite1Click);
+    wire(copyright1, &TForm1::copyright1Click);
 }

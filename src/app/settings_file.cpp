@@ -69,12 +69,24 @@ void parseSettings(QByteArrayView data, WindowSettings &settings)
             break;
         const int n = leadingNumber(line);
         switch (lineNo) {
-        case 1: settings.top = n; break;
-        case 2: settings.left = n; break;
-        case 3: settings.width = n; break;
-        case 4: settings.height = n; break;
-        case 5: settings.imeMode = (n < 0 || n > 2) ? 0 : n; break;
-        case 6: settings.wordWrap = n != 0; break;
+        case 1:
+            settings.top = n;
+            break;
+        case 2:
+            settings.left = n;
+            break;
+        case 3:
+            settings.width = n;
+            break;
+        case 4:
+            settings.height = n;
+            break;
+        case 5:
+            settings.imeMode = (n < 0 || n > 2) ? 0 : n;
+            break;
+        case 6:
+            settings.wordWrap = n != 0;
+            break;
         }
         if (cut)
             break;

@@ -18,16 +18,16 @@ class QWidget;
 struct FileDialogSpec
 {
     QString title;
-    QStringList filters;  // e.g. "Text files(*.txt)"
+    QStringList filters;   // e.g. "Text files(*.txt)"
     QString defaultSuffix; // without the dot
     QString initialPath;
 };
 
 struct ClipboardContent
 {
-    bool opened = true;              // false: the clipboard could not be opened
-    std::optional<QString> unicode;  // Unicode text, when offered
-    std::optional<QByteArray> ansi;  // 8-bit text, when offered
+    bool opened = true;             // false: the clipboard could not be opened
+    std::optional<QString> unicode; // Unicode text, when offered
+    std::optional<QByteArray> ansi; // 8-bit text, when offered
 };
 
 struct OsFlags

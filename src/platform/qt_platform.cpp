@@ -13,18 +13,11 @@
 
 namespace {
 
-QFileDialog::Options dialogOptions()
-{
-    // The platform's native dialog where there is one; Qt's own under test platforms.
-    return QFileDialog::Options();
-}
-
 void setUpFileDialog(QFileDialog &dialog, const FileDialogSpec &spec)
 {
     dialog.setWindowTitle(spec.title);
     dialog.setNameFilters(spec.filters);
     dialog.setDefaultSuffix(spec.defaultSuffix);
-    dialog.setOptions(dialogOptions());
     if (!spec.initialPath.isEmpty())
         dialog.selectFile(spec.initialPath);
 }

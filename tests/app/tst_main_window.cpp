@@ -57,9 +57,12 @@ void TestMainWindow::startUpDefaults()
     // Four panels, the first three of fixed width (at least the design widths).
     const auto panels = form.StatusBar1->findChildren<QLabel *>();
     QCOMPARE(panels.size(), 4);
-    QVERIFY(form.StatusBar1->findChild<QLabel *>(QStringLiteral("StatusBar1Panel0"))->width() >= 20);
-    QVERIFY(form.StatusBar1->findChild<QLabel *>(QStringLiteral("StatusBar1Panel1"))->width() >= 100);
-    QVERIFY(form.StatusBar1->findChild<QLabel *>(QStringLiteral("StatusBar1Panel2"))->width() >= 65);
+    QVERIFY(form.StatusBar1->findChild<QLabel *>(QStringLiteral("StatusBar1Panel0"))->width() >=
+            20);
+    QVERIFY(form.StatusBar1->findChild<QLabel *>(QStringLiteral("StatusBar1Panel1"))->width() >=
+            100);
+    QVERIFY(form.StatusBar1->findChild<QLabel *>(QStringLiteral("StatusBar1Panel2"))->width() >=
+            65);
 }
 
 void TestMainWindow::storedSettingsApplied_data()
@@ -99,8 +102,8 @@ void TestMainWindow::storedSettingsApplied()
     QCOMPARE(ImeMode, mode);
     QCOMPARE(form.wordWrap(), wrap);
     QCOMPARE(form.panelText(2), wrap ? QStringLiteral("WrapLine") : QStringLiteral("noWrapLine"));
-    QCOMPARE(form.Wrapofftoggle1->text(),
-             wrap ? QStringLiteral("Wrap Line off(toggle)") : QStringLiteral("Wrap Line on(toggle)"));
+    QCOMPARE(form.Wrapofftoggle1->text(), wrap ? QStringLiteral("Wrap Line off(toggle)")
+                                               : QStringLiteral("Wrap Line on(toggle)"));
 }
 
 void TestMainWindow::menusCarryNamesAndCaptions()
@@ -122,10 +125,10 @@ void TestMainWindow::menusCarryNamesAndCaptions()
     QStringList popup;
     for (QAction *a : form.PopupMenu1->actions())
         popup << a->objectName();
-    QCOMPARE(popup, (QStringList{"MenuItem1", "MenuItem2", "MenuItem3", "MenuItem4", "MenuItem5",
-                                 "MenuItem6", "MenuItem7", "MenuItem8", "MenuItem9",
-                                 "KanjiJapantoHangulSelectArea1",
-                                 "KanjiJapantoHangulSelectAreaType21"}));
+    QCOMPARE(popup,
+             (QStringList{"MenuItem1", "MenuItem2", "MenuItem3", "MenuItem4", "MenuItem5",
+                          "MenuItem6", "MenuItem7", "MenuItem8", "MenuItem9",
+                          "KanjiJapantoHangulSelectArea1", "KanjiJapantoHangulSelectAreaType21"}));
     QVERIFY(form.MenuItem6->isSeparator());
     QVERIFY(form.Wrapofftoggle1->isEnabled());
     QVERIFY(form.changefont1->isEnabled());
@@ -231,8 +234,7 @@ void TestMainWindow::changeFontStoredAndRestored()
     QFont followed;
     {
         TForm1 form({QStringLiteral("tavriledit")});
-        QObject::connect(&form, &TForm1::editorFontChanged,
-                         [&](const QFont &f) { followed = f; });
+        QObject::connect(&form, &TForm1::editorFontChanged, [&](const QFont &f) { followed = f; });
         form.changefont1->trigger();
         QCOMPARE(form.Memo1->font().pixelSize(), 23);
         QCOMPARE(followed.pixelSize(), 23);

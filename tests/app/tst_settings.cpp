@@ -30,32 +30,37 @@ void TestSettings::parse_data()
     QTest::addColumn<QByteArray>("data");
     QTest::addColumn<QList<int>>("expected");
     QTest::newRow("empty file") << QByteArray() << QList<int>{86, 357, 416, 480, -1, -1};
-    QTest::newRow("stored example")
-        << QByteArray("86\r\n357\r\n416\r\n480\r\n1\r\n0\r\n") << QList<int>{86, 357, 416, 480, 1, 0};
+    QTest::newRow("stored example") << QByteArray("86\r\n357\r\n416\r\n480\r\n1\r\n0\r\n")
+                                    << QList<int>{86, 357, 416, 480, 1, 0};
     QTest::newRow("all limits") << QByteArray("800\r\n-5\r\n50\r\n5000\r\n7\r\n1\r\n")
                                 << QList<int>{0, 0, 100, 700, 0, 1};
     QTest::newRow("upper bounds kept") << QByteArray("700\r\n1000\r\n2000\r\n3000\r\n2\r\n0\r\n")
                                        << QList<int>{700, 1000, 2000, 3000, 2, 0};
     QTest::newRow("just over") << QByteArray("701\r\n1001\r\n2001\r\n3001\r\n")
                                << QList<int>{0, 0, 1024, 700, -1, -1};
-    QTest::newRow("width 99 height 99") << QByteArray("0\n0\n99\n99\n")
-                                        << QList<int>{0, 0, 100, 100, -1, -1};
-    QTest::newRow("abc first line") << QByteArray("abc\r\n") << QList<int>{0, 357, 416, 480, -1, -1};
+    QTest::newRow("width 99 height 99")
+        << QByteArray("0\n0\n99\n99\n") << QList<int>{0, 0, 100, 100, -1, -1};
+    QTest::newRow("abc first line")
+        << QByteArray("abc\r\n") << QList<int>{0, 357, 416, 480, -1, -1};
     QTest::newRow("empty third line") << QByteArray("10\r\n20\r\n\r\n300\r\n300\r\n2\r\n1\r\n")
                                       << QList<int>{10, 20, 416, 480, -1, -1};
-    QTest::newRow("mode 3") << QByteArray("1\n1\n200\n200\n3\n0\n") << QList<int>{1, 1, 200, 200, 0, 0};
-    QTest::newRow("mode -1") << QByteArray("1\n1\n200\n200\n-1\n") << QList<int>{1, 1, 200, 200, 0, -1};
-    QTest::newRow("wrap any non-zero") << QByteArray("1\n1\n200\n200\n1\n-7\n")
-                                       << QList<int>{1, 1, 200, 200, 1, 1};
-    QTest::newRow("leading numbers") << QByteArray("  12px\r\n+7\r\n300x\r\n")
-                                     << QList<int>{12, 7, 300, 480, -1, -1};
-    QTest::newRow("0x1a ends the data") << QByteArray("5\r\n6\x1a\r\n300\r\n")
-                                        << QList<int>{5, 6, 416, 480, -1, -1};
-    QTest::newRow("no final line break") << QByteArray("5\r\n6") << QList<int>{5, 6, 416, 480, -1, -1};
-    QTest::newRow("seventh line ignored") << QByteArray("1\n2\n300\n400\n2\n1\n999\n")
-                                          << QList<int>{1, 2, 300, 400, 2, 1};
-    QTest::newRow("huge numbers saturate") << QByteArray("99999999999999999999\n-99999999999999999999\n")
-                                           << QList<int>{0, 0, 416, 480, -1, -1};
+    QTest::newRow("mode 3") << QByteArray("1\n1\n200\n200\n3\n0\n")
+                            << QList<int>{1, 1, 200, 200, 0, 0};
+    QTest::newRow("mode -1") << QByteArray("1\n1\n200\n200\n-1\n")
+                             << QList<int>{1, 1, 200, 200, 0, -1};
+    QTest::newRow("wrap any non-zero")
+        << QByteArray("1\n1\n200\n200\n1\n-7\n") << QList<int>{1, 1, 200, 200, 1, 1};
+    QTest::newRow("leading numbers")
+        << QByteArray("  12px\r\n+7\r\n300x\r\n") << QList<int>{12, 7, 300, 480, -1, -1};
+    QTest::newRow("0x1a ends the data")
+        << QByteArray("5\r\n6\x1a\r\n300\r\n") << QList<int>{5, 6, 416, 480, -1, -1};
+    QTest::newRow("no final line break")
+        << QByteArray("5\r\n6") << QList<int>{5, 6, 416, 480, -1, -1};
+    QTest::newRow("seventh line ignored")
+        << QByteArray("1\n2\n300\n400\n2\n1\n999\n") << QList<int>{1, 2, 300, 400, 2, 1};
+    QTest::newRow("huge numbers saturate")
+        << QByteArray("99999999999999999999\n-99999999999999999999\n")
+        << QList<int>{0, 0, 416, 480, -1, -1};
 }
 
 void TestSettings::parse()

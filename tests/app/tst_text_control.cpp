@@ -102,7 +102,8 @@ void TestTextControl::codeUnitsSurviveTheEditor_data()
     QTest::newRow("bom, nul, lone surrogates")
         << QString::fromUtf16(u"\uFEFFx\0y", 4) + QChar(0xD800) + u'z' + QChar(0xDC00)
         << QString::fromUtf16(u"\uFEFFx\0y", 4) + QChar(0xD800) + u'z' + QChar(0xDC00);
-    QTest::newRow("pairs and hangul") << s(u"\U0001F600\uD55C\uAE00\n\n") << s(u"\U0001F600\uD55C\uAE00\n\n");
+    QTest::newRow("pairs and hangul")
+        << s(u"\U0001F600\uD55C\uAE00\n\n") << s(u"\U0001F600\uD55C\uAE00\n\n");
     QTest::newRow("empty") << QString() << QString();
 }
 
@@ -130,8 +131,8 @@ void TestTextControl::codeUnitsSurviveTheEditor()
 void TestTextControl::randomTextSurvives()
 {
     QRandomGenerator rng(20261207);
-    const char16_t pool[] = {u'a', u'\n', 0x00A0, 0x2028, 0xFDD0, 0xFDD1, u'\r', 0xD7A3, 0xD83D,
-                             0xDE00, 0x0000, 0x001A, 0xFEFF, 0xFFFF, 0x3131, u' '};
+    const char16_t pool[] = {u'a',   u'\n',  0x00A0, 0x2028, 0xFDD0, 0xFDD1, u'\r',  0xD7A3,
+                             0xD83D, 0xDE00, 0x0000, 0x001A, 0xFEFF, 0xFFFF, 0x3131, u' '};
     for (int round = 0; round < 200; ++round) {
         QString text;
         const int n = int(rng.bounded(40));

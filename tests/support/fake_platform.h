@@ -3,8 +3,8 @@
 
 #include "platform/platform.h"
 
-#include <functional>
 #include <QList>
+#include <functional>
 
 struct BoxCall
 {

@@ -1,0 +1,228 @@
+#include "find/search_form.h"
+
+#include "app/app_state.h"
+#include "app/edit_commands.h"
+#include "app/forms.h"
+#include "app/main_window.h"
+#include "app/memo_edit.h"
+
+#include <QAction>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTimer>
+
+#include <climits>
+
+bool findRequested = false;
+
+QString imeModeLabel(int mode)
+{
+    switch (mode) {
+    case ImeRomanized:
+        return QStringLiteral("KoreaRomaIME");
+    case ImeDirect:
+        return QStringLiteral("KoreaDirectIME");
+    default:
+        return QStringLiteral("nonIME");
+    }
+}
+
+namespace {
+
+QAction *addItem(QWidget *menu, const char *name, const QString &caption)
+{
+    auto *action = new QAction(caption, menu);
+    action->setObjectName(QString::fromLatin1(name));
+    action->setEnabled(false);
+    menu->addAction(action);
+    return action;
+}
+
+} // namespace
+
+Tsearchform::Tsearchform(QWidget *parent) : QDialog(parent), Edit1(new QLineEdit), m_edit1(Edit1)
+{
+    searchform = this;
+    setObjectName(QStringLiteral("searchform"));
+    setWindowTitle(QStringLiteral("find (search)"));
+    resize(350, 151);
+
+    MainMenu1 = new QMenuBar(this);
+    MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->setParent(this);
+    // Long strings pasted from the editor are kept whole.
+    Edit1->setMaxLength(INT_MAX);
+    Button1 = new QPushButton(QStringLiteral("Find"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setAutoDefault(false);
+    Label2 = new QLabel(this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label1 = new QLabel(QStringLiteral("Sorry. auto change to noWrapLine mode."), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+
+    auto *layout = new QGridLayout(this);
+    layout->setMenuBar(MainMenu1);
+    layout->addWidget(Edit1, 0, 0);
+    layout->addWidget(Button1, 0, 1);
+    layout->addWidget(Label2, 1, 0, 1, 2);
+    layout->addWidget(Label1, 2, 0, 1, 2);
+    layout->setColumnStretch(0, 1);
+
+    TimerEdit = new QTimer(this);
+    TimerEdit->setObjectName(QStringLiteral("TimerEdit"));
+    TimerEdit->setSingleShot(true);
+
+    createMenus();
+    connectCommands();
+    Edit1->installEventFilter(this);
+    FormCreate();
+}
+
+Tsearchform::~Tsearchform()
+{
+    if (searchform == this)
+        searchform = nullptr;
+}
+
+void Tsearchform::createMenus()
+{
+    KoreaRomaIME1 = addItem(MainMenu1, "KoreaRomaIME1", QStringLiteral("KoreaRomaIME"));
+    KoreaDirectIME1 = addItem(MainMenu1, "KoreaDirectIME1", QStringLiteral("KoreaDirectIME"));
+    nonIME1 = addItem(MainMenu1, "nonIME1", QStringLiteral("nonIME"));
+
+    PopupMenu2 = new QMenu(this);
+    PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
+    Cut1 = addItem(PopupMenu2, "Cut1", QStringLiteral("Cut"));
+    Copy1 = addItem(PopupMenu2, "Copy1", QStringLiteral("Copy"));
+    Past1 = addItem(PopupMenu2, "Past1", QStringLiteral("Paste"));
+    Clear1 = addItem(PopupMenu2, "Clear1", QStringLiteral("Clear"));
+    SelectAll1 = addItem(PopupMenu2, "SelectAll1", QStringLiteral("Select All"));
+    PopupMenu2->addSeparator();
+    MenuItem1 = addItem(PopupMenu2, "MenuItem1", QStringLiteral("Korea Roma IME"));
+    MenuItem2 = addItem(PopupMenu2, "MenuItem2", QStringLiteral("Korea Direct IME"));
+    MenuItem3 = addItem(PopupMenu2, "MenuItem3", QStringLiteral("nonIME"));
+    KanjiJapantoHangulSelectAreaType11 =
+        addItem(PopupMenu2, "KanjiJapantoHangulSelectAreaType11",
+                QStringLiteral("Kanji(Japan) to Hangul(SelectArea)Type1"));
+    KanjiJapantoHangulSelectAreaType21 =
+        addItem(PopupMenu2, "KanjiJapantoHangulSelectAreaType21",
+                QStringLiteral("Kanji(Japan) to Hangul(SelectArea)Type2"));
+}
+
+void Tsearchform::connectCommands()
+{
+    const auto wire = [this](QAction *action, void (Tsearchform::*handler)()) {
+        action->setEnabled(true);
+        connect(action, &QAction::triggered, this, handler);
+    };
+    wire(Cut1, &Tsearchform::Cut1Click);
+    wire(Copy1, &Tsearchform::Copy1Click);
+    wire(Past1, &Tsearchform::Past1Click);
+    wire(Clear1, &Tsearchform::Clear1Click);
+    wire(SelectAll1, &Tsearchform::SelectAll1Click);
+    connect(Button1, &QPushButton::clicked, this, &Tsearchform::Button1Click);
+    connect(TimerEdit, &QTimer::timeout, this, &Tsearchform::TimerEditTimer);
+}
+
+void Tsearchform::FormCreate()
+{
+    m_edit1.setText(QString());
+    Edit1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(Edit1, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &pos) { PopupMenu2->popup(Edit1->mapToGlobal(pos)); });
+    TimerEdit->stop();
+    TimerEdit->setInterval(500);
+    Label2->setText(imeModeLabel(ImeMode));
+    if (Form1) {
+        Edit1->setFont(Form1->Memo1->font());
+        connect(Form1, &TForm1::editorFontChanged, Edit1, &QWidget::setFont);
+    }
+}
+
+void Tsearchform::Button1Click()
+{
+    findRequested = true;
+    hide();
+}
+
+void Tsearchform::showEvent(QShowEvent *event)
+{
+    // Centred on the main window each time it is shown.
+    if (Form1) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(Form1->frameGeometry().center());
+        move(frame.topLeft());
+    }
+    QDialog::showEvent(event);
+}
+
+void Tsearchform::hideEvent(QHideEvent *event)
+{
+    QDialog::hideEvent(event);
+    emit hidden();
+}
+
+bool Tsearchform::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == Edit1 && event->type() == QEvent::KeyPress) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        // Edit commands: the Ctrl+V interception sees the key before the edit line.
+        FormShortCut(key->key(), key->modifiers());
+        if (Edit1KeyPress(key))
+            return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+bool Tsearchform::Edit1KeyPress(QKeyEvent *event)
+{
+    // A line feed asks for the search: Return and Enter, with or without Ctrl.
+    const auto extra = event->modifiers() & ~(Qt::ControlModifier | Qt::KeypadModifier);
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && extra == 0) {
+        Button1Click();
+        return true;
+    }
+    return false;
+}
+
+void Tsearchform::FormShortCut(int key, Qt::KeyboardModifiers shift)
+{
+    interceptPasteShortcut(m_edit1, TimerEdit, key, shift);
+}
+
+void Tsearchform::TimerEditTimer()
+{
+    m_edit1.setReadOnly(false);
+    TimerEdit->stop();
+}
+
+void Tsearchform::Cut1Click()
+{
+    cutToClipboard(m_edit1);
+}
+
+void Tsearchform::Copy1Click()
+{
+    copyToClipboard(m_edit1);
+}
+
+void Tsearchform::Past1Click()
+{
+    pasteFromClipboard(m_edit1);
+}
+
+void Tsearchform::Clear1Click()
+{
+    m_edit1.setText(QString());
+}
+
+void Tsearchform::SelectAll1Click()
+{
+    m_edit1.selectAll();
+}

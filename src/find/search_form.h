@@ -1,0 +1,79 @@
+// Tsearchform: the find dialog. Its edit line Edit1 takes the search string with
+// the same built-in Korean input as the editor; the search itself runs in the
+// main window's find command, which waits for this dialog to be hidden.
+#pragma once
+
+#include "app/line_edit_control.h"
+
+#include <QDialog>
+
+class QAction;
+class QKeyEvent;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QMenuBar;
+class QPushButton;
+class QTimer;
+
+// Cleared when the find command starts; set when the dialog is left by Find (the
+// button or the line-feed key) rather than simply closed.
+extern bool findRequested;
+
+// The dialog's caption for an input mode: "KoreaRomaIME", "KoreaDirectIME", "nonIME".
+QString imeModeLabel(int mode);
+
+class Tsearchform : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit Tsearchform(QWidget *parent = nullptr);
+    ~Tsearchform() override;
+
+    QMenuBar *MainMenu1 = nullptr;
+    QLineEdit *Edit1 = nullptr;
+    QLabel *Label1 = nullptr;
+    QLabel *Label2 = nullptr;
+    QPushButton *Button1 = nullptr;
+    QTimer *TimerEdit = nullptr;
+    QMenu *PopupMenu2 = nullptr;
+
+    QAction *KoreaRomaIME1 = nullptr, *KoreaDirectIME1 = nullptr, *nonIME1 = nullptr;
+    QAction *Cut1 = nullptr, *Copy1 = nullptr, *Past1 = nullptr, *Clear1 = nullptr,
+            *SelectAll1 = nullptr, *MenuItem1 = nullptr, *MenuItem2 = nullptr, *MenuItem3 = nullptr,
+            *KanjiJapantoHangulSelectAreaType11 = nullptr,
+            *KanjiJapantoHangulSelectAreaType21 = nullptr;
+
+    // Edit1 as a TextControl, for the composer, the pads and the edit commands.
+    TextControl &edit1() { return m_edit1; }
+
+public slots:
+    // The find request: remembers it and hides the dialog.
+    void Button1Click();
+
+    void Cut1Click();
+    void Copy1Click();
+    void Past1Click();
+    void Clear1Click();
+    void SelectAll1Click();
+    void TimerEditTimer();
+
+signals:
+    // The dialog was hidden: the waiting find command carries on.
+    void hidden();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+
+private:
+    void FormCreate();
+    void createMenus();
+    void connectCommands();
+    // Key handling of Edit1; true when the key was consumed.
+    bool Edit1KeyPress(QKeyEvent *event);
+    void FormShortCut(int key, Qt::KeyboardModifiers shift);
+
+    LineEditControl m_edit1;
+};

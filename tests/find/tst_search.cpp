@@ -1,0 +1,135 @@
+// The forward search: over pieces of text, and in place over the editor's piece
+// table, compared with a plain search of the text the editor hands out.
+#include "app/plain_text_control.h"
+#include "find/document_search.h"
+#include "find/stream_search.h"
+
+#include <QPlainTextEdit>
+#include <QRandomGenerator>
+#include <QTest>
+#include <QTextCursor>
+
+class TestSearch : public QObject
+{
+    Q_OBJECT
+private slots:
+    void streamSearch_data();
+    void streamSearch();
+    void documentSearch_data();
+    void documentSearch();
+    void editedDocumentMatchesPlainSearch();
+};
+
+void TestSearch::streamSearch_data()
+{
+    QTest::addColumn<QStringList>("pieces");
+    QTest::addColumn<QString>("needle");
+    QTest::addColumn<qsizetype>("expected");
+    QTest::newRow("one piece") << QStringList{u"abcabc"_qs} << u"ca"_qs << qsizetype(2);
+    QTest::newRow("first of two") << QStringList{u"xxab"_qs, u"ab"_qs} << u"ab"_qs << qsizetype(2);
+    QTest::newRow("straddles") << QStringList{u"xxa"_qs, u"bcx"_qs} << u"abc"_qs << qsizetype(2);
+    QTest::newRow("over three pieces")
+        << QStringList{u"xxa"_qs, u"b"_qs, u"cx"_qs} << u"abc"_qs << qsizetype(2);
+    QTest::newRow("over many tiny pieces")
+        << QStringList{u"a"_qs, u"b"_qs, u"a"_qs, u"b"_qs, u"c"_qs} << u"abc"_qs << qsizetype(2);
+    QTest::newRow("empty pieces skipped")
+        << QStringList{u"xa"_qs, QString(), u"b"_qs} << u"ab"_qs << qsizetype(1);
+    QTest::newRow("not found") << QStringList{u"abab"_qs, u"abab"_qs} << u"abc"_qs << qsizetype(-1);
+    QTest::newRow("case differs") << QStringList{u"ABC"_qs} << u"abc"_qs << qsizetype(-1);
+    QTest::newRow("jamo are not the syllable")
+        << QStringList{u"\u1112\u1161\u11AB"_qs} << u"\uD55C"_qs << qsizetype(-1);
+    QTest::newRow("surrogate pair split")
+        << QStringList{u"x\xD83D"_qs, u"\xDE00"_qs} << u"\xD83D\xDE00"_qs << qsizetype(1);
+}
+
+void TestSearch::streamSearch()
+{
+    QFETCH(QStringList, pieces);
+    QFETCH(QString, needle);
+    QFETCH(qsizetype, expected);
+    StreamSearch search(needle);
+    qsizetype found = -1;
+    for (const QString &piece : pieces) {
+        found = search.feed(piece);
+        if (found >= 0)
+            break;
+    }
+    QCOMPARE(found, expected);
+}
+
+void TestSearch::documentSearch_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<qsizetype>("from");
+    QTest::addColumn<QString>("needle");
+    QTest::addColumn<qsizetype>("expected");
+    QTest::newRow("at the start") << u"abc"_qs << qsizetype(0) << u"ab"_qs << qsizetype(0);
+    QTest::newRow("from the caret") << u"ab ab"_qs << qsizetype(1) << u"ab"_qs << qsizetype(2);
+    QTest::newRow("before the caret only")
+        << u"ab cd"_qs << qsizetype(2) << u"ab"_qs << qsizetype(-1);
+    QTest::newRow("on a later line")
+        << u"one\ntwo\nthree"_qs << qsizetype(0) << u"thr"_qs << qsizetype(8);
+    QTest::newRow("line feed matches a break")
+        << u"one\ntwo"_qs << qsizetype(0) << u"e\nt"_qs << qsizetype(2);
+    QTest::newRow("separator never matches")
+        << u"one\ntwo"_qs << qsizetype(0) << u"e\u2029t"_qs << qsizetype(-1);
+    QTest::newRow("closing separator is no text")
+        << u"abc"_qs << qsizetype(0) << u"c\n"_qs << qsizetype(-1);
+    QTest::newRow("empty document") << QString() << qsizetype(0) << u"a"_qs << qsizetype(-1);
+    QTest::newRow("caret at the end") << u"abc"_qs << qsizetype(3) << u"c"_qs << qsizetype(-1);
+    QTest::newRow("kept control units")
+        << u"a\rb\uFDD0c"_qs << qsizetype(0) << u"\rb\uFDD0"_qs << qsizetype(1);
+}
+
+void TestSearch::documentSearch()
+{
+    QFETCH(QString, text);
+    QFETCH(qsizetype, from);
+    QFETCH(QString, needle);
+    QFETCH(qsizetype, expected);
+    QPlainTextEdit edit;
+    PlainTextControl control(&edit);
+    control.setText(text);
+    QCOMPARE(findInDocument(edit.document(), from, needle), expected);
+}
+
+// After edits the piece table's runs no longer lie in text order; the in-place
+// search must still agree with a search of the text itself.
+void TestSearch::editedDocumentMatchesPlainSearch()
+{
+    QRandomGenerator rng(6);
+    const QString alphabet = u"ab\n\u00E9\uD55C"_qs;
+    const auto randomText = [&](int maxLength) {
+        QString s;
+        const int n = rng.bounded(maxLength + 1);
+        for (int i = 0; i < n; ++i)
+            s.append(alphabet.at(rng.bounded(alphabet.size())));
+        return s;
+    };
+    for (int round = 0; round < 40; ++round) {
+        QPlainTextEdit edit;
+        PlainTextControl control(&edit);
+        control.setText(randomText(60));
+        for (int step = 0; step < 30; ++step) {
+            const qsizetype length = control.length();
+            control.setSelStart(rng.bounded(int(length) + 1));
+            control.setSelLength(rng.bounded(4));
+            if (rng.bounded(3) == 0)
+                edit.undo();
+            else
+                control.replaceSelection(randomText(5));
+        }
+        const QString text = control.text();
+        for (int probe = 0; probe < 30; ++probe) {
+            const QString needle = randomText(4);
+            if (needle.isEmpty())
+                continue;
+            const qsizetype from = rng.bounded(int(text.size()) + 1);
+            const qsizetype expected = QStringView(text).sliced(from).indexOf(needle);
+            QCOMPARE(findInDocument(edit.document(), from, needle), expected);
+        }
+    }
+}
+
+QTEST_MAIN(TestSearch)
+#include "tst_search.moc"

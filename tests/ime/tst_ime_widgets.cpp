@@ -1,0 +1,296 @@
+// The input method in the real editor: the key tables typed into Memo1 with key
+// events, the mode commands and their panel, keys with Ctrl left to the editor,
+// and the selection rules of each mode.
+#include "app/app_state.h"
+#include "app/main_window.h"
+#include "app/memo_edit.h"
+#include "composer_cases.h"
+#include "ime/key_event.h"
+#include "support/fake_platform.h"
+#include "support/test_env.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QTest>
+
+Q_DECLARE_METATYPE(const KeyCase *)
+
+namespace {
+
+void addCases(const KeyCase *begin, const KeyCase *end)
+{
+    for (const KeyCase *c = begin; c != end; ++c)
+        QTest::newRow(
+            QByteArray(c->mode == ImeDirect ? "direct: " : "roman: ").append(c->name).constData())
+            << c;
+}
+
+// Types `keys` as a user would: capitals with Shift, "\b" Backspace, "\r" Enter.
+void typeInto(QWidget *widget, const char *keys)
+{
+    for (const char *k = keys; *k; ++k) {
+        const char c = *k;
+        if (c == '\b')
+            QTest::keyClick(widget, Qt::Key_Backspace);
+        else if (c == '\r')
+            QTest::keyClick(widget, Qt::Key_Return);
+        else if (c >= 'A' && c <= 'Z')
+            QTest::keyClick(widget, c, Qt::ShiftModifier);
+        else
+            QTest::keyClick(widget, c);
+    }
+}
+
+struct Editor
+{
+    TestProgramDir dir;
+    FakePlatform fake;
+    TForm1 form{{QStringLiteral("tavriledit")}};
+
+    Editor() { form.show(); }
+    void start(int mode, const QString &text)
+    {
+        form.setImeMode(mode);
+        form.memo().setText(text);
+        form.memo().setSelStart(text.size());
+        documentModified = false;
+    }
+    QString text() { return form.memo().text(); }
+};
+
+} // namespace
+
+class TestImeWidgets : public QObject
+{
+    Q_OBJECT
+private slots:
+    void typedInEditor_data();
+    void typedInEditor();
+    void keyCodes_data();
+    void keyCodes();
+    void modeCommands_data();
+    void modeCommands();
+    void modeChangeKeepsComposerState();
+    void noImeTypesAsIs();
+    void selectionRules_data();
+    void selectionRules();
+    void ctrlKeysLeftToEditor_data();
+    void ctrlKeysLeftToEditor();
+    void undoAfterComposing();
+    void documentModifiedByTypedKeys_data();
+    void documentModifiedByTypedKeys();
+};
+
+void TestImeWidgets::typedInEditor_data()
+{
+    QTest::addColumn<const KeyCase *>("keyCase");
+    addCases(std::begin(DirectCases), std::end(DirectCases));
+    addCases(std::begin(RomanizedCases), std::end(RomanizedCases));
+}
+
+void TestImeWidgets::typedInEditor()
+{
+    QFETCH(const KeyCase *, keyCase);
+    Editor e;
+    e.start(keyCase->mode, QString::fromUtf16(keyCase->before));
+    typeInto(e.form.Memo1, keyCase->keys);
+    QCOMPARE(e.text(), QString::fromUtf16(keyCase->expected));
+    QCOMPARE(e.form.memo().selStart(), e.form.memo().length());
+}
+
+void TestImeWidgets::keyCodes_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("code");
+    const int none = Qt::NoModifier, shift = Qt::ShiftModifier;
+    QTest::newRow("letter") << int(Qt::Key_K) << none << u"k"_qs << int('k');
+    QTest::newRow("shifted letter") << int(Qt::Key_K) << shift << u"K"_qs << int('K');
+    QTest::newRow("shifted digit") << int(Qt::Key_Exclam) << shift << u"!"_qs << int('!');
+    QTest::newRow("space") << int(Qt::Key_Space) << none << u" "_qs << int(' ');
+    QTest::newRow("latin-1") << int(Qt::Key_Eacute) << none << u"é"_qs << 0xE9;
+    QTest::newRow("backspace") << int(Qt::Key_Backspace) << none << u"\b"_qs << 8;
+    QTest::newRow("return") << int(Qt::Key_Return) << none << u"\r"_qs << 13;
+    QTest::newRow("keypad enter") << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << u"\r"_qs
+                                  << 13;
+    QTest::newRow("tab") << int(Qt::Key_Tab) << none << u"\t"_qs << 9;
+    QTest::newRow("ctrl letter") << int(Qt::Key_C) << int(Qt::ControlModifier) << u"c"_qs << 0;
+    QTest::newRow("ctrl shift") << int(Qt::Key_Z) << int(Qt::ControlModifier | Qt::ShiftModifier)
+                                << u"Z"_qs << 0;
+    QTest::newRow("alt letter") << int(Qt::Key_A) << int(Qt::AltModifier) << u"a"_qs << 0;
+    QTest::newRow("meta letter") << int(Qt::Key_A) << int(Qt::MetaModifier) << u"a"_qs << 0;
+    QTest::newRow("ctrl backspace")
+        << int(Qt::Key_Backspace) << int(Qt::ControlModifier) << u"\b"_qs << 0;
+    QTest::newRow("hangul text") << int(Qt::Key_unknown) << none << u"가"_qs << 0;
+    QTest::newRow("arrow") << int(Qt::Key_Left) << none << QString() << 0;
+    QTest::newRow("escape") << int(Qt::Key_Escape) << none << u"\x1b"_qs << 0;
+    QTest::newRow("delete") << int(Qt::Key_Delete) << none << u"\x7f"_qs << 0;
+    QTest::newRow("two units") << int(Qt::Key_unknown) << none << u"ab"_qs << 0;
+}
+
+void TestImeWidgets::keyCodes()
+{
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(QString, text);
+    QFETCH(int, code);
+    const QKeyEvent event(QEvent::KeyPress, key, Qt::KeyboardModifiers(modifiers), text);
+    QCOMPARE(composerKeyFromEvent(&event), code);
+}
+
+void TestImeWidgets::modeCommands_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("panel");
+    QTest::newRow("KoreaRomaIME1") << u"KoreaRomaIME1"_qs << 1 << u"R"_qs;
+    QTest::newRow("KoreaDirectIME1") << u"KoreaDirectIME1"_qs << 2 << u"H"_qs;
+    QTest::newRow("nonIME1") << u"nonIME1"_qs << 0 << QString();
+    QTest::newRow("KoreanRomanizedinput1") << u"KoreanRomanizedinput1"_qs << 1 << u"R"_qs;
+    QTest::newRow("KoreanDirectinput1") << u"KoreanDirectinput1"_qs << 2 << u"H"_qs;
+    QTest::newRow("dontuseIME1") << u"dontuseIME1"_qs << 0 << QString();
+    QTest::newRow("MenuItem7") << u"MenuItem7"_qs << 1 << u"R"_qs;
+    QTest::newRow("MenuItem8") << u"MenuItem8"_qs << 2 << u"H"_qs;
+    QTest::newRow("MenuItem9") << u"MenuItem9"_qs << 0 << QString();
+}
+
+void TestImeWidgets::modeCommands()
+{
+    QFETCH(QString, action);
+    QFETCH(int, mode);
+    QFETCH(QString, panel);
+    for (int from : {ImeNone, ImeRomanized, ImeDirect}) {
+        Editor e;
+        e.form.setImeMode(from);
+        auto *item = e.form.findChild<QAction *>(action);
+        QVERIFY(item);
+        QVERIFY(item->isEnabled());
+        QVERIFY(!item->isCheckable());
+        item->trigger();
+        QCOMPARE(ImeMode, mode);
+        QCOMPARE(e.form.panelText(0), panel);
+    }
+}
+
+void TestImeWidgets::modeChangeKeepsComposerState()
+{
+    Editor e;
+    e.start(ImeRomanized, QString());
+    typeInto(e.form.Memo1, "ka w");
+    e.form.KoreaDirectIME1->trigger();
+    QCOMPARE(e.form.memoComposer.PrefixW, 1);
+    QCOMPARE(e.form.memoComposer.RomanDecide, 1);
+    e.form.KoreaRomaIME1->trigger();
+    typeInto(e.form.Memo1, "a");
+    QCOMPARE(e.text(), u"가와"_qs);
+}
+
+void TestImeWidgets::noImeTypesAsIs()
+{
+    Editor e;
+    e.start(ImeNone, u"가"_qs);
+    typeInto(e.form.Memo1, "rk  hankUl\b");
+    QCOMPARE(e.text(), u"가rk  hankU"_qs);
+    QVERIFY(documentModified);
+}
+
+void TestImeWidgets::selectionRules_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QByteArray>("keys");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("none replaces") << int(ImeNone) << QByteArray("x") << u"가x다"_qs;
+    QTest::newRow("none bs deletes selection") << int(ImeNone) << QByteArray("\b") << u"가다"_qs;
+    QTest::newRow("direct at end") << int(ImeDirect) << QByteArray("s") << u"가난다"_qs;
+    QTest::newRow("direct digit at end") << int(ImeDirect) << QByteArray("1") << u"가나1다"_qs;
+    QTest::newRow("direct bs") << int(ImeDirect) << QByteArray("\b") << u"가ㄴ다"_qs;
+    QTest::newRow("roman at start") << int(ImeRomanized) << QByteArray("n") << u"간나다"_qs;
+    QTest::newRow("roman digit at start") << int(ImeRomanized) << QByteArray("1") << u"가1나다"_qs;
+    QTest::newRow("roman Enter at start")
+        << int(ImeRomanized) << QByteArray("\r") << u"가\n나다"_qs;
+}
+
+void TestImeWidgets::selectionRules()
+{
+    QFETCH(int, mode);
+    QFETCH(QByteArray, keys);
+    QFETCH(QString, expected);
+    Editor e;
+    e.start(mode, u"가나다"_qs);
+    e.form.memo().setSelStart(1);
+    e.form.memo().setSelLength(1);
+    typeInto(e.form.Memo1, keys.constData());
+    QCOMPARE(e.text(), expected);
+}
+
+void TestImeWidgets::ctrlKeysLeftToEditor_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::newRow("none") << int(ImeNone);
+    QTest::newRow("romanized") << int(ImeRomanized);
+    QTest::newRow("direct") << int(ImeDirect);
+}
+
+void TestImeWidgets::ctrlKeysLeftToEditor()
+{
+    QFETCH(int, mode);
+    Editor e;
+    e.start(mode, u"가나다"_qs);
+    QTest::keyClick(e.form.Memo1, Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(e.form.memo().selStart(), 0);
+    QCOMPARE(e.form.memo().selLength(), 3);
+    QCOMPARE(e.text(), u"가나다"_qs);
+    QGuiApplication::clipboard()->clear();
+    QTest::keyClick(e.form.Memo1, Qt::Key_C, Qt::ControlModifier);
+    const bool copied = QGuiApplication::clipboard()->text() == u"가나다"_qs ||
+                        e.fake.clipboardWrites.contains(u"가나다"_qs);
+    QVERIFY(copied);
+    QCOMPARE(e.text(), u"가나다"_qs);
+    QCOMPARE(e.form.memo().selLength(), 3);
+    QVERIFY(!documentModified);
+}
+
+void TestImeWidgets::undoAfterComposing()
+{
+    Editor e;
+    e.start(ImeRomanized, QString());
+    typeInto(e.form.Memo1, "ka");
+    QCOMPARE(e.text(), u"가"_qs);
+    QTest::keyClick(e.form.Memo1, Qt::Key_Z, Qt::ControlModifier);
+    // Undo steps back through the composer's edits; no "z" is ever typed.
+    QVERIFY2(e.text() == u"ㄱ"_qs || e.text().isEmpty(), qPrintable(e.text()));
+}
+
+void TestImeWidgets::documentModifiedByTypedKeys_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QByteArray>("keys");
+    QTest::addColumn<bool>("modified");
+    for (int mode : {ImeNone, ImeRomanized, ImeDirect}) {
+        const QByteArray m = QByteArray::number(mode);
+        QTest::newRow(m + " letter") << mode << QByteArray("k") << true;
+        QTest::newRow(m + " decide space") << mode << QByteArray(" ") << true;
+        QTest::newRow(m + " digit") << mode << QByteArray("1") << true;
+        QTest::newRow(m + " backspace") << mode << QByteArray("\b") << true;
+        QTest::newRow(m + " nothing typed") << mode << QByteArray() << false;
+    }
+}
+
+void TestImeWidgets::documentModifiedByTypedKeys()
+{
+    QFETCH(int, mode);
+    QFETCH(QByteArray, keys);
+    QFETCH(bool, modified);
+    Editor e;
+    e.start(mode, u"가"_qs);
+    QTest::keyClick(e.form.Memo1, Qt::Key_Left);
+    QTest::keyClick(e.form.Memo1, Qt::Key_Right);
+    typeInto(e.form.Memo1, keys.constData());
+    QCOMPARE(documentModified, modified);
+}
+
+QTEST_MAIN(TestImeWidgets)
+#include "tst_ime_widgets.moc"
