@@ -123,6 +123,8 @@ void TForm1::connectCommands()
     wire(MenuItem9, &TForm1::MenuItem9Click);
 
     // Files.
+    wire(opentextfile1, &TForm1::opentextfile1Click);
+    wire(inserttextfile1, &TForm1::inserttextfile1Click);
 
     // Saving, exports and exit.
 
