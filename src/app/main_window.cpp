@@ -155,6 +155,7 @@ TForm1::TForm1(const QStringList &arguments, QWidget *parent)
     if (arguments.size() > 1) {
         m_commandLineFile = arguments.at(1);
         openingFromCommandLine = true;
+        opentextfile1Click(); // Files: opens the first argument without a dialog.
     }
     Memo1->setFocus();
 }

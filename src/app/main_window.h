@@ -5,6 +5,7 @@
 
 #include "app/font_record.h"
 #include "app/plain_text_control.h"
+#include "codec/encoding_detect.h"
 #include "ime/composer.h"
 
 #include <QMainWindow>
@@ -93,6 +94,15 @@ public slots:
     int Memo1KeyPress(int key);
 
     // Files: open and insert.
+    void opentextfile1Click();
+    void inserttextfile1Click();
+    // Replaces the document with the file (status bar and currentFileName too).
+    void LoadTextFile(FileEncoding encoding, BomKind bom, const QString &path);
+    // Chooses the encoding, loads the file and puts the caret at the start: the
+    // open command without its dialog and waiting label.
+    void LoadTextFile(const QString &path);
+    // Inserts the file at the caret; a file that cannot be opened changes nothing.
+    void InsertTextFile(FileEncoding encoding, BomKind bom, const QString &path);
 
     // Saving, exports and the exit flow.
     void savefile1Click();
@@ -111,6 +121,8 @@ public slots:
     void TimerMemoTimer();
     // Ctrl+V interception of the older Windows family, seen before the editor.
     void FormShortCut(int key, Qt::KeyboardModifiers shift);
+    void KanjiJapantoHangulSelectArea1Click();
+    void KanjiJapantoHangulSelectAreaType21Click();
 
     // Input aids: screen keyboard, keymap help, accent pads.
 

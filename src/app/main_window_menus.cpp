@@ -123,6 +123,8 @@ void TForm1::connectCommands()
     wire(MenuItem9, &TForm1::MenuItem9Click);
 
     // Files.
+    wire(opentextfile1, &TForm1::opentextfile1Click);
+    wire(inserttextfile1, &TForm1::inserttextfile1Click);
 
     // Saving, exports and exit.
     wire(savefile1, &TForm1::savefile1Click);
@@ -138,6 +140,8 @@ void TForm1::connectCommands()
     wire(MenuItem3, &TForm1::MenuItem3Click);
     wire(MenuItem4, &TForm1::MenuItem4Click);
     wire(MenuItem5, &TForm1::MenuItem5Click);
+    wire(KanjiJapantoHangulSelectArea1, &TForm1::KanjiJapantoHangulSelectArea1Click);
+    wire(KanjiJapantoHangulSelectAreaType21, &TForm1::KanjiJapantoHangulSelectAreaType21Click);
 
     // Input aids.
 

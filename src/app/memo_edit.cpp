@@ -1,11 +1,19 @@
 #include "app/memo_edit.h"
 
+#include "app/editor_document_layout.h"
 #include "app/plain_text_control.h"
 
 #include <QMimeData>
 #include <QTextCursor>
+#include <QTextDocument>
 
-MemoEdit::MemoEdit(QWidget *parent) : QPlainTextEdit(parent) {}
+MemoEdit::MemoEdit(QWidget *parent) : QPlainTextEdit(parent)
+{
+    // A layout whose cost per key does not grow with the document.
+    auto *doc = new QTextDocument(this);
+    doc->setDocumentLayout(new EditorDocumentLayout(doc));
+    setDocument(doc);
+}
 
 QMimeData *MemoEdit::createMimeDataFromSelection() const
 {

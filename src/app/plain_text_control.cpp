@@ -134,6 +134,21 @@ void PlainTextControl::replaceSelection(QStringView text)
     m_edit->setTextCursor(c);
 }
 
+void PlainTextControl::replaceRange(qsizetype pos, qsizetype len, QStringView text)
+{
+    if (m_edit->isReadOnly()) {
+        TextControl::replaceRange(pos, len, text); // selects the range, writes nothing
+        return;
+    }
+    const qsizetype start = std::clamp<qsizetype>(pos, 0, length());
+    QTextCursor c = m_edit->textCursor();
+    c.setPosition(int(start));
+    c.setPosition(int(std::clamp<qsizetype>(start + len, start, length())),
+                  QTextCursor::KeepAnchor);
+    insertText(c, text);
+    m_edit->setTextCursor(c);
+}
+
 void PlainTextControl::selectAll()
 {
     m_edit->selectAll();

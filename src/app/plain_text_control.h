@@ -24,6 +24,7 @@ public:
     void setSelLength(qsizetype len) override;
     QString selText() const override;
     void replaceSelection(QStringView text) override;
+    void replaceRange(qsizetype pos, qsizetype len, QStringView text) override;
     void selectAll() override;
     void deselect() override;
 

@@ -30,6 +30,10 @@ public:
     // Replaces the selection (inserts at the caret when nothing is selected); the
     // caret ends behind the new text with nothing selected.
     virtual void replaceSelection(QStringView text) = 0;
+    // Replaces len units from pos (clamped to the text) with text, the caret ending
+    // behind it with nothing selected: setSelStart, setSelLength and replaceSelection
+    // in one edit, so that an editor updates its caret once (the composer's key).
+    virtual void replaceRange(qsizetype pos, qsizetype len, QStringView text);
     virtual void selectAll() = 0;
     // Drops the selection, keeping the caret where the selection started.
     virtual void deselect() = 0;

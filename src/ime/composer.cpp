@@ -7,23 +7,11 @@ namespace composer {
 
 namespace {
 
-// The multi-line host reads and replaces the previous character through a one-unit
-// selection; a line break that the control reports as wider is never taken apart.
-// Selects the one unit before the caret and returns the length the control reports.
-qsizetype selectPrevious(TextControl &control, qsizetype caret)
-{
-    control.setSelStart(caret - 1);
-    control.setSelLength(1);
-    return control.selLength();
-}
-
 void deletePrevious(TextControl &control, const Context &ctx)
 {
     if (ctx.caret <= 0)
         return;
-    control.setSelStart(ctx.caret - 1);
-    control.setSelLength(1);
-    control.replaceSelection(QStringView());
+    control.replaceRange(ctx.caret - 1, 1, QStringView());
 }
 
 } // namespace
@@ -31,27 +19,19 @@ void deletePrevious(TextControl &control, const Context &ctx)
 Context readContext(TextControl &control, Scheme scheme)
 {
     Context ctx;
-    if (control.isSingleLine()) {
-        control.setSelLength(0);
-        ctx.caret = control.selStart();
-        ctx.textLength = control.length();
-        if (ctx.textLength > 0 && ctx.caret > 0) {
-            ctx.prev = control.charAt(ctx.caret - 1);
-            ctx.hasPrev = true;
-        }
-    } else {
-        if (scheme == Scheme::Direct) {
-            ctx.caret = control.selStart() + control.selLength();
-        } else {
-            control.setSelLength(0);
-            ctx.caret = control.selStart();
-        }
-        ctx.textLength = control.length();
-        if (ctx.textLength > 0 && ctx.caret > 0 && selectPrevious(control, ctx.caret) > 0) {
-            ctx.prev = control.charAt(ctx.caret - 1);
-            ctx.hasPrev = true;
-        }
+    const qsizetype start = control.selStart();
+    const qsizetype length = control.selLength();
+    // The direct scheme writes at the end of a selection; the romanized scheme, and
+    // any scheme in a single-line control, at its start. The selected text stays.
+    ctx.caret = scheme == Scheme::Direct && !control.isSingleLine() ? start + length : start;
+    // Every selection change costs the editor a caret update, so the caret is only
+    // set when a selection has to be collapsed.
+    if (length != 0)
         control.setSelStart(ctx.caret);
+    ctx.textLength = control.length();
+    if (ctx.textLength > 0 && ctx.caret > 0) {
+        ctx.prev = control.charAt(ctx.caret - 1);
+        ctx.hasPrev = true;
     }
     if (ctx.hasPrev && hangul::isSyllable(ctx.prev)) {
         ctx.prevIsSyllable = true;
@@ -63,21 +43,17 @@ Context readContext(TextControl &control, Scheme scheme)
 
 void replacePrevious(TextControl &control, const Context &ctx, char16_t c)
 {
+    // Only a syllable or a jamo is ever replaced, never a line break, so the one unit
+    // before the caret is always exactly that character, whatever width the control
+    // gives a line break.
     const QChar ch(c);
-    if (control.isSingleLine()) {
-        control.setSelStart(ctx.caret - 1);
-        control.setSelLength(1);
-    } else if (selectPrevious(control, ctx.caret) != 1) {
-        control.setSelStart(ctx.caret);
-    }
-    control.replaceSelection(QStringView(&ch, 1));
+    control.replaceRange(ctx.caret - 1, 1, QStringView(&ch, 1));
 }
 
 void insertAtCaret(TextControl &control, const Context &ctx, char16_t c)
 {
     const QChar ch(c);
-    control.setSelStart(ctx.caret);
-    control.replaceSelection(QStringView(&ch, 1));
+    control.replaceRange(ctx.caret, 0, QStringView(&ch, 1));
 }
 
 int decide(const Context &ctx, int &decideFlag)

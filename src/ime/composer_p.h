@@ -21,13 +21,12 @@ struct Context
     int medial = 0;     // M of prev, when it is a syllable
 };
 
-// Collapses the selection (at its end for the direct scheme, at its start for the
-// romanized one in a multi-line control) and reads the character before the caret.
+// Collapses any selection (at its end for the direct scheme in a multi-line control,
+// at its start otherwise; the selected text stays) and reads the character before
+// the caret with the control's constant-time charAt.
 Context readContext(TextControl &control, Scheme scheme);
 
-// Replaces the character before the caret with c. In a multi-line control a
-// previous character that selects as anything but one unit is left alone and c is
-// inserted at the caret instead.
+// Replaces the character before the caret with c.
 void replacePrevious(TextControl &control, const Context &ctx, char16_t c);
 // Inserts c at the caret.
 void insertAtCaret(TextControl &control, const Context &ctx, char16_t c);
@@ -36,7 +35,7 @@ void insertAtCaret(TextControl &control, const Context &ctx, char16_t c);
 int decide(const Context &ctx, int &decideFlag);
 
 // One step of Backspace decomposition; returns the key to let through or 0.
-// `prefixesCleared` tells whether the step is one that clears the romanized
+// `clearsPrefixes` tells whether the step is one that clears the romanized
 // prefixes (the caller clears its own flags).
 struct BackspaceResult
 {

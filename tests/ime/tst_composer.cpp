@@ -47,18 +47,6 @@ QString typedIn(TextControl &control, const KeyCase &c, bool selfDelete = false)
     return control.text();
 }
 
-// A control that reports a selected ㄱ as two units wide, as a control with
-// two-unit line breaks would report a selected break.
-class WideUnitControl : public MemoryTextControl
-{
-public:
-    qsizetype selLength() const override
-    {
-        const qsizetype len = MemoryTextControl::selLength();
-        return len == 1 && charAt(selStart()) == u'ㄱ' ? 2 : len;
-    }
-};
-
 } // namespace
 
 class TestComposer : public QObject
@@ -87,8 +75,6 @@ private slots:
     void selectionNeverReplaced();
     void caretInsideText_data();
     void caretInsideText();
-    void wideSelectionFallsBackToInsert_data();
-    void wideSelectionFallsBackToInsert();
     void randomKeysStayLocalAndValid_data();
     void randomKeysStayLocalAndValid();
 };
@@ -348,29 +334,6 @@ void TestComposer::caretInsideText()
     MemoryTextControl control;
     control.setText(u"가\n나");
     control.setSelStart(caret);
-    ComposerState state;
-    typeKeys(control, state, mode, keys.constData());
-    QCOMPARE(control.text(), expected);
-}
-
-void TestComposer::wideSelectionFallsBackToInsert_data()
-{
-    QTest::addColumn<int>("mode");
-    QTest::addColumn<QByteArray>("keys");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("direct vowel") << int(ImeDirect) << QByteArray("k") << u"ㄱ가"_qs;
-    QTest::newRow("roman vowel") << int(ImeRomanized) << QByteArray("a") << u"ㄱ가"_qs;
-    QTest::newRow("roman cycle") << int(ImeRomanized) << QByteArray("k") << u"ㄱㅋ"_qs;
-}
-
-void TestComposer::wideSelectionFallsBackToInsert()
-{
-    QFETCH(int, mode);
-    QFETCH(QByteArray, keys);
-    QFETCH(QString, expected);
-    WideUnitControl control;
-    control.setText(u"ㄱ");
-    control.setSelStart(1);
     ComposerState state;
     typeKeys(control, state, mode, keys.constData());
     QCOMPARE(control.text(), expected);

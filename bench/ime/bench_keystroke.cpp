@@ -1,0 +1,178 @@
+// Time of one composer key in the main editor, with a small and a large document
+// and the caret in the middle, offscreen: the median over many keys of the key
+// press and release events sent to Memo1, for both schemes and, for comparison,
+// the same keys typed without input method; with the caret's line like the others
+// and with it the widest line of the document.
+//   QT_QPA_PLATFORM=offscreen build/bin/bench_keystroke [large-MB] [keys]
+#include "app/app_state.h"
+#include "app/main_window.h"
+#include "app/memo_edit.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <vector>
+
+namespace {
+
+// One line of mixed text: 20 Latin units and 40 syllables, 141 bytes as saved
+// (UTF-8 with CR LF).
+const QString Line = QStringLiteral(
+    "Tavril line text 12 한국어 문서를 편집하는 시험 줄입니다 가나다라마바사아자차카타파하 "
+    "한글 입력 편집기의 성능을 재는 문장입니다\n");
+
+int savedBytes(QStringView text)
+{
+    int bytes = 0;
+    for (QChar c : text)
+        bytes += c == u'\n' ? 2 : c.unicode() < 0x80 ? 1 : c.unicode() < 0x800 ? 2 : 3;
+    return bytes;
+}
+
+QString document(qint64 bytes, bool widestAtCaret, qsizetype *caret)
+{
+    const qint64 lineBytes = savedBytes(Line);
+    const qint64 lines = std::max<qint64>(2, bytes / lineBytes);
+    QString text;
+    text.reserve(qsizetype(lines * Line.size() + Line.size()));
+    for (qint64 i = 0; i < lines; ++i) {
+        if (i == lines / 2) {
+            QString middle = Line;
+            if (widestAtCaret)
+                middle.insert(middle.size() - 1, QStringLiteral(" 더 긴 줄"));
+            // The caret goes after the space in the middle of this line.
+            *caret = text.size() + middle.indexOf(u' ', middle.size() / 2) + 1;
+            text += middle;
+        } else {
+            text += Line;
+        }
+    }
+    return text;
+}
+
+void sendKey(QWidget *w, char c)
+{
+    const int key = c == '\b' ? int(Qt::Key_Backspace) : int(Qt::Key_A) + (c - 'a');
+    const QString text = c == '\b' ? QStringLiteral("\b") : QString(QChar(c));
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QApplication::sendEvent(w, &press);
+    QApplication::sendEvent(w, &release);
+}
+
+struct Result
+{
+    double medianUs; // wall-clock time
+    double p90Us;
+    double cpuMedianUs; // this thread's processor time: what a shared machine does not inflate
+};
+
+double threadCpuUs()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return ts.tv_sec * 1e6 + ts.tv_nsec / 1e3;
+}
+
+struct Host
+{
+    TForm1 *form;
+    QString text;
+    qsizetype caret = 0;
+    std::vector<double> us, cpu;
+};
+
+Result summary(std::vector<double> us, std::vector<double> cpu)
+{
+    std::sort(us.begin(), us.end());
+    std::sort(cpu.begin(), cpu.end());
+    return {us[us.size() / 2], us[us.size() * 9 / 10], cpu[cpu.size() / 2]};
+}
+
+// Keys compose one syllable and take it apart again: insert, two replacements,
+// two reductions, and a Backspace the editor itself carries out. The small and the
+// large document take turns, one cycle of keys each, so that both see the same
+// load of a shared machine.
+void measure(Host (&hosts)[2], int mode, int keys)
+{
+    // Without an input method the same keys are typed as they are: the editor's own
+    // cost of a key, for comparison.
+    const char *cycle = mode == ImeDirect ? "gks\b\b\b" : "han\b\b\b";
+    for (Host &h : hosts) {
+        h.form->setImeMode(mode);
+        h.form->memo().setSelStart(h.caret);
+        h.form->memoComposer = ComposerState();
+        h.us.clear();
+        h.cpu.clear();
+    }
+    QApplication::processEvents();
+    for (int round = 0; round < keys / 6; ++round) {
+        for (Host &h : hosts) {
+            for (int i = 0; i < 6; ++i) {
+                QElapsedTimer timer;
+                const double cpuStart = threadCpuUs();
+                timer.start();
+                sendKey(h.form->Memo1, cycle[i]);
+                h.us.push_back(timer.nsecsElapsed() / 1e3);
+                h.cpu.push_back(threadCpuUs() - cpuStart);
+            }
+            QApplication::processEvents(); // paints and deferred layout, untimed
+        }
+    }
+    for (Host &h : hosts) {
+        if (h.form->memo().length() != h.text.size())
+            std::fprintf(stderr, "warning: the document changed length\n");
+    }
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    const double largeMb = argc > 1 ? std::max(1.0, atof(argv[1])) : 50.0;
+    const int keys = argc > 2 ? std::max(60, atoi(argv[2])) : 3000;
+    QTemporaryDir dir;
+    setProgramDirOverride(dir.path() + u'/');
+    TForm1 smallForm({QStringLiteral("tavriledit")});
+    TForm1 largeForm({QStringLiteral("tavriledit")});
+    Host hosts[2] = {{&smallForm, {}, 0, {}, {}}, {&largeForm, {}, 0, {}, {}}};
+    const qint64 sizes[2] = {1024, qint64(largeMb * 1024 * 1024)};
+    for (Host &h : hosts) {
+        h.form->show();
+        h.form->move(0, 0);
+    }
+    QApplication::processEvents();
+
+    for (bool widest : {false, true}) {
+        for (int s = 0; s < 2; ++s) {
+            hosts[s].text = document(sizes[s], widest, &hosts[s].caret);
+            hosts[s].form->memo().setText(hosts[s].text);
+        }
+        for (int mode : {ImeRomanized, ImeDirect, ImeNone}) {
+            measure(hosts, mode, keys);
+            const Result r[2] = {summary(hosts[0].us, hosts[0].cpu),
+                                 summary(hosts[1].us, hosts[1].cpu)};
+            std::printf("%-9s %-13s | small %lld units: median %.1f us, p90 %.1f, cpu %.1f | "
+                        "large %lld units: median %.1f us, p90 %.1f, cpu %.1f | "
+                        "ratio %.2f, cpu %.2f\n",
+                        mode == ImeRomanized ? "romanized"
+                        : mode == ImeDirect  ? "direct"
+                                             : "no IME",
+                        widest ? "widest line" : "uniform lines", (long long)hosts[0].text.size(),
+                        r[0].medianUs, r[0].p90Us, r[0].cpuMedianUs,
+                        (long long)hosts[1].text.size(), r[1].medianUs, r[1].p90Us,
+                        r[1].cpuMedianUs, r[1].medianUs / r[0].medianUs,
+                        r[1].cpuMedianUs / r[0].cpuMedianUs);
+            std::fflush(stdout);
+        }
+    }
+    for (Host &h : hosts)
+        h.form->memo().setText(QString());
+    return 0;
+}
