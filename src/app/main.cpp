@@ -2,6 +2,7 @@
 #include "app/forms.h"
 #include "app/main_window.h"
 #include "desktop/copyright_form.h"
+#include "export/exit_form.h"
 #include "find/search_form.h"
 
 #include <QApplication>
@@ -58,6 +59,9 @@ int main(int argc, char *argv[])
         TForm1 form1(QApplication::arguments());
         new Tsearchform(&form1); // the find dialog, owned by the main window
         Tcopyrightform aboutBox(&form1);
+        // The exit dialog comes fifth: after the find dialog, the keymap help
+        // window and the about box, before the screen keyboard.
+        Texitform exitform1(&form1);
 
         form1.show();
         reportWhenShownIfAsked(app);

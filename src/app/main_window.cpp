@@ -295,8 +295,19 @@ void TForm1::writeSettings()
 
 void TForm1::FormClose(QCloseEvent *event)
 {
-    appClosing = true;
+    appClosing = true; // ends the wait of an open find dialog
+    if (documentModified &&
+        ConfirmBox(this, QStringLiteral("Save file?"), QStringLiteral("confirm"))) {
+        if (saveOnTheWayOut() != SaveOutcome::Saved) {
+            // The user chose to keep the changes and they did not reach the disk:
+            // the window stays, with the document still marked modified.
+            appClosing = false;
+            event->ignore();
+            return;
+        }
+    }
     writeSettings();
+    // Accent pad step: the pads' destroyAccentPad() is called here, before the window goes.
     event->accept();
 }
 

@@ -12,6 +12,8 @@
 #include <QStringList>
 
 class MemoEdit;
+enum class OutputFormat;
+struct FileDialogSpec;
 class QAction;
 class QKeyEvent;
 class QLabel;
@@ -103,6 +105,11 @@ public slots:
     void InsertTextFile(FileEncoding encoding, BomKind bom, const QString &path);
 
     // Saving, exports and the exit flow.
+    void savefile1Click();
+    void overwritesavefileUTF81Click();
+    void saveHTML99tagASCII1Click();
+    void saveUnicodenumberlanguageC0x1Click();
+    void exit1Click();
 
     // Find, edit commands and kanji conversion.
     void find1Click();
@@ -144,6 +151,15 @@ private:
     PlainTextControl m_memo;
     QLabel *m_panels[4] = {};
     QString m_commandLineFile;
+
+    // Saving, exports and the exit flow.
+    enum class SaveOutcome { Saved, Cancelled, Failed };
+    // The UTF-8 save: clears documentModified only when the file was written.
+    SaveOutcome saveDocument();
+    // The save the exit flow runs: to the opened file when there is one.
+    SaveOutcome saveOnTheWayOut();
+    // The write procedure shared by the save and both exports.
+    SaveOutcome writeFormatted(OutputFormat format, const FileDialogSpec &dialog);
 
     // Input method.
     bool memoKeyConsumed(QKeyEvent *event); // true: the editor must not see the key

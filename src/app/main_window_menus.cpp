@@ -127,6 +127,11 @@ void TForm1::connectCommands()
     wire(inserttextfile1, &TForm1::inserttextfile1Click);
 
     // Saving, exports and exit.
+    wire(savefile1, &TForm1::savefile1Click);
+    wire(overwritesavefileUTF81, &TForm1::overwritesavefileUTF81Click);
+    wire(saveHTML99tagASCII1, &TForm1::saveHTML99tagASCII1Click);
+    wire(saveUnicodenumberlanguageC0x1, &TForm1::saveUnicodenumberlanguageC0x1Click);
+    wire(exit1, &TForm1::exit1Click);
 
     // Find, edit commands and kanji conversion.
     wire(find1, &TForm1::find1Click);
