@@ -5,6 +5,7 @@
 #include "app/main_window.h"
 #include "app/memo_edit.h"
 #include "desktop/copyright_form.h"
+#include "export/exit_form.h"
 #include "find/search_form.h"
 
 #include <QApplication>
@@ -63,6 +64,9 @@ int main(int argc, char *argv[])
         // The keymap help, with the editor's font as start-up left it.
         Thelpform help(&form1, form1.Memo1->font());
         Tcopyrightform aboutBox(&form1);
+        // The exit dialog comes fifth: after the find dialog, the keymap help
+        // window and the about box, before the screen keyboard.
+        Texitform exitform1(&form1);
         // The Hangul screen keyboard comes last.
         Thangulskbform screenKeyboard(&form1);
 

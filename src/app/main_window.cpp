@@ -155,6 +155,7 @@ TForm1::TForm1(const QStringList &arguments, QWidget *parent)
     if (arguments.size() > 1) {
         m_commandLineFile = arguments.at(1);
         openingFromCommandLine = true;
+        opentextfile1Click(); // Files: opens the first argument without a dialog.
     }
     Memo1->setFocus();
 }
@@ -294,7 +295,17 @@ void TForm1::writeSettings()
 
 void TForm1::FormClose(QCloseEvent *event)
 {
-    appClosing = true;
+    appClosing = true; // ends the wait of an open find dialog
+    if (documentModified &&
+        ConfirmBox(this, QStringLiteral("Save file?"), QStringLiteral("confirm"))) {
+        if (saveOnTheWayOut() != SaveOutcome::Saved) {
+            // The user chose to keep the changes and they did not reach the disk:
+            // the window stays, with the document still marked modified.
+            appClosing = false;
+            event->ignore();
+            return;
+        }
+    }
     writeSettings();
     destroyAccentPad();
     event->accept();

@@ -5,12 +5,15 @@
 
 #include "app/font_record.h"
 #include "app/plain_text_control.h"
+#include "codec/encoding_detect.h"
 #include "ime/composer.h"
 
 #include <QMainWindow>
 #include <QStringList>
 
 class MemoEdit;
+enum class OutputFormat;
+struct FileDialogSpec;
 class QAction;
 class QKeyEvent;
 class QLabel;
@@ -91,8 +94,22 @@ public slots:
     int Memo1KeyPress(int key);
 
     // Files: open and insert.
+    void opentextfile1Click();
+    void inserttextfile1Click();
+    // Replaces the document with the file (status bar and currentFileName too).
+    void LoadTextFile(FileEncoding encoding, BomKind bom, const QString &path);
+    // Chooses the encoding, loads the file and puts the caret at the start: the
+    // open command without its dialog and waiting label.
+    void LoadTextFile(const QString &path);
+    // Inserts the file at the caret; a file that cannot be opened changes nothing.
+    void InsertTextFile(FileEncoding encoding, BomKind bom, const QString &path);
 
     // Saving, exports and the exit flow.
+    void savefile1Click();
+    void overwritesavefileUTF81Click();
+    void saveHTML99tagASCII1Click();
+    void saveUnicodenumberlanguageC0x1Click();
+    void exit1Click();
 
     // Find, edit commands and kanji conversion.
     void find1Click();
@@ -104,6 +121,8 @@ public slots:
     void TimerMemoTimer();
     // Ctrl+V interception of the older Windows family, seen before the editor.
     void FormShortCut(int key, Qt::KeyboardModifiers shift);
+    void KanjiJapantoHangulSelectArea1Click();
+    void KanjiJapantoHangulSelectAreaType21Click();
 
     // Input aids: screen keyboard, keymap help, accent pads.
     void Screenkeyboard1Click();
@@ -139,6 +158,15 @@ private:
     PlainTextControl m_memo;
     QLabel *m_panels[4] = {};
     QString m_commandLineFile;
+
+    // Saving, exports and the exit flow.
+    enum class SaveOutcome { Saved, Cancelled, Failed };
+    // The UTF-8 save: clears documentModified only when the file was written.
+    SaveOutcome saveDocument();
+    // The save the exit flow runs: to the opened file when there is one.
+    SaveOutcome saveOnTheWayOut();
+    // The write procedure shared by the save and both exports.
+    SaveOutcome writeFormatted(OutputFormat format, const FileDialogSpec &dialog);
 
     // Input method.
     bool memoKeyConsumed(QKeyEvent *event); // true: the editor must not see the key

@@ -123,8 +123,15 @@ void TForm1::connectCommands()
     wire(MenuItem9, &TForm1::MenuItem9Click);
 
     // Files.
+    wire(opentextfile1, &TForm1::opentextfile1Click);
+    wire(inserttextfile1, &TForm1::inserttextfile1Click);
 
     // Saving, exports and exit.
+    wire(savefile1, &TForm1::savefile1Click);
+    wire(overwritesavefileUTF81, &TForm1::overwritesavefileUTF81Click);
+    wire(saveHTML99tagASCII1, &TForm1::saveHTML99tagASCII1Click);
+    wire(saveUnicodenumberlanguageC0x1, &TForm1::saveUnicodenumberlanguageC0x1Click);
+    wire(exit1, &TForm1::exit1Click);
 
     // Find, edit commands and kanji conversion.
     wire(find1, &TForm1::find1Click);
@@ -133,6 +140,8 @@ void TForm1::connectCommands()
     wire(MenuItem3, &TForm1::MenuItem3Click);
     wire(MenuItem4, &TForm1::MenuItem4Click);
     wire(MenuItem5, &TForm1::MenuItem5Click);
+    wire(KanjiJapantoHangulSelectArea1, &TForm1::KanjiJapantoHangulSelectArea1Click);
+    wire(KanjiJapantoHangulSelectAreaType21, &TForm1::KanjiJapantoHangulSelectAreaType21Click);
 
     // Input aids.
     wire(Screenkeyboard1, &TForm1::Screenkeyboard1Click);

@@ -5,6 +5,8 @@
 #include "app/forms.h"
 #include "app/main_window.h"
 #include "app/memo_edit.h"
+#include "convert/kanji_to_hangul.h"
+#include "ime/key_event.h"
 
 #include <QAction>
 #include <QGridLayout>
@@ -121,11 +123,21 @@ void Tsearchform::connectCommands()
         action->setEnabled(true);
         connect(action, &QAction::triggered, this, handler);
     };
+    if (Form1) {
+        wire(KoreaRomaIME1, &Tsearchform::KoreaRomaIME1Click);
+        wire(KoreaDirectIME1, &Tsearchform::KoreaDirectIME1Click);
+        wire(nonIME1, &Tsearchform::nonIME1Click);
+        wire(MenuItem1, &Tsearchform::MenuItem1Click);
+        wire(MenuItem2, &Tsearchform::MenuItem2Click);
+        wire(MenuItem3, &Tsearchform::MenuItem3Click);
+    }
     wire(Cut1, &Tsearchform::Cut1Click);
     wire(Copy1, &Tsearchform::Copy1Click);
     wire(Past1, &Tsearchform::Past1Click);
     wire(Clear1, &Tsearchform::Clear1Click);
     wire(SelectAll1, &Tsearchform::SelectAll1Click);
+    wire(KanjiJapantoHangulSelectAreaType11, &Tsearchform::KanjiJapantoHangulSelectAreaType11Click);
+    wire(KanjiJapantoHangulSelectAreaType21, &Tsearchform::KanjiJapantoHangulSelectAreaType21Click);
     connect(Button1, &QPushButton::clicked, this, &Tsearchform::Button1Click);
     connect(TimerEdit, &QTimer::timeout, this, &Tsearchform::TimerEditTimer);
 }
@@ -188,7 +200,53 @@ bool Tsearchform::Edit1KeyPress(QKeyEvent *event)
         Button1Click();
         return true;
     }
-    return false;
+    const int key = composerKeyFromEvent(event);
+    if (key == 0)
+        return false;
+    switch (ImeMode) {
+    case ImeDirect:
+        return ComposeDirectKey(key, m_edit1, edit1Composer, false) == 0;
+    case ImeRomanized:
+        return ComposeRomanizedKey(key, m_edit1, edit1Composer) == 0;
+    default:
+        return false;
+    }
+}
+
+void Tsearchform::setMode(int mode)
+{
+    Form1->setImeMode(mode);
+    Label2->setText(imeModeLabel(ImeMode));
+}
+
+void Tsearchform::KoreaRomaIME1Click()
+{
+    setMode(ImeRomanized);
+}
+
+void Tsearchform::KoreaDirectIME1Click()
+{
+    setMode(ImeDirect);
+}
+
+void Tsearchform::nonIME1Click()
+{
+    setMode(ImeNone);
+}
+
+void Tsearchform::MenuItem1Click()
+{
+    setMode(ImeRomanized);
+}
+
+void Tsearchform::MenuItem2Click()
+{
+    setMode(ImeDirect);
+}
+
+void Tsearchform::MenuItem3Click()
+{
+    setMode(ImeNone);
 }
 
 void Tsearchform::FormShortCut(int key, Qt::KeyboardModifiers shift)
@@ -225,4 +283,14 @@ void Tsearchform::Clear1Click()
 void Tsearchform::SelectAll1Click()
 {
     m_edit1.selectAll();
+}
+
+void Tsearchform::KanjiJapantoHangulSelectAreaType11Click()
+{
+    convertSelectionToHangul(m_edit1, false);
+}
+
+void Tsearchform::KanjiJapantoHangulSelectAreaType21Click()
+{
+    convertSelectionToHangul(m_edit1, true);
 }

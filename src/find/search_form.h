@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/line_edit_control.h"
+#include "ime/composer.h"
 
 #include <QDialog>
 
@@ -46,10 +47,20 @@ public:
 
     // Edit1 as a TextControl, for the composer, the pads and the edit commands.
     TextControl &edit1() { return m_edit1; }
+    // Edit1's own composer flags, never saved.
+    ComposerState edit1Composer;
 
 public slots:
     // The find request: remembers it and hides the dialog.
     void Button1Click();
+
+    // Input modes: the main window's operation, then this dialog's label.
+    void KoreaRomaIME1Click();
+    void KoreaDirectIME1Click();
+    void nonIME1Click();
+    void MenuItem1Click();
+    void MenuItem2Click();
+    void MenuItem3Click();
 
     void Cut1Click();
     void Copy1Click();
@@ -57,6 +68,8 @@ public slots:
     void Clear1Click();
     void SelectAll1Click();
     void TimerEditTimer();
+    void KanjiJapantoHangulSelectAreaType11Click();
+    void KanjiJapantoHangulSelectAreaType21Click();
 
 signals:
     // The dialog was hidden: the waiting find command carries on.
@@ -74,6 +87,7 @@ private:
     // Key handling of Edit1; true when the key was consumed.
     bool Edit1KeyPress(QKeyEvent *event);
     void FormShortCut(int key, Qt::KeyboardModifiers shift);
+    void setMode(int mode);
 
     LineEditControl m_edit1;
 };

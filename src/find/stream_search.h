@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringView>
 
+#include <vector>
+
 class StreamSearch
 {
 public:
@@ -14,10 +16,13 @@ public:
     // Feeds the next piece of the text. Returns the offset of the first occurrence,
     // counted from the start of the first piece, or -1 while none has been seen.
     // Code units are compared exactly: case-sensitive, no normalisation.
-    qsizetype feed(QStringView piece);
+    // `breaks` (ascending) are positions in `piece` that hold a line break whatever
+    // unit the piece shows there; a needle without line breaks never matches across
+    // them.
+    qsizetype feed(QStringView piece, const std::vector<qsizetype> &breaks = {});
 
 private:
     QStringView m_needle;
-    QString m_tail;           // the last needle-1 units fed so far
+    QString m_tail;           // the last needle-1 units fed so far, breaks marked
     qsizetype m_consumed = 0; // units fed so far
 };

@@ -268,10 +268,12 @@ void TestMainWindow::commandLineArgumentTaken()
 {
     TestProgramDir dir;
     FakePlatform fake;
-    TForm1 form(
-        {QStringLiteral("tavriledit"), QStringLiteral("/tmp/a.txt"), QStringLiteral("/tmp/b.txt")});
-    QVERIFY(openingFromCommandLine);
-    QCOMPARE(form.commandLineFile(), QStringLiteral("/tmp/a.txt"));
+    TForm1 form({QStringLiteral("tavriledit"), dir.file(QStringLiteral("a.txt")),
+                 dir.file(QStringLiteral("b.txt"))});
+    // The open command took the first argument and cleared the flag.
+    QVERIFY(!openingFromCommandLine);
+    QCOMPARE(form.commandLineFile(), dir.file(QStringLiteral("a.txt")));
+    QCOMPARE(currentFileName, dir.file(QStringLiteral("a.txt")));
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -64,17 +64,15 @@ void TestEditCommands::pasteIntoEditor_data()
     QTest::addColumn<ClipboardContent>("clipboard");
     QTest::addColumn<QString>("expected");
     QTest::addColumn<int>("expectedCaret");
-    QTest::newRow("CR LF becomes LF") << "xy" << 1 << 0 << unicodeText(u"a\r\nb"_qs)
-                                      << u"xa\nby"_qs << 4;
-    QTest::newRow("over a selection") << "hello" << 1 << 3 << unicodeText(u"EY"_qs) << "hEYo"
-                                      << 3;
+    QTest::newRow("CR LF becomes LF")
+        << "xy" << 1 << 0 << unicodeText(u"a\r\nb"_qs) << u"xa\nby"_qs << 4;
+    QTest::newRow("over a selection") << "hello" << 1 << 3 << unicodeText(u"EY"_qs) << "hEYo" << 3;
     QTest::newRow("cut at a zero unit")
         << "" << 0 << 0 << unicodeText(QString(u"ab\0cd"_qs)) << "ab" << 2;
-    QTest::newRow("zero first") << "xy" << 1 << 1 << unicodeText(QString(u"\0cd"_qs)) << "x"
-                                << 1;
-    QTest::newRow("Hangul and kana") << "" << 0 << 0
-                                     << unicodeText(u"\uD55C\uAE00\u3072\u3089\u304C\u306A"_qs)
-                                     << u"\uD55C\uAE00\u3072\u3089\u304C\u306A"_qs << 6;
+    QTest::newRow("zero first") << "xy" << 1 << 1 << unicodeText(QString(u"\0cd"_qs)) << "x" << 1;
+    QTest::newRow("Hangul and kana")
+        << "" << 0 << 0 << unicodeText(u"\uD55C\uAE00\u3072\u3089\u304C\u306A"_qs)
+        << u"\uD55C\uAE00\u3072\u3089\u304C\u306A"_qs << 6;
     QTest::newRow("outside the basic plane")
         << "" << 0 << 0 << unicodeText(u"\U0001F600"_qs) << u"\U0001F600"_qs << 2;
     ClipboardContent both = unicodeText(u"\uD55C"_qs);
@@ -114,8 +112,10 @@ void TestEditCommands::pasteIntoEditLine_data()
     QTest::addColumn<QString>("expected");
     QTest::addColumn<int>("expectedCaret");
     QTest::newRow("insert") << "xy" << 1 << 0 << u"\uD55C\uAE00"_qs << u"x\uD55C\uAE00y"_qs << 3;
-    QTest::newRow("over a selection") << "hello" << 1 << 3 << "EY" << "hEYo" << 3;
-    QTest::newRow("CR dropped") << "" << 0 << 0 << "a\rb" << "ab" << 2;
+    QTest::newRow("over a selection") << "hello" << 1 << 3 << "EY"
+                                      << "hEYo" << 3;
+    QTest::newRow("CR dropped") << "" << 0 << 0 << "a\rb"
+                                << "ab" << 2;
     QTest::newRow("cut at a zero unit") << "" << 0 << 0 << QString(u"ab\0cd"_qs) << "ab" << 2;
 }
 

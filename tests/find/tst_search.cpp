@@ -38,6 +38,18 @@ void TestSearch::streamSearch_data()
     QTest::newRow("case differs") << QStringList{u"ABC"_qs} << u"abc"_qs << qsizetype(-1);
     QTest::newRow("jamo are not the syllable")
         << QStringList{u"\u1112\u1161\u11AB"_qs} << u"\uD55C"_qs << qsizetype(-1);
+    // "|" is a line break slot whose unit in the piece reads "x".
+    QTest::newRow("break hides a match") << QStringList{u"a|b"_qs} << u"axb"_qs << qsizetype(-1);
+    QTest::newRow("match behind a break")
+        << QStringList{u"a|bxaxb"_qs} << u"axb"_qs << qsizetype(4);
+    QTest::newRow("same text without break")
+        << QStringList{u"ya"_qs, u"xb"_qs} << u"axb"_qs << qsizetype(1);
+    QTest::newRow("break at a piece's end")
+        << QStringList{u"ya|"_qs, u"b"_qs} << u"axb"_qs << qsizetype(-1);
+    QTest::newRow("break at a piece's start")
+        << QStringList{u"ya"_qs, u"|b"_qs} << u"axb"_qs << qsizetype(-1);
+    QTest::newRow("breaks in a short piece")
+        << QStringList{u"a"_qs, u"|"_qs, u"b axb"_qs} << u"axb"_qs << qsizetype(4);
     QTest::newRow("surrogate pair split")
         << QStringList{u"x\xD83D"_qs, u"\xDE00"_qs} << u"\xD83D\xDE00"_qs << qsizetype(1);
 }
@@ -49,8 +61,15 @@ void TestSearch::streamSearch()
     QFETCH(qsizetype, expected);
     StreamSearch search(needle);
     qsizetype found = -1;
-    for (const QString &piece : pieces) {
-        found = search.feed(piece);
+    for (QString piece : pieces) {
+        std::vector<qsizetype> breaks;
+        for (qsizetype i = 0; i < piece.size(); ++i) {
+            if (piece[i] == u'|') {
+                breaks.push_back(i);
+                piece[i] = u'x';
+            }
+        }
+        found = search.feed(piece, breaks);
         if (found >= 0)
             break;
     }
@@ -106,7 +125,7 @@ void TestSearch::editedDocumentMatchesPlainSearch()
             s.append(alphabet.at(rng.bounded(alphabet.size())));
         return s;
     };
-    for (int round = 0; round < 40; ++round) {
+    for (int round = 0; round < 150; ++round) {
         QPlainTextEdit edit;
         PlainTextControl control(&edit);
         control.setText(randomText(60));

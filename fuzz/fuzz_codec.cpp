@@ -1,0 +1,130 @@
+#include "fuzz_codec.h"
+
+#include "codec/decoders.h"
+#include "codec/encoding_detect.h"
+#include "codec/text_reader.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+[[noreturn]] void fail(const char *what, int detail = 0)
+{
+    std::fprintf(stderr, "tavrilFuzzOne: %s (%d)\n", what, detail);
+    std::abort();
+}
+
+using Bytes = std::span<const std::uint8_t>;
+using Decoder = DecodeResult (*)(Bytes, char16_t *, bool);
+
+void checkDetection(Bytes bytes)
+{
+    const StreamOpener open = memoryOpener(bytes);
+    const EncodingChoice choice = ChooseEncoding(open);
+    if (choice.encoding < SJIS || choice.encoding > EUC)
+        fail("encoding out of range", choice.encoding);
+    if (choice.bom < NoBom || choice.bom > Utf8Bom)
+        fail("mark kind out of range", choice.bom);
+    if (choice.bom != DetectBom(open))
+        fail("mark kind differs between runs");
+    if (EncodingLabel(choice.encoding, choice.bom).empty())
+        fail("empty label");
+    for (int r : {CheckUtf8(open), CheckSjis(open), CheckEuc(open)})
+        if (r != CheckPasses && r != CheckFails)
+            fail("check result out of range", r);
+    const int order = DetectUtf16ByteOrder(open);
+    if (order < ByteOrderUndecided || order > ByteOrderBE)
+        fail("byte order out of range", order);
+
+    // SkipBom takes a whole mark or nothing; the bytes after it read on unchanged.
+    ByteStream stream;
+    stream.openMemory(bytes);
+    SkipBom(stream);
+    std::vector<std::uint8_t> rest(bytes.size() + 1);
+    const std::size_t n = stream.read(rest.data(), rest.size());
+    const std::size_t skipped = bytes.size() - n;
+    if (skipped != 0 && skipped != 2 && skipped != 3)
+        fail("mark of odd length", int(skipped));
+    if (!std::equal(rest.begin(), rest.begin() + long(n), bytes.begin() + long(skipped)))
+        fail("bytes after the mark changed");
+}
+
+void checkDecoder(Decoder decode, Bytes bytes, const char *name)
+{
+    // Whole, then split at a point taken from the input: a piece that ends in a
+    // cut-off character carries it into the next, and the result is the same.
+    std::vector<char16_t> whole(bytes.size() + 1), split(bytes.size() + 1);
+    const DecodeResult all = decode(bytes, whole.data(), true);
+    if (all.used != int(bytes.size()) || all.units < 0 || all.units > int(bytes.size()))
+        fail(name, all.units);
+    const std::size_t cut = bytes.empty() ? 0 : bytes.back() % (bytes.size() + 1);
+    const DecodeResult first = decode(bytes.first(cut), split.data(), false);
+    if (first.used < 0 || std::size_t(first.used) > cut || cut - std::size_t(first.used) > 3)
+        fail("piece left too much unused", first.used);
+    const DecodeResult second =
+        decode(bytes.subspan(std::size_t(first.used)), split.data() + first.units, true);
+    if (first.units + second.units != all.units ||
+        !std::equal(whole.begin(), whole.begin() + all.units, split.begin()))
+        fail("decoding in two pieces differs", int(cut));
+}
+
+void checkDocument(Bytes bytes)
+{
+    const std::uint8_t knob = bytes.empty() ? 0 : bytes[0];
+    for (FileEncoding encoding : {SJIS, UTF16, UTF16LE, UTF8, EUC}) {
+        ByteStream stream;
+        stream.openMemory(bytes);
+        TextBuffer text;
+        ReadTextStream(stream, encoding, text);
+        const bool wide = encoding == UTF16 || encoding == UTF16LE;
+        if (text.size() > (wide ? bytes.size() / 2 : bytes.size()))
+            fail("text longer than its file", encoding);
+        // The same document read in tiny pieces: no line is ever split.
+        ByteStream again;
+        again.openMemory(bytes);
+        TextBuffer pieces;
+        ReadTextStream(again, encoding, pieces, 4 + knob % 7);
+        if (pieces.size() != text.size() ||
+            (text.size() > 0 &&
+             std::memcmp(pieces.data(), text.data(), text.size() * sizeof(char16_t)) != 0))
+            fail("document read in pieces differs", encoding);
+    }
+}
+
+void checkLookup(Bytes bytes)
+{
+    // The binary search finds exactly what a plain ordered search finds.
+    for (std::size_t i = 0; i + 1 < bytes.size() && i < 64; i += 2) {
+        const std::uint16_t code = std::uint16_t(bytes[i] << 8 | bytes[i + 1]);
+        for (std::span<const CodeEntry> table :
+             {std::span<const CodeEntry>(SjisTable), std::span<const CodeEntry>(EucTable)}) {
+            const auto it =
+                std::lower_bound(table.begin(), table.end(), code,
+                                 [](const CodeEntry &e, std::uint16_t c) { return e.code < c; });
+            const char16_t expected =
+                it != table.end() && it->code == code ? it->character : MissingCharacter;
+            if (LookupCode(table, code) != expected)
+                fail("lookup differs", code);
+        }
+    }
+}
+
+} // namespace
+
+int tavrilFuzzOne(const std::uint8_t *data, std::size_t size)
+{
+    // Copied, so that reading a byte past the input is caught by the sanitizer.
+    std::vector<std::uint8_t> copy(data, data + size);
+    const Bytes bytes(copy.data(), copy.size());
+    checkDetection(bytes);
+    checkDecoder(&DecodeUtf8, bytes, "UTF-8");
+    checkDecoder(&DecodeSjis, bytes, "Shift JIS");
+    checkDecoder(&DecodeEuc, bytes, "EUC-JP");
+    checkDocument(bytes);
+    checkLookup(bytes);
+    return 0;
+}

@@ -1,0 +1,57 @@
+// Line readers and decoders: the next line's raw bytes (or UTF-16 units) from a
+// stream, and raw bytes of UTF-8, Shift JIS or EUC-JP turned into UTF-16 units.
+#pragma once
+
+#include "codec/byte_stream.h"
+#include "codec/code_tables.h"
+
+#include <cstdint>
+#include <span>
+
+// The most bytes or code units one read delivers; a longer line comes in pieces.
+inline constexpr int MaxLineLength = 70000;
+
+// The character given for a legacy code that has no mapping: WHITE SQUARE.
+inline constexpr char16_t MissingCharacter = 0x25A1;
+// The character given for each malformed piece of UTF-8.
+inline constexpr char16_t ReplacementCharacter = 0xFFFD;
+
+// One read of a line reader.
+struct LinePiece
+{
+    int length = 0;    // bytes or units stored (a terminating zero follows them)
+    bool more = false; // the read stopped at the limit: the line goes on in the next read
+};
+
+// Reads the next raw line into `buffer` (room for limit + 1 bytes). LF, CR LF,
+// CR, CR SUB, a zero byte and SUB each end a line and are not stored.
+LinePiece ReadByteLine(ByteStream &stream, std::uint8_t *buffer, int limit);
+
+// Reads the next line of UTF-16 units into `buffer` (room for limit + 1 units).
+// The units U+000A, U+000D, U+001A and U+0000 in the given byte order end a line;
+// CR LF, CR zero and CR CR LF are one break each. Units are stored unchecked.
+LinePiece ReadUtf16Line(ByteStream &stream, char16_t *buffer, int limit, bool bigEndian);
+
+// What a decoder did: units written and bytes used.
+struct DecodeResult
+{
+    int units = 0;
+    int used = 0;
+};
+
+// Each decoder writes at most one unit per input byte to `out`. When `last` is
+// false the line goes on in the next piece and a character cut off at the end
+// of `in` is left unused, so that the piece after it starts with those bytes.
+//
+// UTF-8: one- to four-byte sequences (a four-byte one as a surrogate pair, a
+// three-byte encoded surrogate as that unit); U+FFFD for each maximal malformed
+// piece, never taking a byte that can start a sequence of its own.
+DecodeResult DecodeUtf8(std::span<const std::uint8_t> in, char16_t *out, bool last = true);
+// Shift JIS through SjisTable, U+25A1 for what it lacks.
+DecodeResult DecodeSjis(std::span<const std::uint8_t> in, char16_t *out, bool last = true);
+// EUC-JP: ASCII as is, other bytes in pairs through EucTable (U+25A1 for what it
+// lacks); a lone first byte at the end of the line is dropped.
+DecodeResult DecodeEuc(std::span<const std::uint8_t> in, char16_t *out, bool last = true);
+
+// Binary search of a sorted table; U+25A1 when the code is absent.
+char16_t LookupCode(std::span<const CodeEntry> table, std::uint16_t code);

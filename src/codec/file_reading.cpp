@@ -1,0 +1,49 @@
+#include "codec/file_reading.h"
+
+#include <QFile>
+
+StreamOpener fileOpener(const QString &path)
+{
+    return [native = QFile::encodeName(path)](ByteStream &stream) {
+        return !native.isEmpty() && stream.openFile(native.constData());
+    };
+}
+
+BomKind DetectBom(const QString &path)
+{
+    return DetectBom(fileOpener(path));
+}
+
+ByteOrderResult DetectUtf16ByteOrder(const QString &path)
+{
+    return DetectUtf16ByteOrder(fileOpener(path));
+}
+
+int CheckUtf8(const QString &path)
+{
+    return CheckUtf8(fileOpener(path));
+}
+
+int CheckSjis(const QString &path)
+{
+    return CheckSjis(fileOpener(path));
+}
+
+int CheckEuc(const QString &path)
+{
+    return CheckEuc(fileOpener(path));
+}
+
+EncodingChoice ChooseEncoding(const QString &path)
+{
+    return ChooseEncoding(fileOpener(path));
+}
+
+bool ReadTextFile(const QString &path, FileEncoding encoding, TextBuffer &out)
+{
+    ByteStream stream;
+    if (!fileOpener(path)(stream))
+        return false;
+    ReadTextStream(stream, encoding, out);
+    return true;
+}

@@ -1,0 +1,127 @@
+#include "codec/text_reader.h"
+
+#include "codec/decoders.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <memory>
+#include <new>
+
+TextBuffer::~TextBuffer()
+{
+    std::free(m_data);
+}
+
+void TextBuffer::reserve(std::size_t capacity)
+{
+    if (capacity <= m_capacity)
+        return;
+    // A generous estimate may be refused; growing on demand still works then.
+    if (void *p = std::realloc(m_data, capacity * sizeof(char16_t))) {
+        m_data = static_cast<char16_t *>(p);
+        m_capacity = capacity;
+    }
+}
+
+void TextBuffer::grow(std::size_t count)
+{
+    if (count > std::numeric_limits<std::size_t>::max() / 4 - m_size)
+        throw std::bad_alloc();
+    const std::size_t wanted = std::max(m_size + count, m_capacity + m_capacity / 2 + 1024);
+    void *p = std::realloc(m_data, wanted * sizeof(char16_t));
+    if (!p)
+        throw std::bad_alloc();
+    m_data = static_cast<char16_t *>(p);
+    m_capacity = wanted;
+}
+
+namespace {
+
+using Decoder = DecodeResult (*)(std::span<const std::uint8_t>, char16_t *, bool);
+
+std::size_t readByteLines(ByteStream &stream, Decoder decode, int limit, TextBuffer &out)
+{
+    // One raw-line buffer for the whole file; a character cut off at the end of
+    // a piece is moved to its start and completed by the next read.
+    auto raw = std::make_unique<std::uint8_t[]>(std::size_t(limit) + 1);
+    std::size_t lines = 0;
+    int carried = 0;
+    bool continuing = false;
+    for (;;) {
+        const LinePiece piece = ReadByteLine(stream, raw.get() + carried, limit - carried);
+        const int total = carried + piece.length;
+        if (!continuing) {
+            // A final line break gives no empty last line.
+            if (total == 0 && stream.atEnd())
+                break;
+            if (lines++ > 0)
+                out.append(u'\n');
+        }
+        char16_t *target = out.room(std::size_t(total));
+        const DecodeResult r = decode(std::span<const std::uint8_t>(raw.get(), std::size_t(total)),
+                                      target, !piece.more);
+        out.commit(std::size_t(r.units));
+        carried = total - r.used;
+        if (carried > 0)
+            std::memmove(raw.get(), raw.get() + r.used, std::size_t(carried));
+        continuing = piece.more;
+        if (stream.atEnd() && !continuing)
+            break;
+    }
+    return lines;
+}
+
+std::size_t readUtf16Lines(ByteStream &stream, bool bigEndian, int limit, TextBuffer &out)
+{
+    std::size_t lines = 0;
+    bool continuing = false;
+    for (;;) {
+        // Units go straight into the document buffer; they are stored as read.
+        char16_t *target = out.room(std::size_t(limit) + 2);
+        if (!continuing && lines > 0)
+            ++target; // room for the line feed that joins this line to the last
+        const LinePiece piece = ReadUtf16Line(stream, target, limit, bigEndian);
+        if (!continuing) {
+            if (piece.length == 0 && stream.atEnd())
+                break;
+            if (lines++ > 0)
+                out.append(u'\n'); // writes just before target
+        }
+        out.commit(std::size_t(piece.length));
+        continuing = piece.more;
+        if (stream.atEnd() && !continuing)
+            break;
+    }
+    return lines;
+}
+
+} // namespace
+
+std::size_t ReadTextStream(ByteStream &stream, FileEncoding encoding, TextBuffer &out,
+                           int pieceLimit)
+{
+    // A piece must hold a cut-off character (up to three bytes) and one more byte.
+    const int limit = std::clamp(pieceLimit, 4, MaxLineLength);
+    const int byteOrder = SkipBom(stream);
+    // Each byte gives at most one unit (UTF-16: two bytes one unit), so the
+    // file's size bounds the text; untouched reserve costs no memory.
+    const std::uint64_t size = stream.sizeHint();
+    const std::uint64_t units = encoding == UTF16 || encoding == UTF16LE ? size / 2 : size;
+    if (units < std::numeric_limits<std::size_t>::max() / 4)
+        out.reserve(out.size() + std::size_t(units) + std::size_t(limit) + 16);
+    switch (encoding) {
+    case SJIS:
+        return readByteLines(stream, &DecodeSjis, limit, out);
+    case EUC:
+        return readByteLines(stream, &DecodeEuc, limit, out);
+    case UTF16:
+        return readUtf16Lines(stream, byteOrder != 0, limit, out);
+    case UTF16LE:
+        return readUtf16Lines(stream, false, limit, out);
+    case UTF8:
+        break;
+    }
+    return readByteLines(stream, &DecodeUtf8, limit, out);
+}

@@ -1,0 +1,40 @@
+// Writes a document to a file in one of the output formats, atomically: the
+// bytes go to a temporary file beside the target, which replaces the target only
+// when everything was written, so a failed write never damages the file there.
+#pragma once
+
+#include "export/output_format.h"
+
+#include <QSaveFile>
+#include <QStringView>
+
+#include <memory>
+
+class DocumentWriter
+{
+public:
+    DocumentWriter(const QString &path, OutputFormat format);
+    ~DocumentWriter(); // a writer not committed leaves the target as it was
+
+    // Creates the temporary file; false when the target cannot be written there.
+    bool open();
+    // Writes the whole file: head, `text` (line breaks as LF) in write steps
+    // through one fixed buffer, the extra line break of trailingLineBreak(),
+    // tail. Then replaces the target. False on any failure to write or rename.
+    bool writeAndCommit(QStringView text);
+
+    QString errorString() const { return m_file.errorString(); }
+
+private:
+    bool put(const char *bytes, qint64 size);
+
+    QSaveFile m_file;
+    OutputFormat m_format;
+    std::unique_ptr<char[]> m_buffer;
+};
+
+// The outcome of a whole save.
+enum class WriteResult { Written, OpenFailed, WriteFailed };
+
+// Opens, writes and commits in one call.
+WriteResult writeDocument(const QString &path, OutputFormat format, QStringView text);

@@ -1,0 +1,65 @@
+#include "export/exit_form.h"
+
+#include "app/app_state.h"
+#include "app/forms.h"
+
+#include <QPushButton>
+
+namespace {
+
+QPushButton *addButton(QDialog *dialog, const char *name, const QString &caption, QRect geometry)
+{
+    auto *button = new QPushButton(caption, dialog);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(geometry);
+    return button;
+}
+
+} // namespace
+
+Texitform::Texitform(QWidget *parent) : QDialog(parent)
+{
+    exitform = this;
+    setObjectName(QStringLiteral("Texitform"));
+    setWindowTitle(QStringLiteral("Confirm"));
+    setFixedSize(406, 96);
+    setModal(true);
+    Button1 = addButton(this, "Button1", QStringLiteral("Save && Exit"), {12, 32, 101, 25});
+    Button2 = addButton(this, "Button2", QStringLiteral("No Save && Exit"), {128, 32, 149, 25});
+    Button3 = addButton(this, "Button3", QStringLiteral("Cancel"), {292, 32, 85, 25});
+    setTabOrder(Button1, Button2);
+    setTabOrder(Button2, Button3);
+    connect(Button1, &QPushButton::clicked, this, &Texitform::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &Texitform::Button2Click);
+    connect(Button3, &QPushButton::clicked, this, &Texitform::Button3Click);
+    Button1->setFocus();
+}
+
+Texitform::~Texitform()
+{
+    if (exitform == this)
+        exitform = nullptr;
+}
+
+void Texitform::Button1Click()
+{
+    exitChoice = 1;
+    accept();
+}
+
+void Texitform::Button2Click()
+{
+    exitChoice = 2;
+    accept();
+}
+
+void Texitform::Button3Click()
+{
+    reject();
+}
+
+void Texitform::reject()
+{
+    exitChoice = 0;
+    QDialog::reject();
+}

@@ -1,0 +1,26 @@
+// The exit dialog: three buttons and no text; the answer goes to exitChoice
+// (0 cancel, 1 save and exit, 2 exit without saving).
+#pragma once
+
+#include <QDialog>
+
+class QPushButton;
+
+class Texitform : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit Texitform(QWidget *parent = nullptr);
+    ~Texitform() override;
+
+    QPushButton *Button1 = nullptr; // "Save & Exit"
+    QPushButton *Button2 = nullptr; // "No Save & Exit"
+    QPushButton *Button3 = nullptr; // "Cancel"
+
+public slots:
+    void Button1Click();
+    void Button2Click();
+    void Button3Click();
+    // Escape and the frame's close button answer as "Cancel".
+    void reject() override;
+};

@@ -1,0 +1,331 @@
+#include "export/output_format.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace {
+
+constexpr char16_t LineFeed = u'\n';
+
+constexpr bool isHighSurrogate(char16_t u)
+{
+    return u >= 0xD800 && u <= 0xDBFF;
+}
+
+constexpr bool isLowSurrogate(char16_t u)
+{
+    return u >= 0xDC00 && u <= 0xDFFF;
+}
+
+// ---- UTF-8 ----------------------------------------------------------------
+
+// Stores the UTF-8 form of one non-ASCII unit (or of the pair starting at src[i])
+// and returns the number of units it took.
+inline std::size_t putUtf8(char *&d, const char16_t *src, std::size_t i, std::size_t available)
+{
+    const char16_t u = src[i];
+    if (u < 0x800) {
+        *d++ = char(0xC0 | (u >> 6));
+        *d++ = char(0x80 | (u & 0x3F));
+        return 1;
+    }
+    if (isHighSurrogate(u) && i + 1 < available && isLowSurrogate(src[i + 1])) {
+        const char32_t c = 0x10000 + ((char32_t(u) - 0xD800) << 10) + (src[i + 1] - 0xDC00);
+        *d++ = char(0xF0 | (c >> 18));
+        *d++ = char(0x80 | ((c >> 12) & 0x3F));
+        *d++ = char(0x80 | ((c >> 6) & 0x3F));
+        *d++ = char(0x80 | (c & 0x3F));
+        return 2;
+    }
+    *d++ = char(0xE0 | (u >> 12));
+    *d++ = char(0x80 | ((u >> 6) & 0x3F));
+    *d++ = char(0x80 | (u & 0x3F));
+    return 1;
+}
+
+// Copies the ASCII units other than LF at the start of src[0..n), eight at a
+// time where it can; returns the number copied.
+inline std::size_t copyAsciiRun(char *&d, const char16_t *src, std::size_t n)
+{
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    const __m128i highBits = _mm_set1_epi16(short(0xFF80));
+    const __m128i lineFeed = _mm_set1_epi16(short(LineFeed));
+    const __m128i zero = _mm_setzero_si128();
+    while (i + 8 <= n) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(src + i));
+        const __m128i ascii = _mm_cmpeq_epi16(_mm_and_si128(v, highBits), zero);
+        const __m128i lf = _mm_cmpeq_epi16(v, lineFeed);
+        if (_mm_movemask_epi8(_mm_andnot_si128(lf, ascii)) != 0xFFFF)
+            break;
+        _mm_storel_epi64(reinterpret_cast<__m128i *>(d), _mm_packus_epi16(v, v));
+        d += 8;
+        i += 8;
+    }
+#endif
+    while (i < n && src[i] < 0x80 && src[i] != LineFeed)
+        *d++ = char(src[i++]);
+    return i;
+}
+
+StepResult encodeUtf8Step(char *dest, const char16_t *src, std::size_t available)
+{
+    char *d = dest;
+    std::size_t i = 0;
+    std::size_t budget = WriteChunkLength;
+    while (i < available && budget > 0) {
+        const char16_t u = src[i];
+        if (u >= 0x800) {
+            if (isHighSurrogate(u) && i + 1 < available && isLowSurrogate(src[i + 1])) {
+                if (budget < 2)
+                    break; // the pair goes whole into the next step
+                i += putUtf8(d, src, i, available);
+                budget -= 2;
+                continue;
+            }
+            *d++ = char(0xE0 | (u >> 12));
+            *d++ = char(0x80 | ((u >> 6) & 0x3F));
+            *d++ = char(0x80 | (u & 0x3F));
+        } else if (u >= 0x80) {
+            *d++ = char(0xC0 | (u >> 6));
+            *d++ = char(0x80 | (u & 0x3F));
+        } else if (u == LineFeed) {
+            if (budget < 2)
+                break;
+            *d++ = '\r';
+            *d++ = '\n';
+            --budget;
+        } else {
+            const std::size_t run = copyAsciiRun(d, src + i, std::min(available - i, budget));
+            i += run;
+            budget -= run;
+            continue;
+        }
+        ++i;
+        --budget;
+    }
+    return {i, std::size_t(d - dest)};
+}
+
+// ---- HTML numeric character references --------------------------------------
+
+// "&#u;" for every unit from the space up; the ASCII ones come from a table.
+struct HtmlEntry
+{
+    char text[8];
+    std::uint8_t size;
+};
+
+constexpr std::array<HtmlEntry, 128> makeHtmlTable()
+{
+    std::array<HtmlEntry, 128> table{};
+    for (unsigned u = 32; u < 128; ++u) {
+        HtmlEntry &e = table[u];
+        std::uint8_t n = 0;
+        e.text[n++] = '&';
+        e.text[n++] = '#';
+        if (u >= 100)
+            e.text[n++] = char('0' + u / 100);
+        if (u >= 10)
+            e.text[n++] = char('0' + u / 10 % 10);
+        e.text[n++] = char('0' + u % 10);
+        e.text[n++] = ';';
+        e.size = n;
+    }
+    return table;
+}
+
+constexpr std::array<HtmlEntry, 128> HtmlTable = makeHtmlTable();
+
+inline void putDecimalReference(char *&d, unsigned u)
+{
+    char digits[5];
+    int n = 0;
+    do {
+        digits[n++] = char('0' + u % 10);
+        u /= 10;
+    } while (u != 0);
+    *d++ = '&';
+    *d++ = '#';
+    while (n > 0)
+        *d++ = digits[--n];
+    *d++ = ';';
+}
+
+StepResult encodeHtmlStep(char *dest, const char16_t *src, std::size_t available)
+{
+    char *d = dest;
+    std::size_t i = 0;
+    std::size_t budget = WriteChunkLength;
+    for (; i < available && budget > 0; ++i) {
+        const char16_t u = src[i];
+        if (u >= 32 && u < 128) {
+            std::memcpy(d, HtmlTable[u].text, sizeof HtmlTable[u].text);
+            d += HtmlTable[u].size;
+        } else if (u >= 128) {
+            putDecimalReference(d, u);
+        } else if (u == LineFeed) {
+            if (budget < 2)
+                break;
+            // The CR of the line break, then its LF as the text file writes it.
+            *d++ = '\r';
+            *d++ = '\r';
+            *d++ = '\n';
+            --budget;
+        } else if (u != 0) {
+            *d++ = char(u); // tab, CR and the other control codes stay raw bytes
+        }
+        --budget;
+    }
+    return {i, std::size_t(d - dest)};
+}
+
+// ---- C wide-character array -------------------------------------------------
+
+constexpr std::string_view ValuesLineBreak = "\r\n    ";
+static_assert(ValuesLineBreak.size() == 6);
+
+struct HexEntry
+{
+    char text[8];
+    std::uint8_t size;
+};
+
+constexpr std::array<HexEntry, 128> makeHexTable()
+{
+    std::array<HexEntry, 128> table{};
+    constexpr char digits[] = "0123456789abcdef";
+    for (unsigned u = 0; u < 128; ++u) {
+        HexEntry &e = table[u];
+        std::uint8_t n = 0;
+        e.text[n++] = '0';
+        e.text[n++] = 'x';
+        if (u >= 16)
+            e.text[n++] = digits[u >> 4];
+        e.text[n++] = digits[u & 15];
+        e.text[n++] = ',';
+        e.size = n;
+    }
+    return table;
+}
+
+constexpr std::array<HexEntry, 128> HexTable = makeHexTable();
+
+inline void putHexValue(char *&d, unsigned u, int &counter)
+{
+    if (u < 128) {
+        std::memcpy(d, HexTable[u].text, sizeof HexTable[u].text);
+        d += HexTable[u].size;
+    } else {
+        constexpr char digits[] = "0123456789abcdef";
+        *d++ = '0';
+        *d++ = 'x';
+        int shift = u >= 0x1000 ? 12 : u >= 0x100 ? 8 : 4;
+        for (; shift >= 0; shift -= 4)
+            *d++ = digits[(u >> shift) & 15];
+        *d++ = ',';
+    }
+    if (++counter == 10) {
+        std::memcpy(d, ValuesLineBreak.data(), ValuesLineBreak.size());
+        d += ValuesLineBreak.size();
+        counter = 0;
+    }
+}
+
+StepResult encodeCArrayStep(char *dest, const char16_t *src, std::size_t available)
+{
+    char *d = dest;
+    std::size_t i = 0;
+    std::size_t budget = WriteChunkLength;
+    int counter = 0; // values on the current output line of this step
+    for (; i < available && budget > 0; ++i) {
+        const char16_t u = src[i];
+        if (u == LineFeed) {
+            if (budget < 2)
+                break;
+            putHexValue(d, u'\r', counter);
+            --budget;
+        }
+        putHexValue(d, u, counter);
+        --budget;
+    }
+    return {i, std::size_t(d - dest)};
+}
+
+} // namespace
+
+std::size_t EncodeUtf8(char *dest, const char16_t *src, std::size_t count)
+{
+    char *d = dest;
+    std::size_t i = 0;
+    while (i < count) {
+        i += copyAsciiRun(d, src + i, count - i);
+        if (i >= count)
+            break;
+        const char16_t u = src[i];
+        if (u < 0x80) {
+            *d++ = char(u); // the line feed, which the run stops at
+            ++i;
+        } else {
+            i += putUtf8(d, src, i, count);
+        }
+    }
+    *d = '\0';
+    return std::size_t(d - dest);
+}
+
+StepResult encodeStep(OutputFormat format, char *dest, const char16_t *src, std::size_t available)
+{
+    switch (format) {
+    case OutputFormat::Utf8:
+        return encodeUtf8Step(dest, src, available);
+    case OutputFormat::Html:
+        return encodeHtmlStep(dest, src, available);
+    case OutputFormat::CArray:
+        return encodeCArrayStep(dest, src, available);
+    }
+    return {};
+}
+
+std::string_view formatHead(OutputFormat format)
+{
+    switch (format) {
+    case OutputFormat::Utf8:
+        return {};
+    case OutputFormat::Html:
+        return "<html>\r\n<body>\r\n";
+    case OutputFormat::CArray:
+        return "  wchar_t unicodestr[]={\r\n    ";
+    }
+    return {};
+}
+
+std::string_view formatTrailingBreak(OutputFormat format)
+{
+    return format == OutputFormat::CArray ? std::string_view("0xd,0xa,") : std::string_view("\r\n");
+}
+
+std::string_view formatTail(OutputFormat format)
+{
+    switch (format) {
+    case OutputFormat::Utf8:
+        return {};
+    case OutputFormat::Html:
+        return "\r\n</body>\r\n</html>";
+    case OutputFormat::CArray:
+        return "0\r\n  };";
+    }
+    return {};
+}
+
+bool trailingLineBreak(const char16_t *text, std::size_t size)
+{
+    // Less one final line break, the text is non-empty and still ends in one.
+    return size >= 2 && text[size - 1] == LineFeed && text[size - 2] == LineFeed;
+}

@@ -1,0 +1,74 @@
+// The three output formats of the save and export commands as allocation-free
+// functions from code units to the bytes that reach the disk.
+//
+// The document comes in with line breaks as single LF units; each one is written
+// as the pair CR LF (13, 10), so a line break counts as two code units wherever
+// the step length is concerned. The two exports are text files: every LF they
+// write reaches the disk as CR LF, which the encoders below already apply.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+// Code units taken from the document per write step (line breaks counting two).
+inline constexpr std::size_t WriteChunkLength = 20000;
+// One encoded UTF-8 step never needs more than three bytes per code unit.
+inline constexpr std::size_t Utf8BufferSize = 100000;
+
+enum class OutputFormat {
+    Utf8,   // UTF-8 without byte-order mark, CR LF line breaks
+    Html,   // ASCII page of decimal numeric character references
+    CArray, // initialiser of the wide-character array `unicodestr`
+};
+
+// Bytes one step of `format` may need at most.
+constexpr std::size_t maxStepBytes(OutputFormat format)
+{
+    switch (format) {
+    case OutputFormat::Utf8:
+        return 3 * WriteChunkLength; // a surrogate pair: four bytes for two units
+    case OutputFormat::Html:
+        return 8 * WriteChunkLength; // "&#65535;"
+    case OutputFormat::CArray:
+        // "0xffff," per unit and a line break of six bytes after every ten values.
+        return 7 * WriteChunkLength + (WriteChunkLength / 10) * 6;
+    }
+    return 0;
+}
+
+// The one write buffer: the largest step of any format.
+inline constexpr std::size_t StepBufferSize = maxStepBytes(OutputFormat::Html);
+static_assert(StepBufferSize >= maxStepBytes(OutputFormat::CArray) &&
+              StepBufferSize >= maxStepBytes(OutputFormat::Utf8) && Utf8BufferSize >= 60000);
+
+// Encodes `count` code units as UTF-8, each unit by itself except that a surrogate
+// pair becomes one four-byte sequence; a lone surrogate keeps its three-byte form,
+// so no unit is ever dropped. U+0000 is the byte 0. Stores a zero byte after the
+// bytes written and returns their number (without that zero). `dest` must hold
+// 3 * count + 1 bytes.
+std::size_t EncodeUtf8(char *dest, const char16_t *src, std::size_t count);
+
+struct StepResult
+{
+    std::size_t consumed = 0; // code units of the source taken by this step
+    std::size_t bytes = 0;    // bytes stored in the destination
+};
+
+// Encodes the next write step: takes units from `src` (at most `available`) up
+// to WriteChunkLength, a line break counting two, and never splits a line break
+// or (for UTF-8) a surrogate pair; a step with anything available takes at least
+// one unit. The C array's ten-values-per-line counter starts at zero with every
+// step. `dest` must hold maxStepBytes(format) bytes.
+StepResult encodeStep(OutputFormat format, char *dest, const char16_t *src, std::size_t available);
+
+// What the file holds before the first step, after the last one when the text
+// ends in a line break that reading back would drop (see trailingLineBreak),
+// and at its very end.
+std::string_view formatHead(OutputFormat format);
+std::string_view formatTrailingBreak(OutputFormat format);
+std::string_view formatTail(OutputFormat format);
+
+// Set when the text, less one final line break, still ends in a line break:
+// readers take a final line break as the end of the last line, so a second one
+// is written to keep the empty last line.
+bool trailingLineBreak(const char16_t *text, std::size_t size);

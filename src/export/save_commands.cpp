@@ -1,0 +1,160 @@
+// The save command, its over-write variant, the two exports and the exit
+// command. All writing goes through DocumentWriter, so a failed save leaves the
+// file that was there untouched and is reported, never shown as success.
+#include "app/app_state.h"
+#include "app/forms.h"
+#include "app/main_window.h"
+#include "export/document_writer.h"
+#include "export/exit_form.h"
+#include "platform/platform.h"
+
+namespace {
+
+FileDialogSpec textSaveDialog()
+{
+    return {QStringLiteral("Save a Text file"),
+            {QStringLiteral("Text files(*.txt)"), QStringLiteral("HTML files(*.html)"),
+             QStringLiteral("All(*.*)")},
+            QStringLiteral("txt"),
+            {}};
+}
+
+FileDialogSpec htmlExportDialog()
+{
+    return {QStringLiteral("Save Unicode number HTML &#99;tag file"),
+            {QStringLiteral("HTML files(*.html)"), QStringLiteral("Text files(*.txt)"),
+             QStringLiteral("All(*.*)")},
+            QStringLiteral("html"),
+            {}};
+}
+
+FileDialogSpec cArrayExportDialog()
+{
+    return {QStringLiteral("Save Unicode number language C 0x* file"),
+            {QStringLiteral("Text files(*.txt)"), QStringLiteral("HTML files(*.html)"),
+             QStringLiteral("All(*.*)")},
+            QStringLiteral("txt"),
+            {}};
+}
+
+} // namespace
+
+TForm1::SaveOutcome TForm1::writeFormatted(OutputFormat format, const FileDialogSpec &dialog)
+{
+    QString path;
+    if (saveToCurrentFile) {
+        path = currentFileName;
+    } else {
+        path = platform().saveFileName(this, dialog);
+        if (path.isEmpty())
+            return SaveOutcome::Cancelled;
+    }
+
+    // The waiting label stands in for the editor while the file is written.
+    m_memo.setVisible(false);
+    if (centralWidget()->isVisible())
+        centralWidget()->repaint();
+    // The text is taken once; the encoded form passes through one fixed buffer.
+    const QString text = m_memo.text();
+
+    DocumentWriter writer(path, format);
+    if (!writer.open()) {
+        m_memo.setVisible(true);
+        ErrorBox(this, QStringLiteral("can't file open"), QStringLiteral("ERROR"));
+        return SaveOutcome::Failed;
+    }
+
+    const bool wrapped = m_memo.wordWrap();
+    if (wrapped)
+        m_memo.setWordWrap(false);
+    m_memo.setSelLength(0);
+    const qsizetype caret = m_memo.selStart();
+
+    const bool written = writer.writeAndCommit(text);
+
+    m_memo.setVisible(true);
+    if (wrapped) {
+        m_memo.setWordWrap(true);
+        // With word wrap on the caret ends where the write left it: at the end.
+        m_memo.setSelStart(m_memo.length());
+    } else {
+        m_memo.setSelLength(0);
+        m_memo.setSelStart(caret);
+    }
+    m_memo.setFocus();
+
+    if (!written) {
+        ErrorBox(this, QStringLiteral("can't file write"), QStringLiteral("ERROR"));
+        return SaveOutcome::Failed;
+    }
+    setPanelText(3, QStringLiteral("UTF-8 nonBOM  ") + path);
+    return SaveOutcome::Saved;
+}
+
+TForm1::SaveOutcome TForm1::saveDocument()
+{
+    const SaveOutcome outcome = writeFormatted(OutputFormat::Utf8, textSaveDialog());
+    if (outcome == SaveOutcome::Saved)
+        documentModified = false;
+    return outcome;
+}
+
+TForm1::SaveOutcome TForm1::saveOnTheWayOut()
+{
+    saveToCurrentFile = !currentFileName.isEmpty();
+    const SaveOutcome outcome = saveDocument();
+    saveToCurrentFile = false;
+    return outcome;
+}
+
+void TForm1::savefile1Click()
+{
+    saveDocument();
+}
+
+void TForm1::overwritesavefileUTF81Click()
+{
+    saveToCurrentFile = !currentFileName.isEmpty();
+    saveDocument();
+    saveToCurrentFile = false;
+}
+
+void TForm1::saveHTML99tagASCII1Click()
+{
+    writeFormatted(OutputFormat::Html, htmlExportDialog());
+}
+
+void TForm1::saveUnicodenumberlanguageC0x1Click()
+{
+    writeFormatted(OutputFormat::CArray, cArrayExportDialog());
+}
+
+void TForm1::exit1Click()
+{
+    exitChoice = 0;
+    if (!documentModified) {
+        if (ConfirmBox(this, QStringLiteral("Exit OK?"), QStringLiteral("confirm"))) {
+            documentModified = false;
+            close();
+        }
+        return;
+    }
+    if (exitform)
+        platform().execDialog(exitform);
+    switch (exitChoice) {
+    case 1:
+        // Changes the user chose to keep that did not reach the disk keep the
+        // program open, the document still marked modified.
+        if (saveOnTheWayOut() != SaveOutcome::Saved)
+            return;
+        documentModified = false;
+        close();
+        break;
+    case 2:
+        documentModified = false;
+        close();
+        break;
+    default:
+        break;
+    }
+}

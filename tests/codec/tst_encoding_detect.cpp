@@ -1,0 +1,341 @@
+// Choosing the encoding: byte-order marks, the UTF-16 byte-order guess, the three
+// content checks, the decision between them, the labels and unreadable files.
+#include "codec/file_reading.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <unistd.h>
+
+Q_DECLARE_METATYPE(FileEncoding)
+Q_DECLARE_METATYPE(BomKind)
+
+class TestEncodingDetect : public QObject
+{
+    Q_OBJECT
+private slots:
+    void skipBom_data();
+    void skipBom();
+    void detectBom_data();
+    void detectBom();
+    void byteOrder_data();
+    void byteOrder();
+    void contentChecks_data();
+    void contentChecks();
+    void chooseEncoding_data();
+    void chooseEncoding();
+    void labels_data();
+    void labels();
+    void unreadablePaths_data();
+    void unreadablePaths();
+    void unreadableByPermission();
+
+private:
+    QString write(const QByteArray &bytes);
+    QTemporaryDir m_dir;
+    int m_files = 0;
+};
+
+namespace {
+
+QByteArray hex(const char *h)
+{
+    return QByteArray::fromHex(h);
+}
+
+std::span<const std::uint8_t> span(const QByteArray &b)
+{
+    return {reinterpret_cast<const std::uint8_t *>(b.constData()), std::size_t(b.size())};
+}
+
+QByteArray le(const QString &s)
+{
+    QByteArray out;
+    for (QChar c : s)
+        out.append(char(c.unicode() & 0xFF)).append(char(c.unicode() >> 8));
+    return out;
+}
+
+QByteArray be(const QString &s)
+{
+    QByteArray out;
+    for (QChar c : s)
+        out.append(char(c.unicode() >> 8)).append(char(c.unicode() & 0xFF));
+    return out;
+}
+
+} // namespace
+
+QString TestEncodingDetect::write(const QByteArray &bytes)
+{
+    const QString path = m_dir.filePath(QStringLiteral("f%1.txt").arg(++m_files));
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
+}
+
+void TestEncodingDetect::skipBom_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<int>("result");
+    QTest::addColumn<QByteArray>("rest");
+    QTest::newRow("empty") << QByteArray() << 1 << QByteArray();
+    QTest::newRow("one byte stays") << hex("41") << 1 << hex("41");
+    QTest::newRow("FF alone stays") << hex("FF") << 1 << hex("FF");
+    QTest::newRow("little-endian") << hex("FFFE4100") << 0 << hex("4100");
+    QTest::newRow("little-endian only") << hex("FFFE") << 0 << QByteArray();
+    QTest::newRow("big-endian") << hex("FEFF0041") << 1 << hex("0041");
+    QTest::newRow("UTF-8") << hex("EFBBBF41") << 1 << hex("41");
+    QTest::newRow("UTF-8 only") << hex("EFBBBF") << 1 << QByteArray();
+    QTest::newRow("EF BB then other") << hex("EFBB41") << 1 << hex("EFBB41");
+    QTest::newRow("EF BB then end") << hex("EFBB") << 1 << hex("EFBB");
+    QTest::newRow("EF alone then other") << hex("EF41BF") << 1 << hex("EF41BF");
+    QTest::newRow("reversed") << hex("FEFE") << 1 << hex("FEFE");
+}
+
+void TestEncodingDetect::skipBom()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(int, result);
+    QFETCH(QByteArray, rest);
+    ByteStream stream;
+    QVERIFY(fileOpener(write(file))(stream));
+    QCOMPARE(SkipBom(stream), result);
+    QByteArray after(file.size() + 4, '\0');
+    after.resize(qsizetype(
+        stream.read(reinterpret_cast<std::uint8_t *>(after.data()), std::size_t(after.size()))));
+    QCOMPARE(after, rest);
+    QVERIFY(stream.atEnd());
+}
+
+void TestEncodingDetect::detectBom_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<BomKind>("kind");
+    QTest::newRow("FF FE") << hex("FFFE") << LittleEndianBom;
+    QTest::newRow("FE FF text") << hex("FEFF0041") << BigEndianBom;
+    QTest::newRow("EF BB BF") << hex("EFBBBF") << Utf8Bom;
+    QTest::newRow("EF BB") << hex("EFBB") << NoBom;
+    QTest::newRow("EF BB 00") << hex("EFBB00") << NoBom;
+    QTest::newRow("one byte") << hex("FF") << NoBom;
+    QTest::newRow("empty") << QByteArray() << NoBom;
+    QTest::newRow("text") << QByteArray("abc") << NoBom;
+}
+
+void TestEncodingDetect::detectBom()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(BomKind, kind);
+    QCOMPARE(DetectBom(write(file)), kind);
+}
+
+void TestEncodingDetect::byteOrder_data()
+{
+    QTest::addColumn<QByteArray>("sample");
+    QTest::addColumn<int>("order");
+    QTest::newRow("empty") << QByteArray() << int(ByteOrderUndecided);
+    QTest::newRow("one byte") << hex("00") << int(ByteOrderUndecided);
+    QTest::newRow("one BE pair decides") << hex("0041") << int(ByteOrderBE);
+    QTest::newRow("one LE pair") << hex("4100") << int(ByteOrderUndecided);
+    QTest::newRow("two LE pairs") << hex("41004200") << int(ByteOrderLE);
+    QTest::newRow("LE line break counts") << hex("41000A00") << int(ByteOrderLE);
+    QTest::newRow("LE then BE pair") << hex("41000042") << int(ByteOrderBE);
+    QTest::newRow("both zero skipped") << hex("000041004200") << int(ByteOrderLE);
+    QTest::newRow("both non-zero skipped") << hex("5CD56DAD") << int(ByteOrderUndecided);
+    QTest::newRow("SUB after one LE pair") << hex("41001A000042") << int(ByteOrderLE);
+    QTest::newRow("SUB first stops") << hex("1A0041004200") << int(ByteOrderUndecided);
+    QTest::newRow("odd last byte ignored") << hex("410000") << int(ByteOrderUndecided);
+    QTest::newRow("pairs at even offsets") << hex("4100414200") << int(ByteOrderUndecided);
+}
+
+void TestEncodingDetect::byteOrder()
+{
+    QFETCH(QByteArray, sample);
+    QFETCH(int, order);
+    QCOMPARE(int(DetectUtf16ByteOrder(span(sample))), order);
+    // Through a file, after a mark that is not part of the sample.
+    QCOMPARE(int(DetectUtf16ByteOrder(write(hex("EFBBBF") + sample))), order);
+}
+
+void TestEncodingDetect::contentChecks_data()
+{
+    QTest::addColumn<QByteArray>("sample");
+    QTest::addColumn<int>("utf8");
+    QTest::addColumn<int>("sjis");
+    QTest::addColumn<int>("euc");
+    const int ok = CheckPasses, no = CheckFails;
+    QTest::newRow("empty fails all") << QByteArray() << no << no << no;
+    QTest::newRow("ASCII") << QByteArray("plain text\n") << ok << ok << ok;
+    QTest::newRow("one byte never examined") << hex("80") << ok << ok << ok;
+    QTest::newRow("last byte never examined") << hex("41C3") << ok << ok << ok;
+    QTest::newRow("UTF-8 two bytes") << hex("C3A941") << ok << ok << ok;
+    QTest::newRow("UTF-8 bad continuation") << hex("C34141") << no << ok << no;
+    QTest::newRow("UTF-8 three bytes") << hex("E3818241") << ok << ok << no;
+    QTest::newRow("UTF-8 kana, line feed") << hex("E381820A41") << ok << no << no;
+    QTest::newRow("UTF-8 cut at end") << hex("41E381") << ok << ok << no;
+    QTest::newRow("UTF-8 four bytes") << hex("F09F988041") << ok << ok << no;
+    QTest::newRow("UTF-8 four cut") << hex("41F09F98") << ok << ok << no;
+    QTest::newRow("UTF-8 four bad") << hex("F09F984141") << no << ok << no;
+    QTest::newRow("stray continuation as leader") << hex("80808041") << ok << no << no;
+    QTest::newRow("C0 as leader") << hex("C0AF41") << no << ok << ok;
+    QTest::newRow("FF skipped") << hex("FF41FF41") << ok << no << no;
+    QTest::newRow("SJIS kanji then A") << hex("889F41") << no << ok << no;
+    QTest::newRow("SJIS trail 7F") << hex("887F41") << no << no << no;
+    QTest::newRow("SJIS trail FD") << hex("88FD41") << no << no << no;
+    QTest::newRow("SJIS A0") << hex("41A04141") << no << no << no;
+    QTest::newRow("half-width katakana") << hex("DFDF41") << no << ok << ok;
+    QTest::newRow("EUC and SJIS") << hex("B0A14142") << no << ok << ok;
+    QTest::newRow("EUC with FE") << hex("A4A2FEA14142") << no << no << ok;
+    QTest::newRow("EUC SS2 kana") << hex("8EB14142") << no << ok << ok;
+    QTest::newRow("EUC SS2 bad") << hex("8EE04142") << no << ok << no;
+    QTest::newRow("EUC SS3") << hex("8FC1C14141") << no << ok << ok;
+    QTest::newRow("EUC SS3 bad third") << hex("8FA24141") << no << ok << no;
+    QTest::newRow("EUC SS3 cut") << hex("418FA2") << ok << ok << ok;
+    QTest::newRow("EUC bad second") << hex("A44141") << no << ok << no;
+}
+
+void TestEncodingDetect::contentChecks()
+{
+    QFETCH(QByteArray, sample);
+    QFETCH(int, utf8);
+    QFETCH(int, sjis);
+    QFETCH(int, euc);
+    QCOMPARE(CheckUtf8(span(sample)), utf8);
+    QCOMPARE(CheckSjis(span(sample)), sjis);
+    QCOMPARE(CheckEuc(span(sample)), euc);
+    // The same through a file; a mark before the sample is skipped.
+    const QString path = write(hex("FFFE") + sample);
+    QCOMPARE(CheckUtf8(path), utf8);
+    QCOMPARE(CheckSjis(path), sjis);
+    QCOMPARE(CheckEuc(path), euc);
+}
+
+void TestEncodingDetect::chooseEncoding_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<FileEncoding>("encoding");
+    QTest::addColumn<BomKind>("bom");
+    QTest::addColumn<QString>("label");
+    const QString jp = QString::fromUtf8("日本語のテキスト、かな。");
+    QTest::newRow("ASCII") << QByteArray("just ascii\r\n") << UTF8 << NoBom << "UTF-8 nonBOM";
+    QTest::newRow("UTF-8 mark") << hex("EFBBBF") + "abc" << UTF8 << Utf8Bom << "UTF-8 BOM";
+    QTest::newRow("UTF-8 Japanese") << jp.toUtf8() << UTF8 << NoBom << "UTF-8 nonBOM";
+    QTest::newRow("FF FE text") << hex("FFFE") + le("AB") << UTF16 << LittleEndianBom
+                                << "UTF16 BOM LE";
+    QTest::newRow("FF FE line breaks count")
+        << hex("FFFE") + le(QStringLiteral("\r\n")) << UTF16 << LittleEndianBom << "UTF16 BOM LE";
+    QTest::newRow("FE FF text") << hex("FEFF") + be("AB") << UTF16 << BigEndianBom
+                                << "UTF16 BOM BE";
+    QTest::newRow("BE no mark") << be("A" + jp) << UTF16 << NoBom << "UTF16 nonBOM BE";
+    QTest::newRow("LE no mark") << le("AB" + jp) << UTF16LE << NoBom << "UTF16 nonBOM LE";
+    QTest::newRow("LE single char") << hex("4100") << UTF8 << NoBom << "UTF-8 nonBOM";
+    QTest::newRow("FF FE BE-looking")
+        << hex("FFFE0041") << UTF16 << LittleEndianBom << "UTF16 BOM LE";
+    QTest::newRow("EF BB BF BE-looking")
+        << hex("EFBBBF0041") << UTF16 << Utf8Bom << "UTF16 nonBOM BE";
+    QTest::newRow("SJIS kanji") << hex("889F41") << SJIS << NoBom << "SJIS";
+    QTest::newRow("SJIS and EUC") << hex("B0A14142") << SJIS << NoBom << "SJIS";
+    QTest::newRow("EUC only") << hex("A4A2FEA14142") << EUC << NoBom << "EUC";
+    QTest::newRow("all fail") << hex("80414243") << UTF8 << NoBom << "UTF-8 nonBOM";
+    QTest::newRow("all fail after FF FE")
+        << hex("FFFE80418041") << UTF16 << LittleEndianBom << "UTF16 BOM LE";
+    QTest::newRow("SJIS and EUC after FE FF")
+        << hex("FEFFB0A14142") << UTF16 << BigEndianBom << "UTF16 BOM BE";
+    QTest::newRow("Hangul after FF FE") << hex("FFFE5CD56DAD") << SJIS << LittleEndianBom << "SJIS";
+    QTest::newRow("one byte") << QByteArray("A") << UTF8 << NoBom << "UTF-8 nonBOM";
+    QTest::newRow("empty") << QByteArray() << UTF8 << NoBom << "UTF-8 nonBOM";
+    QTest::newRow("only EF BB BF") << hex("EFBBBF") << UTF8 << Utf8Bom << "UTF-8 BOM";
+    QTest::newRow("only FF FE") << hex("FFFE") << UTF16 << LittleEndianBom << "UTF16 BOM LE";
+    QTest::newRow("only FE FF") << hex("FEFF") << UTF16 << BigEndianBom << "UTF16 BOM BE";
+    const QByteArray filler(int(DetectionSampleSize), 'A');
+    QTest::newRow("invalid beyond sample")
+        << filler + hex("889F41") << UTF8 << NoBom << "UTF-8 nonBOM";
+    QTest::newRow("invalid beyond sample after mark")
+        << hex("EFBBBF") + filler + hex("889F41") << UTF8 << Utf8Bom << "UTF-8 BOM";
+    QTest::newRow("invalid at sample end")
+        << filler.left(filler.size() - 3) + hex("889F41") << SJIS << NoBom << "SJIS";
+    QTest::newRow("Shift JIS text")
+        << hex("93FA967B8CEA82CC8365834C83588367") << SJIS << NoBom << "SJIS";
+}
+
+void TestEncodingDetect::chooseEncoding()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(FileEncoding, encoding);
+    QFETCH(BomKind, bom);
+    QFETCH(QString, label);
+    const EncodingChoice choice = ChooseEncoding(write(file));
+    QCOMPARE(choice.encoding, encoding);
+    QCOMPARE(choice.bom, bom);
+    QCOMPARE(QString::fromLatin1(EncodingLabel(choice.encoding, choice.bom)), label);
+}
+
+void TestEncodingDetect::labels_data()
+{
+    QTest::addColumn<FileEncoding>("encoding");
+    QTest::addColumn<BomKind>("bom");
+    QTest::addColumn<QString>("label");
+    for (BomKind b : {LittleEndianBom, BigEndianBom, Utf8Bom, NoBom, Unreadable}) {
+        const QByteArray kind = QByteArray::number(int(b));
+        QTest::newRow("SJIS " + kind) << SJIS << b << "SJIS";
+        QTest::newRow("UTF16LE " + kind) << UTF16LE << b << "UTF16 nonBOM LE";
+        QTest::newRow("EUC " + kind) << EUC << b << "EUC";
+        QTest::newRow("UTF16 " + kind) << UTF16 << b
+                                       << (b == LittleEndianBom ? "UTF16 BOM LE"
+                                           : b == BigEndianBom  ? "UTF16 BOM BE"
+                                                                : "UTF16 nonBOM BE");
+        QTest::newRow("UTF8 " + kind) << UTF8 << b << (b == Utf8Bom ? "UTF-8 BOM" : "UTF-8 nonBOM");
+    }
+}
+
+void TestEncodingDetect::labels()
+{
+    QFETCH(FileEncoding, encoding);
+    QFETCH(BomKind, bom);
+    QFETCH(QString, label);
+    QCOMPARE(QString::fromLatin1(EncodingLabel(encoding, bom)), label);
+}
+
+void TestEncodingDetect::unreadablePaths_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::newRow("missing") << m_dir.filePath(QStringLiteral("no such file.txt"));
+    QTest::newRow("missing folder") << m_dir.filePath(QStringLiteral("none/a.txt"));
+    QTest::newRow("folder") << m_dir.path();
+    QTest::newRow("empty path") << QString();
+}
+
+void TestEncodingDetect::unreadablePaths()
+{
+    QFETCH(QString, path);
+    QCOMPARE(DetectBom(path), Unreadable);
+    QCOMPARE(DetectUtf16ByteOrder(path), ByteOrderUnreadable);
+    QCOMPARE(CheckUtf8(path), int(CheckUnreadable));
+    QCOMPARE(CheckSjis(path), int(CheckUnreadable));
+    QCOMPARE(CheckEuc(path), int(CheckUnreadable));
+    const EncodingChoice choice = ChooseEncoding(path);
+    QCOMPARE(choice.encoding, UTF8);
+    QCOMPARE(choice.bom, Unreadable);
+    QCOMPARE(QString::fromLatin1(EncodingLabel(choice.encoding, choice.bom)),
+             QStringLiteral("UTF-8 nonBOM"));
+    TextBuffer text;
+    QVERIFY(!ReadTextFile(path, UTF8, text));
+    QCOMPARE(text.size(), std::size_t(0));
+}
+
+void TestEncodingDetect::unreadableByPermission()
+{
+    if (::geteuid() == 0)
+        QSKIP("the superuser reads every file");
+    const QString path = write(QByteArray("secret"));
+    QVERIFY(QFile::setPermissions(path, QFileDevice::WriteOwner));
+    QCOMPARE(ChooseEncoding(path), (EncodingChoice{UTF8, Unreadable}));
+    TextBuffer text;
+    QVERIFY(!ReadTextFile(path, UTF8, text));
+}
+
+QTEST_GUILESS_MAIN(TestEncodingDetect)
+#include "tst_encoding_detect.moc"

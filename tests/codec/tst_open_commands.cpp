@@ -1,0 +1,463 @@
+// The open and insert text file commands on the real main window: dialog,
+// status bar, waiting label, caret, failures, the command line, and files
+// written in every encoding by other programs.
+#include "app/app_state.h"
+#include "app/main_window.h"
+#include "app/memo_edit.h"
+#include "codec/file_reading.h"
+#include "support/fake_platform.h"
+#include "support/test_env.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestOpenCommands : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void dialogCancelledChangesNothing();
+    void openReplacesDocument_data();
+    void openReplacesDocument();
+    void openKeepsModifiedFlag();
+    void openUnreadable_data();
+    void openUnreadable();
+    void filesFromOtherPrograms_data();
+    void filesFromOtherPrograms();
+    void everyCodeUnitReachesTheDocument();
+    void anyBytesLoad();
+    void waitingLabelPaintedBeforeLoad();
+    void insertAfterSelection();
+    void insertUnreadableIsSilent();
+    void insertCancelled();
+    void commandLineOpensWithoutDialog();
+    void commandLineUnreadable();
+    void menuItemsRunTheCommands();
+
+private:
+    static QString sampleText();
+    QTemporaryDir m_files;
+};
+
+namespace {
+
+QString write(const TestProgramDir &dir, const QString &name, const QByteArray &bytes)
+{
+    dir.write(name, bytes);
+    return dir.file(name);
+}
+
+QByteArray le(const QString &s)
+{
+    QByteArray out;
+    for (QChar c : s)
+        out.append(char(c.unicode() & 0xFF)).append(char(c.unicode() >> 8));
+    return out;
+}
+
+void checkDialog(const FakePlatform &fake, const QString &title)
+{
+    QVERIFY(!fake.openRequests.isEmpty());
+    const FileDialogSpec &spec = fake.openRequests.constLast();
+    QCOMPARE(spec.title, title);
+    QCOMPARE(spec.filters,
+             (QStringList{QStringLiteral("Text files(*.txt)"), QStringLiteral("HTML files(*.html)"),
+                          QStringLiteral("All(*.*)")}));
+    QCOMPARE(spec.defaultSuffix, QStringLiteral("txt"));
+}
+
+// Runs a converter; the file it writes is what the editor then opens.
+bool runTool(const QString &program, const QStringList &args)
+{
+    QProcess p;
+    p.start(program, args);
+    return p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+}
+
+} // namespace
+
+void TestOpenCommands::dialogCancelledChangesNothing()
+{
+    TestProgramDir dir;
+    FakePlatform fake;
+    TForm1 form({QStringLiteral("tavriledit")});
+    form.memo().setText(u"old text");
+    form.memo().setSelStart(2);
+    form.memo().setSelLength(3);
+    form.setPanelText(3, QStringLiteral("before"));
+    form.opentextfile1Click();
+    checkDialog(fake, QStringLiteral("Open a Text file"));
+    QCOMPARE(form.memo().text(), QStringLiteral("old text"));
+    QCOMPARE(form.memo().selStart(), 2);
+    QCOMPARE(form.memo().selLength(), 3);
+    QCOMPARE(form.panelText(3), QStringLiteral("before"));
+    QCOMPARE(currentFileName, QString());
+    QVERIFY(fake.boxes.isEmpty());
+}
+
+void TestOpenCommands::openReplacesDocument_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("label");
+    QTest::newRow("two lines") << QByteArray("A\nB\n") << "A\nB"
+                               << "UTF-8 nonBOM";
+    QTest::newRow("empty second line") << QByteArray("A\n\n") << "A\n"
+                                       << "UTF-8 nonBOM";
+    QTest::newRow("empty file") << QByteArray() << ""
+                                << "UTF-8 nonBOM";
+    QTest::newRow("UTF-8 mark") << QByteArray("\xEF\xBB\xBFm\xC3\xA9") << QString::fromUtf8("mé")
+                                << "UTF-8 BOM";
+    QTest::newRow("UTF-16 mark") << QByteArray("\xFF\xFE") + le("a\r\nb") << "a\nb"
+                                 << "UTF16 BOM LE";
+    QTest::newRow("long line") << QByteArray(70001, 'x') + "\nB" << QString(70001, u'x') + "\nB"
+                               << "UTF-8 nonBOM";
+    QTest::newRow("four-byte UTF-8")
+        << QByteArray("\xF0\x9F\x98\x80") << QString::fromUtf8("😀") << "UTF-8 nonBOM";
+}
+
+void TestOpenCommands::openReplacesDocument()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, text);
+    QFETCH(QString, label);
+    TestProgramDir dir;
+    FakePlatform fake;
+    TForm1 form({QStringLiteral("tavriledit")});
+    form.memo().setText(u"old text\nsecond");
+    form.memo().setSelStart(5);
+    form.setPanelText(1, QStringLiteral("Line:2  Col:3"));
+    fake.openAnswer = write(dir, QStringLiteral("in file.txt"), bytes);
+    form.opentextfile1Click();
+    QCOMPARE(form.memo().text(), text);
+    QCOMPARE(form.memo().selStart(), 0);
+    QCOMPARE(form.memo().selLength(), 0);
+    QCOMPARE(form.panelText(1), QStringLiteral("Line:1  Col:1"));
+    QCOMPARE(form.panelText(3), label + QStringLiteral("  ") + fake.openAnswer);
+    QCOMPARE(currentFileName, fake.openAnswer);
+    QVERIFY(form.memo().isVisible());
+    QVERIFY(fake.boxes.isEmpty());
+}
+
+void TestOpenCommands::openKeepsModifiedFlag()
+{
+    TestProgramDir dir;
+    FakePlatform fake;
+    TForm1 form({QStringLiteral("tavriledit")});
+    fake.openAnswer = write(dir, QStringLiteral("a.txt"), "abc");
+    for (bool modified : {true, false}) {
+        documentModified = modified;
+        form.opentextfile1Click();
+        QCOMPARE(documentModified, modified);
+        form.memo().setSelStart(1);
+        fake.openAnswer = write(dir, QStringLiteral("b.txt"), "X");
+        form.inserttextfile1Click();
+        QCOMPARE(documentModified, modified);
+    }
+}
+
+void TestOpenCommands::openUnreadable_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("missing") << QStringLiteral("missing.txt");
+    QTest::newRow("folder") << QStringLiteral("folder");
+}
+
+void TestOpenCommands::openUnreadable()
+{
+    QFETCH(QString, name);
+    TestProgramDir dir;
+    FakePlatform fake;
+    QDir(dir.path()).mkdir(QStringLiteral("folder"));
+    TForm1 form({QStringLiteral("tavriledit")});
+    form.memo().setText(u"old");
+    fake.openAnswer = dir.file(name);
+    form.opentextfile1Click();
+    QCOMPARE(fake.boxes.size(), 1);
+    QCOMPARE(fake.boxes[0].kind, QStringLiteral("error"));
+    QCOMPARE(fake.boxes[0].text, QStringLiteral("can't file open"));
+    QCOMPARE(fake.boxes[0].caption, QStringLiteral("ERROR"));
+    QCOMPARE(form.memo().text(), QString());
+    QCOMPARE(form.panelText(3), QStringLiteral("UTF-8 nonBOM  ") + fake.openAnswer);
+    QCOMPARE(form.panelText(1), QStringLiteral("Line:1  Col:1"));
+    QCOMPARE(currentFileName, fake.openAnswer);
+    QVERIFY(form.memo().isVisible());
+}
+
+void TestOpenCommands::initTestCase()
+{
+    // The same text written by other programs in every encoding, once for all rows.
+    QVERIFY(m_files.isValid());
+    const QString source = m_files.filePath(QStringLiteral("source.txt"));
+    QFile f(source);
+    QVERIFY(f.open(QIODevice::WriteOnly) && f.write(sampleText().toUtf8()) > 0);
+    f.close();
+    const char *script = "import sys\n"
+                         "src, folder = sys.argv[1:3]\n"
+                         "text = open(src, encoding='utf-8', newline='').read()\n"
+                         "files = {'utf-8': b'', 'utf-8-sig': b'', 'cp932': b'', 'euc_jp': b'',\n"
+                         "         'utf-16-le': b'', 'utf-16-be': b''}\n"
+                         "for codec, mark in files.items():\n"
+                         "    open(folder + '/' + codec, 'wb').write(text.encode(codec))\n"
+                         "open(folder + '/utf-16-le-bom', 'wb').write(b'\\xff\\xfe' + "
+                         "text.encode('utf-16-le'))\n"
+                         "open(folder + '/utf-16-be-bom', 'wb').write(b'\\xfe\\xff' + "
+                         "text.encode('utf-16-be'))\n";
+    QVERIFY(runTool(QStringLiteral("python3"),
+                    {QStringLiteral("-c"), QString::fromLatin1(script), source, m_files.path()}));
+    for (const char *codec : {"SHIFT_JIS", "UTF-16BE", "EUC-JP"}) {
+        QProcess p;
+        p.setStandardOutputFile(m_files.filePath(QStringLiteral("iconv-") + codec));
+        p.start(QStringLiteral("iconv"),
+                {QStringLiteral("-f"), QStringLiteral("UTF-8"), QStringLiteral("-t"),
+                 QString::fromLatin1(codec), source});
+        QVERIFY(p.waitForFinished(30000) && p.exitCode() == 0);
+    }
+}
+
+QString TestOpenCommands::sampleText()
+{
+    // 蔭 puts 0xFE where the Shift JIS check looks at a lead byte, so EUC-JP
+    // text is told from Shift JIS.
+    return QString::fromUtf8("蔭日本語のテキスト、かな漢字ｶﾀｶﾅ。\r\n"
+                             "二行目 with ASCII\r\n\r\n四行目");
+}
+
+void TestOpenCommands::filesFromOtherPrograms_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("label");
+    QTest::newRow("UTF-8") << "utf-8"
+                           << "UTF-8 nonBOM";
+    QTest::newRow("UTF-8 with mark") << "utf-8-sig"
+                                     << "UTF-8 BOM";
+    QTest::newRow("Shift JIS") << "cp932"
+                               << "SJIS";
+    QTest::newRow("EUC-JP") << "euc_jp"
+                            << "EUC";
+    QTest::newRow("UTF-16 LE with mark") << "utf-16-le-bom"
+                                         << "UTF16 BOM LE";
+    QTest::newRow("UTF-16 BE with mark") << "utf-16-be-bom"
+                                         << "UTF16 BOM BE";
+    QTest::newRow("UTF-16 LE") << "utf-16-le"
+                               << "UTF16 nonBOM LE";
+    QTest::newRow("UTF-16 BE") << "utf-16-be"
+                               << "UTF16 nonBOM BE";
+    QTest::newRow("iconv Shift JIS") << "iconv-SHIFT_JIS"
+                                     << "SJIS";
+    QTest::newRow("iconv UTF-16BE") << "iconv-UTF-16BE"
+                                    << "UTF16 nonBOM BE";
+    QTest::newRow("iconv EUC-JP") << "iconv-EUC-JP"
+                                  << "EUC";
+}
+
+void TestOpenCommands::filesFromOtherPrograms()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, label);
+    TestProgramDir dir;
+    FakePlatform fake;
+    TForm1 form({QStringLiteral("tavriledit")});
+    fake.openAnswer = m_files.filePath(file);
+    form.opentextfile1Click();
+    QCOMPARE(form.panelText(3), label + QStringLiteral("  ") + fake.openAnswer);
+    QCOMPARE(form.memo().text(),
+             sampleText().replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+}
+
+void TestOpenCommands::everyCodeUnitReachesTheDocument()
+{
+    TestProgramDir dir;
+    FakePlatform fake;
+    TForm1 form({QStringLiteral("tavriledit")});
+    const char16_t special[] = {0x00A0, 0x2028, 0xFDD0, 0xFDD1, 0xFEFF, 0xFFFE,
+                                0xD800, u'x',   0xDC00, 0x0A00, 0x0D00, 0x1A00};
+    const QString units = QString::fromUtf16(special, std::size(special));
+    fake.openAnswer =
+        write(dir, QStringLiteral("units.txt"), "\xFF\xFE" + le(units + "\r\n" + units));
+    form.opentextfile1Click();
+    QCOMPARE(form.memo().text(), units + "\n" + units);
+    QCOMPARE(form.memo().length(), 2 * units.size() + 1);
+}
+
+void TestOpenCommands::anyBytesLoad()
+{
+    // Whatever the bytes, every encoding loads them and the editor holds
+    // exactly what the reader made of them.
+    TestProgramDir dir;
+    FakePlatform fake;
+    TForm1 form({QStringLiteral("tavriledit")});
+    QRandomGenerator random(4);
+    for (int round = 0; round < 2; ++round) {
+        QByteArray bytes(4000 + round, '\0');
+        for (char &c : bytes)
+            c = char(random.bounded(256));
+        const QString path = write(dir, QStringLiteral("random.bin"), bytes);
+        // (UTF-16 stores units as read; special units are checked above.)
+        for (FileEncoding encoding : {SJIS, UTF8, EUC}) {
+            form.LoadTextFile(encoding, NoBom, path);
+            TextBuffer reference;
+            QVERIFY(ReadTextFile(path, encoding, reference));
+            QCOMPARE(form.memo().text(), QString(reinterpret_cast<const QChar *>(reference.data()),
+                                                 qsizetype(reference.size()))
+                                             .replace(QChar::ParagraphSeparator, u'\n'));
+        }
+    }
+}
+
+void TestOpenCommands::waitingLabelPaintedBeforeLoad()
+{
+    TestProgramDir dir;
+    FakePlatform fake;
+    TForm1 form({QStringLiteral("tavriledit")});
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    form.memo().setText(u"old");
+
+    // Records what the editor looked like whenever the label was painted.
+    struct Watcher : QObject
+    {
+        TForm1 *form;
+        QStringList paints;
+        bool eventFilter(QObject *, QEvent *e) override
+        {
+            if (e->type() == QEvent::Paint)
+                paints << QStringLiteral("%1:%2")
+                              .arg(form->Memo1->isHidden())
+                              .arg(form->memo().text());
+            return false;
+        }
+    } watcher;
+    watcher.form = &form;
+    form.Label1->installEventFilter(&watcher);
+    fake.openAnswer = write(dir, QStringLiteral("a.txt"), "new");
+    form.opentextfile1Click();
+    QVERIFY(!watcher.paints.isEmpty());
+    // Painted while the editor was hidden and before the new text was in it.
+    QCOMPARE(watcher.paints.first(), QStringLiteral("1:old"));
+    QVERIFY(form.Memo1->isVisible());
+    QCOMPARE(form.memo().text(), QStringLiteral("new"));
+    QVERIFY(form.Memo1->hasFocus() || !QApplication::focusWindow());
+}
+
+void TestOpenCommands::insertAfterSelection()
+{
+    TestProgramDir dir;
+    FakePlatform fake;
+    TForm1 form({QStringLiteral("tavriledit")});
+    currentFileName = QStringLiteral("current.txt");
+    form.setPanelText(3, QStringLiteral("UTF-8 nonBOM  current.txt"));
+    form.setPanelText(1, QStringLiteral("Line:1  Col:2"));
+    form.memo().setText(u"abcd");
+    form.memo().setSelStart(1);
+    form.memo().setSelLength(2); // "bc"
+    fake.openAnswer = write(dir, QStringLiteral("x.txt"), "X\nY\n");
+    form.inserttextfile1Click();
+    checkDialog(fake, QStringLiteral("Insert a Text file"));
+    QCOMPARE(form.memo().text(), QStringLiteral("abcX\nYd"));
+    QCOMPARE(form.memo().selStart(), 6);
+    QCOMPARE(form.memo().selLength(), 0);
+    QCOMPARE(currentFileName, QStringLiteral("current.txt"));
+    QCOMPARE(form.panelText(3), QStringLiteral("UTF-8 nonBOM  current.txt"));
+    QCOMPARE(form.panelText(1), QStringLiteral("Line:1  Col:2"));
+    QVERIFY(form.memo().isVisible());
+
+    // An empty file inserts nothing; the caret stays.
+    fake.openAnswer = write(dir, QStringLiteral("empty.txt"), QByteArray());
+    form.inserttextfile1Click();
+    QCOMPARE(form.memo().text(), QStringLiteral("abcX\nYd"));
+    QCOMPARE(form.memo().selStart(), 6);
+}
+
+void TestOpenCommands::insertUnreadableIsSilent()
+{
+    TestProgramDir dir;
+    FakePlatform fake;
+    TForm1 form({QStringLiteral("tavriledit")});
+    form.memo().setText(u"abcd");
+    form.memo().setSelStart(1);
+    form.memo().setSelLength(2);
+    fake.openAnswer = dir.file(QStringLiteral("missing.txt"));
+    form.inserttextfile1Click();
+    QVERIFY(fake.boxes.isEmpty());
+    QCOMPARE(form.memo().text(), QStringLiteral("abcd"));
+    QCOMPARE(form.memo().selStart(), 3); // the selection collapsed to its end
+    QCOMPARE(form.memo().selLength(), 0);
+    QCOMPARE(currentFileName, QString());
+    QVERIFY(form.memo().isVisible());
+}
+
+void TestOpenCommands::insertCancelled()
+{
+    TestProgramDir dir;
+    FakePlatform fake;
+    TForm1 form({QStringLiteral("tavriledit")});
+    form.memo().setText(u"abcd");
+    form.memo().setSelStart(1);
+    form.memo().setSelLength(2);
+    form.inserttextfile1Click();
+    QCOMPARE(fake.openRequests.size(), 1);
+    QCOMPARE(form.memo().text(), QStringLiteral("abcd"));
+    QCOMPARE(form.memo().selStart(), 1);
+    QCOMPARE(form.memo().selLength(), 2);
+}
+
+void TestOpenCommands::commandLineOpensWithoutDialog()
+{
+    TestProgramDir dir;
+    FakePlatform fake;
+    const QString path = write(dir, QStringLiteral("start.txt"),
+                               "\xEF\xBB\xBF"
+                               "first\r\nsecond\r\n");
+    TForm1 form({QStringLiteral("tavriledit"), path, dir.file(QStringLiteral("ignored.txt"))});
+    QVERIFY(fake.openRequests.isEmpty());
+    QVERIFY(!openingFromCommandLine);
+    QCOMPARE(form.memo().text(), QStringLiteral("first\nsecond"));
+    QCOMPARE(form.panelText(3), QStringLiteral("UTF-8 BOM  ") + path);
+    QCOMPARE(form.panelText(1), QStringLiteral("Line:1  Col:1"));
+    QCOMPARE(currentFileName, path);
+    QCOMPARE(form.memo().selStart(), 0);
+    // The next open command shows the dialog.
+    form.opentextfile1Click();
+    QCOMPARE(fake.openRequests.size(), 1);
+    QCOMPARE(form.memo().text(), QStringLiteral("first\nsecond"));
+}
+
+void TestOpenCommands::commandLineUnreadable()
+{
+    TestProgramDir dir;
+    FakePlatform fake;
+    const QString path = dir.file(QStringLiteral("nothing here.txt"));
+    TForm1 form({QStringLiteral("tavriledit"), path});
+    QCOMPARE(fake.boxes.size(), 1);
+    QCOMPARE(fake.boxes[0].text, QStringLiteral("can't file open"));
+    QCOMPARE(form.memo().text(), QString());
+    QCOMPARE(form.panelText(3), QStringLiteral("UTF-8 nonBOM  ") + path);
+    QCOMPARE(currentFileName, path);
+}
+
+void TestOpenCommands::menuItemsRunTheCommands()
+{
+    TestProgramDir dir;
+    FakePlatform fake;
+    TForm1 form({QStringLiteral("tavriledit")});
+    QVERIFY(form.opentextfile1->isEnabled());
+    QVERIFY(form.inserttextfile1->isEnabled());
+    fake.openAnswer = write(dir, QStringLiteral("m.txt"), "menu");
+    form.opentextfile1->trigger();
+    QCOMPARE(form.memo().text(), QStringLiteral("menu"));
+    form.memo().setSelStart(4);
+    form.inserttextfile1->trigger();
+    QCOMPARE(form.memo().text(), QStringLiteral("menumenu"));
+    QCOMPARE(fake.openRequests.size(), 2);
+    QCOMPARE(fake.openRequests[1].title, QStringLiteral("Insert a Text file"));
+}
+
+QTEST_MAIN(TestOpenCommands)
+#include "tst_open_commands.moc"

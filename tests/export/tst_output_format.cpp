@@ -1,0 +1,406 @@
+// The three output formats and the atomic writer, without windows: the bytes
+// of every edge case, the write steps around the 20000-unit boundary and the
+// UTF-8 encoder against an independent reference.
+#include "export/document_writer.h"
+#include "export/output_format.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+QString units(std::initializer_list<char16_t> list)
+{
+    QString s;
+    for (char16_t u : list)
+        s.append(QChar(u));
+    return s;
+}
+
+QByteArray encodeUtf8(const QString &text)
+{
+    std::vector<char> buffer(3 * std::size_t(text.size()) + 1, '\x55');
+    const std::size_t n = EncodeUtf8(
+        buffer.data(), reinterpret_cast<const char16_t *>(text.utf16()), std::size_t(text.size()));
+    if (buffer[n] != '\0')
+        return QByteArray("<no terminating zero>");
+    return QByteArray(buffer.data(), qsizetype(n));
+}
+
+// The file the writer produces for `text`.
+QByteArray written(OutputFormat format, const QString &text)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("out"));
+    if (writeDocument(path, format, text) != WriteResult::Written)
+        return QByteArray("<write failed>");
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+}
+
+const QByteArray CHead = "  wchar_t unicodestr[]={\r\n    ";
+const QByteArray CTail = "0\r\n  };";
+const QByteArray HtmlHead = "<html>\r\n<body>\r\n";
+const QByteArray HtmlTail = "\r\n</body>\r\n</html>";
+
+// Random text from every plane: ASCII, line feeds, Latin-1 (U+00A0), Hangul,
+// U+2028, the private-use area and surrogate pairs from planes 1 to 16.
+QString randomText(QRandomGenerator &rng, int size)
+{
+    QString s;
+    s.reserve(size + 1);
+    while (s.size() < size) {
+        switch (rng.bounded(8)) {
+        case 0:
+            s.append(QChar(u'\n'));
+            break;
+        case 1:
+            s.append(QChar(char16_t(0x80 + rng.bounded(0x780))));
+            break;
+        case 2:
+            s.append(QChar(char16_t(0xAC00 + rng.bounded(11172))));
+            break;
+        case 3:
+            s.append(QChar(rng.bounded(2) ? u'\u00A0' : u'\u2028'));
+            break;
+        case 4: {
+            const char32_t c = 0x10000 + rng.bounded(0x100000);
+            s.append(QString::fromUcs4(&c, 1));
+            break;
+        }
+        case 5:
+            s.append(QChar(char16_t(0xE000 + rng.bounded(0x2000))));
+            break;
+        default:
+            s.append(QChar(char16_t(0x20 + rng.bounded(0x5F))));
+            break;
+        }
+    }
+    return s;
+}
+
+} // namespace
+
+class TestOutputFormat : public QObject
+{
+    Q_OBJECT
+private slots:
+    void utf8Units_data();
+    void utf8Units();
+    void utf8MatchesReferenceOnWellFormedText();
+    void fileBytes_data();
+    void fileBytes();
+    void stepsStopAtTheBoundary_data();
+    void stepsStopAtTheBoundary();
+    void longDocumentsWrittenWhole_data();
+    void longDocumentsWrittenWhole();
+    void cCounterRestartsWithEachStep();
+    void exportsAreAscii();
+    void openFailsWhenParentIsAFile();
+    void existingFileReplacedWhole();
+    void targetIsAFolder();
+};
+
+void TestOutputFormat::utf8Units_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("A and Hangul") << units({u'A', 0xD55C}) << QByteArray("\x41\xED\x95\x9C");
+    QTest::newRow("U+007F") << units({0x7F}) << QByteArray("\x7F");
+    QTest::newRow("U+0080") << units({0x80}) << QByteArray("\xC2\x80");
+    QTest::newRow("U+00E9") << units({0xE9}) << QByteArray("\xC3\xA9");
+    QTest::newRow("U+07FF") << units({0x7FF}) << QByteArray("\xDF\xBF");
+    QTest::newRow("U+0800") << units({0x800}) << QByteArray("\xE0\xA0\x80");
+    QTest::newRow("U+FFFF") << units({0xFFFF}) << QByteArray("\xEF\xBF\xBF");
+    QTest::newRow("pair D83D DE00") << units({0xD83D, 0xDE00}) << QByteArray("\xF0\x9F\x98\x80");
+    QTest::newRow("U+10000") << units({0xD800, 0xDC00}) << QByteArray("\xF0\x90\x80\x80");
+    QTest::newRow("U+10FFFF") << units({0xDBFF, 0xDFFF}) << QByteArray("\xF4\x8F\xBF\xBF");
+    QTest::newRow("lone high, then ASCII")
+        << units({0xD83D, u'a'}) << QByteArray("\xED\xA0\xBD\x61");
+    QTest::newRow("lone high at the end")
+        << units({u'a', 0xD83D}) << QByteArray("\x61\xED\xA0\xBD");
+    QTest::newRow("lone low") << units({0xDE00}) << QByteArray("\xED\xB8\x80");
+    QTest::newRow("low before high")
+        << units({0xDE00, 0xD83D}) << QByteArray("\xED\xB8\x80\xED\xA0\xBD");
+    QTest::newRow("two highs, then low")
+        << units({0xD83D, 0xD83D, 0xDE00}) << QByteArray("\xED\xA0\xBD\xF0\x9F\x98\x80");
+    QTest::newRow("zero keeps what follows") << units({u'a', 0, u'b'}) << QByteArray("a\0b", 3);
+    // Long enough for the eight-unit ASCII path, broken at every position of a block.
+    QTest::newRow("ASCII run, then Hangul")
+        << QString(QStringLiteral("abcdefghijklmnopq") + QChar(0xD55C) + QStringLiteral("rs"))
+        << QByteArray("abcdefghijklmnopq\xED\x95\x9Crs");
+    QTest::newRow("Hangul inside a block")
+        << QString(QStringLiteral("abcde") + QChar(0xD55C) + QStringLiteral("fghijkl"))
+        << QByteArray("abcde\xED\x95\x9C"
+                      "fghijkl");
+}
+
+void TestOutputFormat::utf8Units()
+{
+    QFETCH(QString, text);
+    QFETCH(QByteArray, bytes);
+    QCOMPARE(encodeUtf8(text), bytes);
+    // The save writes the same bytes (no byte-order mark, nothing added).
+    QCOMPARE(written(OutputFormat::Utf8, text), bytes);
+}
+
+void TestOutputFormat::utf8MatchesReferenceOnWellFormedText()
+{
+    QRandomGenerator rng(20261207);
+    for (int round = 0; round < 50; ++round) {
+        const QString text = randomText(rng, int(rng.bounded(1, 400)));
+        QCOMPARE(encodeUtf8(text), text.toUtf8());
+        QString crlf = text;
+        crlf.replace(QChar(u'\n'), QStringLiteral("\r\n"));
+        if (text.endsWith(QStringLiteral("\n\n")))
+            crlf += QStringLiteral("\r\n");
+        QCOMPARE(written(OutputFormat::Utf8, text), crlf.toUtf8());
+    }
+}
+
+void TestOutputFormat::fileBytes_data()
+{
+    QTest::addColumn<int>("format");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("bytes");
+    const int utf8 = int(OutputFormat::Utf8), html = int(OutputFormat::Html),
+              c = int(OutputFormat::CArray);
+
+    QTest::newRow("utf8 empty") << utf8 << QString() << QByteArray();
+    QTest::newRow("utf8 two lines")
+        << utf8 << QStringLiteral("ab\ncd") << QByteArray("\x61\x62\r\n\x63\x64");
+    QTest::newRow("utf8 one final break") << utf8 << QStringLiteral("ab\n") << QByteArray("ab\r\n");
+    QTest::newRow("utf8 two final breaks")
+        << utf8 << QStringLiteral("ab\n\n") << QByteArray("ab\r\n\r\n\r\n");
+    QTest::newRow("utf8 only a break") << utf8 << QStringLiteral("\n") << QByteArray("\r\n");
+    QTest::newRow("utf8 only two breaks")
+        << utf8 << QStringLiteral("\n\n") << QByteArray("\r\n\r\n\r\n");
+    QTest::newRow("utf8 lone CR unit") << utf8 << QStringLiteral("a\rb") << QByteArray("a\rb");
+
+    QTest::newRow("html ab") << html << QStringLiteral("ab") << HtmlHead + "&#97;&#98;" + HtmlTail;
+    QTest::newRow("html empty") << html << QString() << HtmlHead + HtmlTail;
+    QTest::newRow("html space amp lt Hangul")
+        << html << QString(QStringLiteral(" &<") + QChar(0xD55C))
+        << HtmlHead + "&#32;&#38;&#60;&#54620;" + HtmlTail;
+    QTest::newRow("html tab raw") << html << QStringLiteral("\t") << HtmlHead + "\t" + HtmlTail;
+    QTest::newRow("html line break")
+        << html << QStringLiteral("a\nb") << HtmlHead + "&#97;\r\r\n&#98;" + HtmlTail;
+    QTest::newRow("html two final breaks")
+        << html << QStringLiteral("a\n\n") << HtmlHead + "&#97;\r\r\n\r\r\n\r\n" + HtmlTail;
+    QTest::newRow("html pair, two references")
+        << html << units({0xD83D, 0xDE00}) << HtmlHead + "&#55357;&#56832;" + HtmlTail;
+    QTest::newRow("html zero writes nothing")
+        << html << units({u'a', 0, u'b'}) << HtmlHead + "&#97;&#98;" + HtmlTail;
+    QTest::newRow("html control codes")
+        << html << units({1, 0x1A, 0x1F, u'\r', 0x7F, 0x80, 0xFFFF})
+        << HtmlHead + "\x01\x1a\x1f\r&#127;&#128;&#65535;" + HtmlTail;
+
+    QTest::newRow("c ab") << c << QStringLiteral("ab") << CHead + "0x61,0x62," + CTail;
+    QTest::newRow("c empty") << c << QString() << CHead + CTail;
+    QTest::newRow("c ten characters")
+        << c << QStringLiteral("abcdefghij")
+        << CHead + "0x61,0x62,0x63,0x64,0x65,0x66,0x67,0x68,0x69,0x6a,\r\n    " + CTail;
+    QTest::newRow("c eleven characters")
+        << c << QStringLiteral("abcdefghijk")
+        << CHead + "0x61,0x62,0x63,0x64,0x65,0x66,0x67,0x68,0x69,0x6a,\r\n    0x6b," + CTail;
+    QTest::newRow("c Hangul and tab")
+        << c << QString(QChar(0xD55C) + QStringLiteral("\t")) << CHead + "0xd55c,0x9," + CTail;
+    QTest::newRow("c line break gives two values")
+        << c << QStringLiteral("a\nb") << CHead + "0x61,0xd,0xa,0x62," + CTail;
+    QTest::newRow("c break across the tenth value")
+        << c << QStringLiteral("abcdefghi\nx")
+        << CHead + "0x61,0x62,0x63,0x64,0x65,0x66,0x67,0x68,0x69,0xd,\r\n    0xa,0x78," + CTail;
+    QTest::newRow("c two final breaks")
+        << c << QStringLiteral("ab\n\n") << CHead + "0x61,0x62,0xd,0xa,0xd,0xa,0xd,0xa," + CTail;
+    QTest::newRow("c widths")
+        << c << units({0, 0xF, 0x10, 0xFF, 0x100, 0xFFF, 0x1000, 0xFFFF, 0xD83D, 0xDE00})
+        << CHead + "0x0,0xf,0x10,0xff,0x100,0xfff,0x1000,0xffff,0xd83d,0xde00,\r\n    " + CTail;
+}
+
+void TestOutputFormat::fileBytes()
+{
+    QFETCH(int, format);
+    QFETCH(QString, text);
+    QFETCH(QByteArray, bytes);
+    QCOMPARE(written(OutputFormat(format), text), bytes);
+}
+
+void TestOutputFormat::stepsStopAtTheBoundary_data()
+{
+    QTest::addColumn<int>("format");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("firstStep");
+    const QString a19998(19998, QChar(u'a'));
+    const QString a19999(19999, QChar(u'a'));
+    for (const int format : {0, 1, 2}) {
+        const QByteArray f = QByteArray::number(format);
+        QTest::newRow(f + " exactly one step") << format << QString(20000, QChar(u'a')) << 20000;
+        QTest::newRow(f + " one over") << format << QString(20001, QChar(u'a')) << 20000;
+        QTest::newRow(f + " break fits as the last two")
+            << format << QString(a19998 + QStringLiteral("\nb")) << 19999;
+        QTest::newRow(f + " break would be split")
+            << format << QString(a19999 + QStringLiteral("\nb")) << 19999;
+    }
+    // Only the UTF-8 save keeps a pair together; the exports write each half alike.
+    QTest::newRow("utf8 pair would be split")
+        << 0 << QString(a19999 + units({0xD83D, 0xDE00})) << 19999;
+    QTest::newRow("html pair split") << 1 << QString(a19999 + units({0xD83D, 0xDE00})) << 20000;
+    QTest::newRow("c pair split") << 2 << QString(a19999 + units({0xD83D, 0xDE00})) << 20000;
+}
+
+void TestOutputFormat::stepsStopAtTheBoundary()
+{
+    QFETCH(int, format);
+    QFETCH(QString, text);
+    QFETCH(int, firstStep);
+    std::vector<char> buffer(StepBufferSize);
+    const auto *src = reinterpret_cast<const char16_t *>(text.utf16());
+    const StepResult first =
+        encodeStep(OutputFormat(format), buffer.data(), src, std::size_t(text.size()));
+    QCOMPARE(int(first.consumed), firstStep);
+    QVERIFY(first.bytes <= maxStepBytes(OutputFormat(format)));
+    const StepResult second = encodeStep(OutputFormat(format), buffer.data(), src + first.consumed,
+                                         std::size_t(text.size()) - first.consumed);
+    QCOMPARE(int(second.consumed), int(text.size()) - firstStep);
+}
+
+void TestOutputFormat::longDocumentsWrittenWhole_data()
+{
+    QTest::addColumn<QString>("text");
+    QRandomGenerator rng(5);
+    QTest::newRow("random, three steps and more") << randomText(rng, 65000);
+    // Line breaks and pairs placed on every boundary position of the first steps.
+    QString edges;
+    for (int step = 0; step < 4; ++step) {
+        edges += QString(19997, QChar(u'x'));
+        edges += units({0xD83D, 0xDE00, u'\n', 0xD55C, u'\n', u'\n'});
+    }
+    QTest::newRow("breaks and pairs at the boundaries") << edges;
+    QTest::newRow("only line breaks") << QString(45001, QChar(u'\n'));
+    QTest::newRow("only Hangul") << QString(61234, QChar(0xD55C));
+}
+
+void TestOutputFormat::longDocumentsWrittenWhole()
+{
+    QFETCH(QString, text);
+    // UTF-8: exactly the text, each break as CR LF, nothing repeated or lost.
+    QString crlf = text;
+    crlf.replace(QChar(u'\n'), QStringLiteral("\r\n"));
+    const bool extraBreak = text.endsWith(QStringLiteral("\n\n"));
+    QCOMPARE(written(OutputFormat::Utf8, text), (crlf + (extraBreak ? "\r\n" : "")).toUtf8());
+
+    // HTML: one reference per unit from the space up, in order.
+    QByteArray html = HtmlHead;
+    for (const QChar ch : crlf) {
+        const char16_t u = ch.unicode();
+        if (u >= 32)
+            html += "&#" + QByteArray::number(u) + ';';
+        else if (u == u'\n')
+            html += "\r\n";
+        else if (u != 0)
+            html += char(u);
+    }
+    html += (extraBreak ? "\r\n" : "") + HtmlTail;
+    QCOMPARE(written(OutputFormat::Html, text), html);
+
+    // C: the values in order once the layout is taken away.
+    const QByteArray c = written(OutputFormat::CArray, text);
+    QVERIFY(c.startsWith(CHead));
+    QVERIFY(c.endsWith(CTail));
+    QByteArray values = c.mid(CHead.size(), c.size() - CHead.size() - CTail.size());
+    values.replace("\r\n    ", "");
+    QByteArray expected;
+    for (const QChar ch : crlf)
+        expected += "0x" + QByteArray::number(ch.unicode(), 16) + ',';
+    if (extraBreak)
+        expected += "0xd,0xa,";
+    QCOMPARE(values, expected);
+}
+
+void TestOutputFormat::cCounterRestartsWithEachStep()
+{
+    // The first step ends before the break (19999 values, the last line holding
+    // nine); the second starts its count again on that same line.
+    const QString text = QString(19999, QChar(u'a')) + QStringLiteral("\nb");
+    const QByteArray c = written(OutputFormat::CArray, text);
+    QVERIFY(c.endsWith("\r\n    " + QByteArray("0x61,").repeated(9) + "0xd,0xa,0x62,0\r\n  };"));
+    QCOMPARE(c.count("\r\n    "), 1 + 1999 + 0);
+
+    // A full step of 20000 values ends its last line; the next step starts fresh.
+    const QByteArray full = written(OutputFormat::CArray, QString(20015, QChar(u'a')));
+    QVERIFY(full.endsWith("\r\n    " + QByteArray("0x61,").repeated(10) + "\r\n    " +
+                          QByteArray("0x61,").repeated(5) + "0\r\n  };"));
+
+    // Steps that end before a break leave lines longer than ten values behind.
+    const QString unit = QString(19999, QChar(u'a')) + QStringLiteral("\n");
+    const QByteArray twice = written(OutputFormat::CArray, unit + unit + QStringLiteral("z"));
+    QVERIFY(twice.contains("\r\n    " + QByteArray("0x61,").repeated(9) + "0xd,0xa," +
+                           QByteArray("0x61,").repeated(8) + "\r\n    "));
+}
+
+void TestOutputFormat::exportsAreAscii()
+{
+    QRandomGenerator rng(77);
+    const QString text = randomText(rng, 30000);
+    for (const OutputFormat format : {OutputFormat::Html, OutputFormat::CArray}) {
+        const QByteArray bytes = written(format, text);
+        QVERIFY(!bytes.isEmpty());
+        QVERIFY(std::all_of(bytes.begin(), bytes.end(), [](char b) { return (b & 0x80) == 0; }));
+        // Every LF on disk is part of a CR LF pair (text mode).
+        for (qsizetype i = bytes.indexOf('\n'); i >= 0; i = bytes.indexOf('\n', i + 1))
+            QCOMPARE(bytes.at(i - 1), '\r');
+    }
+}
+
+void TestOutputFormat::openFailsWhenParentIsAFile()
+{
+    QTemporaryDir dir;
+    QFile plain(dir.filePath(QStringLiteral("plain")));
+    QVERIFY(plain.open(QIODevice::WriteOnly));
+    plain.write("keep");
+    plain.close();
+    const QString path = dir.filePath(QStringLiteral("plain/out.txt"));
+    QCOMPARE(writeDocument(path, OutputFormat::Utf8, QStringLiteral("x")), WriteResult::OpenFailed);
+    QVERIFY(!QFile::exists(path));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"plain"});
+}
+
+void TestOutputFormat::existingFileReplacedWhole()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("doc.txt"));
+    QFile old(path);
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.write(QByteArray(5000, 'z'));
+    old.close();
+    // A private file stays private.
+    const auto ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    QVERIFY(QFile::setPermissions(path, ownerOnly));
+    QCOMPARE(writeDocument(path, OutputFormat::Utf8, QStringLiteral("ab")), WriteResult::Written);
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), QByteArray("ab"));
+    const auto ownerGroupOther = QFileDevice::Permissions(0x7077);
+    QCOMPARE(QFile::permissions(path) & ownerGroupOther, ownerOnly);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"doc.txt"});
+}
+
+void TestOutputFormat::targetIsAFolder()
+{
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("folder")));
+    const QString path = dir.filePath(QStringLiteral("folder"));
+    QVERIFY(writeDocument(path, OutputFormat::Utf8, QStringLiteral("x")) != WriteResult::Written);
+    QVERIFY(QFileInfo(path).isDir());
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+}
+
+QTEST_GUILESS_MAIN(TestOutputFormat)
+#include "tst_output_format.moc"

@@ -1,0 +1,110 @@
+// Saving and opening again gives the document back: random well-formed text
+// from every plane (U+00A0, U+2028, private use, pairs up to U+10FFFF) with line
+// breaks, short and across several write steps. Left out are the texts whose
+// change the file rules themselves make: one ending in exactly one line break,
+// one starting with U+FEFF, and U+0000, U+001A and U+2029 (and CR, a line break
+// of its own to the reader).
+#include "app/app_state.h"
+#include "app/main_window.h"
+#include "support/fake_platform.h"
+#include "support/test_env.h"
+
+#include <QAction>
+#include <QRandomGenerator>
+#include <QTest>
+
+namespace {
+
+char32_t randomCharacter(QRandomGenerator &rng)
+{
+    for (;;) {
+        char32_t c = 0;
+        switch (rng.bounded(10)) {
+        case 0:
+            return U'\n';
+        case 1:
+            c = 0x20 + rng.bounded(0x5F);
+            break;
+        case 2:
+            c = rng.bounded(2) ? 0x00A0 : 0x2028;
+            break;
+        case 3:
+            c = 0xAC00 + rng.bounded(11172);
+            break;
+        case 4:
+            c = 0x10000 + rng.bounded(0x100000); // planes 1 to 16
+            break;
+        case 5:
+            c = 0xE000 + rng.bounded(0x2000); // private use and the top of the BMP
+            break;
+        default:
+            c = 0x80 + rng.bounded(0xFF80);
+            break;
+        }
+        const bool surrogate = c >= 0xD800 && c <= 0xDFFF;
+        const bool excluded = c == 0x2029 || c == 0xFDD0 || c == 0xFDD1;
+        if (!surrogate && !excluded)
+            return c;
+    }
+}
+
+QString randomText(QRandomGenerator &rng, int size)
+{
+    QString s;
+    while (s.size() < size) {
+        const char32_t c = randomCharacter(rng);
+        if (s.isEmpty() && c == 0xFEFF)
+            continue;
+        s.append(QString::fromUcs4(&c, 1));
+    }
+    // A single final line break is the end of the last line to the reader.
+    if (s.endsWith(QChar(u'\n')) && !s.endsWith(QStringLiteral("\n\n")))
+        s.append(QChar(u'x'));
+    return s;
+}
+
+} // namespace
+
+class TestRoundTrip : public QObject
+{
+    Q_OBJECT
+private slots:
+    void openOfSaveGivesTextBack_data();
+    void openOfSaveGivesTextBack();
+};
+
+void TestRoundTrip::openOfSaveGivesTextBack_data()
+{
+    QTest::addColumn<QString>("text");
+    QRandomGenerator rng(4051);
+    for (int i = 0; i < 40; ++i)
+        QTest::newRow(qPrintable(QStringLiteral("short %1").arg(i)))
+            << randomText(rng, int(rng.bounded(1, 300)));
+    for (int i = 0; i < 3; ++i)
+        QTest::newRow(qPrintable(QStringLiteral("several steps %1").arg(i)))
+            << randomText(rng, 45000 + int(rng.bounded(20000)));
+    QTest::newRow("two final breaks") << QStringLiteral("ab\n\n");
+    QTest::newRow("three final breaks") << QStringLiteral("\uD55C\n\n\n");
+    QTest::newRow("empty lines only") << QStringLiteral("\n\n");
+    QTest::newRow("U+FEFF inside") << QStringLiteral("a\uFEFFb");
+    QTest::newRow("pair at a step boundary")
+        << QString(QString(19999, QChar(u'a')) + QString::fromUtf16(u"\xD83D\xDE00") + u'z');
+}
+
+void TestRoundTrip::openOfSaveGivesTextBack()
+{
+    QFETCH(QString, text);
+    TestProgramDir dir;
+    FakePlatform fake;
+    TForm1 form({QStringLiteral("tavriledit")});
+    form.memo().setText(text);
+    fake.saveAnswer = dir.file(QStringLiteral("round.txt"));
+    form.savefile1->trigger();
+    QVERIFY(fake.boxes.isEmpty());
+    form.memo().setText(u"");
+    form.LoadTextFile(fake.saveAnswer);
+    QCOMPARE(form.memo().text(), text);
+}
+
+QTEST_MAIN(TestRoundTrip)
+#include "tst_round_trip.moc"

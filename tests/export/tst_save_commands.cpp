@@ -1,0 +1,413 @@
+// The save, over-write and export commands through the main window: dialogs,
+// bytes on disk, status bar, modified flag, editor state afterwards and real
+// failures (a parent that is a file, a disk that runs out of room).
+#include "app/app_state.h"
+#include "app/main_window.h"
+#include "app/memo_edit.h"
+#include "support/fake_platform.h"
+#include "support/test_env.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly))
+        f.write(bytes);
+}
+
+// Records the editor's hide and show.
+class VisibilityProbe : public QObject
+{
+public:
+    explicit VisibilityProbe(TForm1 &form) { form.Memo1->installEventFilter(this); }
+    QStringList events;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::HideToParent)
+            events << QStringLiteral("hide");
+        else if (event->type() == QEvent::ShowToParent)
+            events << QStringLiteral("show");
+        return false;
+    }
+};
+
+} // namespace
+
+class TestSaveCommands : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void dialogsAsked_data();
+    void dialogsAsked();
+    void cancelledChangesNothing_data();
+    void cancelledChangesNothing();
+    void saveWritesDocument_data();
+    void saveWritesDocument();
+    void editorKeepsEveryUnit();
+    void overwriteTarget();
+    void exportsLeaveDocumentState_data();
+    void exportsLeaveDocumentState();
+    void caretAndWrapAfterWriting_data();
+    void caretAndWrapAfterWriting();
+    void editorHiddenWhileWriting();
+    void parentIsAFile_data();
+    void parentIsAFile();
+    void diskRunsOutOfRoom_data();
+    void diskRunsOutOfRoom();
+};
+
+void TestSaveCommands::initTestCase()
+{
+    // Cases show and drop their own main windows; the test run goes on.
+    QApplication::setQuitOnLastWindowClosed(false);
+}
+
+void TestSaveCommands::dialogsAsked_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QStringList>("filters");
+    QTest::addColumn<QString>("suffix");
+    const QStringList text{"Text files(*.txt)", "HTML files(*.html)", "All(*.*)"};
+    QTest::newRow("save") << "savefile1"
+                          << "Save a Text file" << text << "txt";
+    QTest::newRow("over write, nothing opened") << "overwritesavefileUTF81"
+                                                << "Save a Text file" << text << "txt";
+    QTest::newRow("html") << "saveHTML99tagASCII1"
+                          << "Save Unicode number HTML &#99;tag file"
+                          << QStringList{"HTML files(*.html)", "Text files(*.txt)", "All(*.*)"}
+                          << "html";
+    QTest::newRow("c") << "saveUnicodenumberlanguageC0x1"
+                       << "Save Unicode number language C 0x* file" << text << "txt";
+}
+
+void TestSaveCommands::dialogsAsked()
+{
+    QFETCH(QString, item);
+    QFETCH(QString, title);
+    QFETCH(QStringList, filters);
+    QFETCH(QString, suffix);
+    TestProgramDir dir;
+    FakePlatform fake;
+    TForm1 form({QStringLiteral("tavriledit")});
+    QAction *action = form.findChild<QAction *>(item);
+    QVERIFY(action && action->isEnabled());
+    action->trigger();
+    QCOMPARE(fake.saveRequests.size(), 1);
+    QCOMPARE(fake.saveRequests[0].title, title);
+    QCOMPARE(fake.saveRequests[0].filters, filters);
+    QCOMPARE(fake.saveRequests[0].defaultSuffix, suffix);
+}
+
+void TestSaveCommands::cancelledChangesNothing_data()
+{
+    QTest::addColumn<QString>("item");
+    for (const char *item : {"savefile1", "overwritesavefileUTF81", "saveHTML99tagASCII1",
+                             "saveUnicodenumberlanguageC0x1"})
+        QTest::newRow(item) << QString::fromLatin1(item);
+}
+
+void TestSaveCommands::cancelledChangesNothing()
+{
+    QFETCH(QString, item);
+    TestProgramDir dir;
+    FakePlatform fake; // the dialog answers an empty name: cancelled
+    TForm1 form({QStringLiteral("tavriledit")});
+    form.memo().setText(u"abc");
+    form.memo().setSelStart(1);
+    form.memo().setSelLength(1);
+    documentModified = true;
+    form.setPanelText(3, QStringLiteral("before"));
+    form.findChild<QAction *>(item)->trigger();
+    QVERIFY(documentModified);
+    QCOMPARE(form.panelText(3), QStringLiteral("before"));
+    QCOMPARE(form.memo().selStart(), 1);
+    QCOMPARE(form.memo().selLength(), 1);
+    QVERIFY(form.memo().isVisible());
+    QVERIFY(fake.boxes.isEmpty());
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList());
+}
+
+void TestSaveCommands::saveWritesDocument_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("empty") << QString() << QByteArray();
+    QTest::newRow("A Hangul") << QStringLiteral("A\uD55C") << QByteArray("\x41\xED\x95\x9C");
+    QTest::newRow("typed han") << QStringLiteral("\uD55C") << QByteArray("\xED\x95\x9C");
+    QTest::newRow("surrogate pair")
+        << QString::fromUtf16(u"\xD83D\xDE00") << QByteArray("\xF0\x9F\x98\x80");
+    QTest::newRow("two lines") << QStringLiteral("ab\ncd") << QByteArray("ab\r\ncd");
+    QTest::newRow("one final break") << QStringLiteral("ab\n") << QByteArray("ab\r\n");
+    QTest::newRow("two final breaks") << QStringLiteral("ab\n\n") << QByteArray("ab\r\n\r\n\r\n");
+}
+
+void TestSaveCommands::saveWritesDocument()
+{
+    QFETCH(QString, text);
+    QFETCH(QByteArray, bytes);
+    TestProgramDir dir;
+    FakePlatform fake;
+    TForm1 form({QStringLiteral("tavriledit")});
+    currentFileName = QStringLiteral("/somewhere/opened.txt");
+    fake.saveAnswer = dir.file(QStringLiteral("saved.txt"));
+    form.memo().setText(text);
+    documentModified = true;
+    form.savefile1->trigger();
+    QCOMPARE(readFile(fake.saveAnswer), bytes);
+    QCOMPARE(form.panelText(3), QStringLiteral("UTF-8 nonBOM  ") + fake.saveAnswer);
+    QVERIFY(!documentModified);
+    QCOMPARE(currentFileName, QStringLiteral("/somewhere/opened.txt"));
+    QVERIFY(fake.boxes.isEmpty());
+    QVERIFY(form.memo().isVisible());
+    QCOMPARE(form.memo().text(), text); // the document itself is untouched
+}
+
+void TestSaveCommands::editorKeepsEveryUnit()
+{
+    // Units the editor must not alter on the way out, across several steps.
+    TestProgramDir dir;
+    FakePlatform fake;
+    TForm1 form({QStringLiteral("tavriledit")});
+    QString text;
+    for (int i = 0; i < 9000; ++i)
+        text += QStringLiteral("\u00A0\u2028a\uFDD0\r\n");
+    text.chop(1);
+    form.memo().setText(text);
+    fake.saveAnswer = dir.file(QStringLiteral("units.txt"));
+    form.savefile1->trigger();
+    QString crlf = text;
+    crlf.replace(QChar(u'\n'), QStringLiteral("\r\n"));
+    QCOMPARE(readFile(fake.saveAnswer), crlf.toUtf8());
+}
+
+void TestSaveCommands::overwriteTarget()
+{
+    TestProgramDir dir;
+    FakePlatform fake;
+    TForm1 form({QStringLiteral("tavriledit")});
+    form.memo().setText(u"first");
+
+    // Nothing opened: the over-write command asks like the save command.
+    fake.saveAnswer = dir.file(QStringLiteral("asked.txt"));
+    form.overwritesavefileUTF81->trigger();
+    QCOMPARE(fake.saveRequests.size(), 1);
+    QCOMPARE(readFile(fake.saveAnswer), QByteArray("first"));
+    QVERIFY(!saveToCurrentFile);
+
+    // An opened file is overwritten without a dialog, also after a save elsewhere.
+    currentFileName = dir.file(QStringLiteral("opened.txt"));
+    writeFile(currentFileName, "old contents");
+    fake.saveAnswer = dir.file(QStringLiteral("elsewhere.txt"));
+    form.savefile1->trigger();
+    form.memo().setText(u"second");
+    documentModified = true;
+    form.overwritesavefileUTF81->trigger();
+    QCOMPARE(fake.saveRequests.size(), 2);
+    QCOMPARE(readFile(currentFileName), QByteArray("second"));
+    QCOMPARE(readFile(dir.file(QStringLiteral("elsewhere.txt"))), QByteArray("first"));
+    QCOMPARE(form.panelText(3), QStringLiteral("UTF-8 nonBOM  ") + currentFileName);
+    QVERIFY(!documentModified);
+    QVERIFY(!saveToCurrentFile);
+}
+
+void TestSaveCommands::exportsLeaveDocumentState_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("html") << "saveHTML99tagASCII1"
+                          << QByteArray("<html>\r\n<body>\r\n&#97;&#98;\r\n</body>\r\n</html>");
+    QTest::newRow("c") << "saveUnicodenumberlanguageC0x1"
+                       << QByteArray("  wchar_t unicodestr[]={\r\n    0x61,0x62,0\r\n  };");
+}
+
+void TestSaveCommands::exportsLeaveDocumentState()
+{
+    QFETCH(QString, item);
+    QFETCH(QByteArray, bytes);
+    TestProgramDir dir;
+    FakePlatform fake;
+    TForm1 form({QStringLiteral("tavriledit")});
+    currentFileName = dir.file(QStringLiteral("opened.txt"));
+    form.memo().setText(u"ab");
+    documentModified = true;
+    fake.saveAnswer = dir.file(QStringLiteral("page.out"));
+    form.findChild<QAction *>(item)->trigger();
+    QCOMPARE(readFile(fake.saveAnswer), bytes);
+    QCOMPARE(form.panelText(3), QStringLiteral("UTF-8 nonBOM  ") + fake.saveAnswer);
+    QVERIFY(documentModified);
+    QCOMPARE(currentFileName, dir.file(QStringLiteral("opened.txt")));
+    // The over-write command still goes to the opened file, not to the export.
+    form.overwritesavefileUTF81->trigger();
+    QCOMPARE(readFile(currentFileName), QByteArray("ab"));
+    QCOMPARE(readFile(fake.saveAnswer), bytes);
+}
+
+void TestSaveCommands::caretAndWrapAfterWriting_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<bool>("wrap");
+    QTest::addColumn<int>("caret");
+    for (const char *item : {"savefile1", "saveHTML99tagASCII1", "saveUnicodenumberlanguageC0x1"}) {
+        // A selection collapses to its start; with word wrap on the caret ends at the end.
+        QTest::newRow(QByteArray(item) + " wrap off") << QString::fromLatin1(item) << false << 3;
+        QTest::newRow(QByteArray(item) + " wrap on") << QString::fromLatin1(item) << true << 45005;
+    }
+}
+
+void TestSaveCommands::caretAndWrapAfterWriting()
+{
+    QFETCH(QString, item);
+    QFETCH(bool, wrap);
+    QFETCH(int, caret);
+    TestProgramDir dir;
+    FakePlatform fake;
+    TForm1 form({QStringLiteral("tavriledit")});
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    form.setWordWrap(wrap);
+    form.memo().setText(QString(45000, QChar(u'x')) + QStringLiteral("\nabcd"));
+    form.memo().setSelStart(3);
+    form.memo().setSelLength(7);
+    form.Memo1->clearFocus();
+    fake.saveAnswer = dir.file(QStringLiteral("out"));
+    form.findChild<QAction *>(item)->trigger();
+    QCOMPARE(form.wordWrap(), wrap);
+    QCOMPARE(form.panelText(2), wrap ? QStringLiteral("WrapLine") : QStringLiteral("noWrapLine"));
+    QCOMPARE(form.memo().selStart(), caret);
+    QCOMPARE(form.memo().selLength(), 0);
+    QVERIFY(form.Memo1->hasFocus());
+    QVERIFY(form.Memo1->isVisible());
+    QVERIFY(!form.Label1->isVisible());
+}
+
+void TestSaveCommands::editorHiddenWhileWriting()
+{
+    TestProgramDir dir;
+    FakePlatform fake;
+    TForm1 form({QStringLiteral("tavriledit")});
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    VisibilityProbe probe(form);
+    form.memo().setText(u"abc");
+    fake.saveAnswer = dir.file(QStringLiteral("out.txt"));
+    form.savefile1->trigger();
+    QCOMPARE(probe.events, (QStringList{"hide", "show"}));
+    // A cancelled dialog never hides the editor.
+    fake.saveAnswer.clear();
+    form.savefile1->trigger();
+    QCOMPARE(probe.events.size(), 2);
+}
+
+void TestSaveCommands::parentIsAFile_data()
+{
+    QTest::addColumn<QString>("item");
+    for (const char *item : {"savefile1", "saveHTML99tagASCII1", "saveUnicodenumberlanguageC0x1"})
+        QTest::newRow(item) << QString::fromLatin1(item);
+}
+
+void TestSaveCommands::parentIsAFile()
+{
+    QFETCH(QString, item);
+    TestProgramDir dir;
+    FakePlatform fake;
+    TForm1 form({QStringLiteral("tavriledit")});
+    writeFile(dir.file(QStringLiteral("plain")), "keep");
+    form.memo().setText(u"text");
+    form.memo().setSelStart(2);
+    form.memo().setSelLength(1);
+    documentModified = true;
+    form.setPanelText(3, QStringLiteral("before"));
+    fake.saveAnswer = dir.file(QStringLiteral("plain/out.txt"));
+    form.findChild<QAction *>(item)->trigger();
+    QCOMPARE(fake.boxes.size(), 1);
+    QCOMPARE(fake.boxes[0].kind, QStringLiteral("error"));
+    QCOMPARE(fake.boxes[0].text, QStringLiteral("can't file open"));
+    QCOMPARE(fake.boxes[0].caption, QStringLiteral("ERROR"));
+    QVERIFY(documentModified);
+    QCOMPARE(form.panelText(3), QStringLiteral("before"));
+    QVERIFY(form.memo().isVisible());
+    // Nothing written yet, so the selection is as it was.
+    QCOMPARE(form.memo().selStart(), 2);
+    QCOMPARE(form.memo().selLength(), 1);
+    QCOMPARE(readFile(dir.file(QStringLiteral("plain"))), QByteArray("keep"));
+}
+
+void TestSaveCommands::diskRunsOutOfRoom_data()
+{
+    QTest::addColumn<QString>("item");
+    for (const char *item : {"savefile1", "saveHTML99tagASCII1", "saveUnicodenumberlanguageC0x1"})
+        QTest::newRow(item) << QString::fromLatin1(item);
+}
+
+void TestSaveCommands::diskRunsOutOfRoom()
+{
+    // The write runs into a file-size limit in a child process, as on a full
+    // disk: the old file stays whole and the failure is reported.
+    QFETCH(QString, item);
+    TestProgramDir dir;
+    const QString target = dir.file(QStringLiteral("doc.txt"));
+    const QByteArray old("the file as it was before\r\n");
+    writeFile(target, old);
+
+    const pid_t child = fork();
+    QVERIFY(child >= 0);
+    if (child == 0) {
+        int failures = 0;
+        {
+            FakePlatform fake;
+            TForm1 form({QStringLiteral("tavriledit")});
+            form.memo().setText(QString(300000, QChar(u'\uD55C')));
+            documentModified = true;
+            form.setPanelText(3, QStringLiteral("before"));
+            fake.saveAnswer = target;
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{64 * 1024, 64 * 1024};
+            setrlimit(RLIMIT_FSIZE, &limit);
+            form.findChild<QAction *>(item)->trigger();
+            if (!(fake.boxes.size() == 1 && fake.boxes[0].kind == QLatin1String("error") &&
+                  fake.boxes[0].text == QLatin1String("can't file write") &&
+                  fake.boxes[0].caption == QLatin1String("ERROR")))
+                failures |= 1;
+            if (!documentModified)
+                failures |= 2;
+            if (form.panelText(3) != QLatin1String("before"))
+                failures |= 4;
+            if (!form.memo().isVisible() || form.memo().length() != 300000)
+                failures |= 8;
+        }
+        _exit(failures);
+    }
+    int status = 0;
+    QCOMPARE(waitpid(child, &status, 0), child);
+    QVERIFY(WIFEXITED(status));
+    QCOMPARE(WEXITSTATUS(status), 0);
+    QCOMPARE(readFile(target), old);
+    // No temporary file is left behind.
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"doc.txt"});
+}
+
+QTEST_MAIN(TestSaveCommands)
+#include "tst_save_commands.moc"
