@@ -307,7 +307,7 @@ void TForm1::FormClose(QCloseEvent *event)
         }
     }
     writeSettings();
-    // Accent pad step: the pads' destroyAccentPad() is called here, before the window goes.
+    destroyAccentPad();
     event->accept();
 }
 

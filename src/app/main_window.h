@@ -125,6 +125,13 @@ public slots:
     void KanjiJapantoHangulSelectAreaType21Click();
 
     // Input aids: screen keyboard, keymap help, accent pads.
+    void Screenkeyboard1Click();
+    void Screenkeyboard2Click();
+    void keymap1Click();
+    void AccentPAD1Click();
+    void AccentPAD2Click();
+    // Destroys the accent pad that exists and clears accentPadCreated (close flow).
+    void destroyAccentPad();
 
     // Desktop: shortcuts, web pages, about box.
     void createShortcutinprogrammenu1Click();

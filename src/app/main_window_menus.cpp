@@ -144,6 +144,11 @@ void TForm1::connectCommands()
     wire(KanjiJapantoHangulSelectAreaType21, &TForm1::KanjiJapantoHangulSelectAreaType21Click);
 
     // Input aids.
+    wire(Screenkeyboard1, &TForm1::Screenkeyboard1Click);
+    wire(Screenkeyboard2, &TForm1::Screenkeyboard2Click);
+    wire(keymap1, &TForm1::keymap1Click);
+    wire(AccentPAD1, &TForm1::AccentPAD1Click);
+    wire(AccentPAD2, &TForm1::AccentPAD2Click);
 
     // Desktop.
     wire(createShortcutinprogrammenu1, &TForm1::createShortcutinprogrammenu1Click);

@@ -1,0 +1,43 @@
+// Thangulskbform: the Hangul screen keyboard, a picture of the two-set layout
+// whose keys are clicked with the mouse.
+#pragma once
+
+#include <QWidget>
+
+// The picture Image1, drawn from the layout so that every cap sits exactly on
+// its hit region; vector drawing keeps it sharp at any device-pixel ratio.
+class ScreenKeyboardPicture : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit ScreenKeyboardPicture(QWidget *parent);
+
+signals:
+    void clickedAt(QPoint pos);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    bool m_pressed = false;
+};
+
+class Thangulskbform : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit Thangulskbform(QWidget *owner);
+    ~Thangulskbform() override;
+
+    ScreenKeyboardPicture *Image1 = nullptr;
+
+    // A click at `pos` in picture coordinates.
+    void Image1Click(QPoint pos);
+
+    void setVisible(bool visible) override;
+
+private:
+    bool m_placed = false;
+};
