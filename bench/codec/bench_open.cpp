@@ -206,7 +206,7 @@ class BenchPlatform : public QtPlatform
 {
 public:
     QString answer;
-    QString openFileName(QWidget *, const FileDialogSpec &) override { return answer; }
+    QString openFileName(QWidget *, const FileDialogRequest &) override { return answer; }
     void errorBox(QWidget *, const QString &text, const QString &) override
     {
         std::fprintf(stderr, "error box: %s\n", qPrintable(text));

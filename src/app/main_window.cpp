@@ -91,6 +91,10 @@ TForm1::TForm1(const QStringList &arguments, QWidget *parent)
             const int needed =
                 panel->fontMetrics().horizontalAdvance(QString::fromLatin1(widest[i])) + 6;
             panel->setFixedWidth(std::max(widths[i], needed));
+        } else {
+            // A long path is cut at the window's edge; it never widens the window.
+            panel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+            panel->setMinimumWidth(1);
         }
         StatusBar1->addWidget(panel, i == 3 ? 1 : 0);
         m_panels[i] = panel;

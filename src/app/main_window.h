@@ -13,7 +13,7 @@
 
 class MemoEdit;
 enum class OutputFormat;
-struct FileDialogSpec;
+struct FileDialogRequest;
 class QAction;
 class QKeyEvent;
 class QLabel;
@@ -166,7 +166,7 @@ private:
     // The save the exit flow runs: to the opened file when there is one.
     SaveOutcome saveOnTheWayOut();
     // The write procedure shared by the save and both exports.
-    SaveOutcome writeFormatted(OutputFormat format, const FileDialogSpec &dialog);
+    SaveOutcome writeFormatted(OutputFormat format, const FileDialogRequest &dialog);
 
     // Input method.
     bool memoKeyConsumed(QKeyEvent *event); // true: the editor must not see the key

@@ -12,14 +12,14 @@
 namespace {
 
 // OpenDialog1, configured anew by each command.
-FileDialogSpec OpenDialog1(const QString &title)
+FileDialogRequest OpenDialog1(const QString &title)
 {
-    FileDialogSpec spec;
-    spec.title = title;
-    spec.filters = {QStringLiteral("Text files(*.txt)"), QStringLiteral("HTML files(*.html)"),
+    FileDialogRequest request;
+    request.title = title;
+    request.filters = {QStringLiteral("Text files(*.txt)"), QStringLiteral("HTML files(*.html)"),
                     QStringLiteral("All(*.*)")};
-    spec.defaultSuffix = QStringLiteral("txt");
-    return spec;
+    request.defaultSuffix = QStringLiteral("txt");
+    return request;
 }
 
 // Hides the editor so that the waiting label shows, and paints the label now:
@@ -52,7 +52,7 @@ QStringView view(const TextBuffer &text)
 
 void TForm1::opentextfile1Click()
 {
-    const FileDialogSpec dialog = OpenDialog1(QStringLiteral("Open a Text file"));
+    const FileDialogRequest dialog = OpenDialog1(QStringLiteral("Open a Text file"));
     QString path;
     if (openingFromCommandLine) {
         openingFromCommandLine = false;

@@ -10,7 +10,7 @@
 
 namespace {
 
-FileDialogSpec textSaveDialog()
+FileDialogRequest textSaveDialog()
 {
     return {QStringLiteral("Save a Text file"),
             {QStringLiteral("Text files(*.txt)"), QStringLiteral("HTML files(*.html)"),
@@ -19,7 +19,7 @@ FileDialogSpec textSaveDialog()
             {}};
 }
 
-FileDialogSpec htmlExportDialog()
+FileDialogRequest htmlExportDialog()
 {
     return {QStringLiteral("Save Unicode number HTML &#99;tag file"),
             {QStringLiteral("HTML files(*.html)"), QStringLiteral("Text files(*.txt)"),
@@ -28,7 +28,7 @@ FileDialogSpec htmlExportDialog()
             {}};
 }
 
-FileDialogSpec cArrayExportDialog()
+FileDialogRequest cArrayExportDialog()
 {
     return {QStringLiteral("Save Unicode number language C 0x* file"),
             {QStringLiteral("Text files(*.txt)"), QStringLiteral("HTML files(*.html)"),
@@ -39,7 +39,7 @@ FileDialogSpec cArrayExportDialog()
 
 } // namespace
 
-TForm1::SaveOutcome TForm1::writeFormatted(OutputFormat format, const FileDialogSpec &dialog)
+TForm1::SaveOutcome TForm1::writeFormatted(OutputFormat format, const FileDialogRequest &dialog)
 {
     QString path;
     if (saveToCurrentFile) {

@@ -15,7 +15,7 @@
 class QDialog;
 class QWidget;
 
-struct FileDialogSpec
+struct FileDialogRequest
 {
     QString title;
     QStringList filters;   // e.g. "Text files(*.txt)"
@@ -44,8 +44,8 @@ public:
     virtual ~Platform();
 
     // File dialogs: the chosen path, or empty when cancelled.
-    virtual QString openFileName(QWidget *parent, const FileDialogSpec &spec) = 0;
-    virtual QString saveFileName(QWidget *parent, const FileDialogSpec &spec) = 0;
+    virtual QString openFileName(QWidget *parent, const FileDialogRequest &request) = 0;
+    virtual QString saveFileName(QWidget *parent, const FileDialogRequest &request) = 0;
     // Font dialog starting from `initial`; empty when cancelled.
     virtual std::optional<QFont> chooseFont(QWidget *parent, const QFont &initial) = 0;
 

@@ -13,21 +13,21 @@
 
 namespace {
 
-void setUpFileDialog(QFileDialog &dialog, const FileDialogSpec &spec)
+void setUpFileDialog(QFileDialog &dialog, const FileDialogRequest &request)
 {
-    dialog.setWindowTitle(spec.title);
-    dialog.setNameFilters(spec.filters);
-    dialog.setDefaultSuffix(spec.defaultSuffix);
-    if (!spec.initialPath.isEmpty())
-        dialog.selectFile(spec.initialPath);
+    dialog.setWindowTitle(request.title);
+    dialog.setNameFilters(request.filters);
+    dialog.setDefaultSuffix(request.defaultSuffix);
+    if (!request.initialPath.isEmpty())
+        dialog.selectFile(request.initialPath);
 }
 
 } // namespace
 
-QString QtPlatform::openFileName(QWidget *parent, const FileDialogSpec &spec)
+QString QtPlatform::openFileName(QWidget *parent, const FileDialogRequest &request)
 {
     QFileDialog dialog(parent);
-    setUpFileDialog(dialog, spec);
+    setUpFileDialog(dialog, request);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
@@ -35,10 +35,10 @@ QString QtPlatform::openFileName(QWidget *parent, const FileDialogSpec &spec)
     return dialog.selectedFiles().constFirst();
 }
 
-QString QtPlatform::saveFileName(QWidget *parent, const FileDialogSpec &spec)
+QString QtPlatform::saveFileName(QWidget *parent, const FileDialogRequest &request)
 {
     QFileDialog dialog(parent);
-    setUpFileDialog(dialog, spec);
+    setUpFileDialog(dialog, request);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())

@@ -6,8 +6,8 @@
 class QtPlatform : public Platform
 {
 public:
-    QString openFileName(QWidget *parent, const FileDialogSpec &spec) override;
-    QString saveFileName(QWidget *parent, const FileDialogSpec &spec) override;
+    QString openFileName(QWidget *parent, const FileDialogRequest &request) override;
+    QString saveFileName(QWidget *parent, const FileDialogRequest &request) override;
     std::optional<QFont> chooseFont(QWidget *parent, const QFont &initial) override;
     void errorBox(QWidget *parent, const QString &text, const QString &caption) override;
     bool confirmBox(QWidget *parent, const QString &text, const QString &caption) override;

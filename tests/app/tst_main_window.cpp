@@ -18,6 +18,7 @@ class TestMainWindow : public QObject
     Q_OBJECT
 private slots:
     void startUpDefaults();
+    void longPathDoesNotWidenTheWindow();
     void storedSettingsApplied_data();
     void storedSettingsApplied();
     void menusCarryNamesAndCaptions();
@@ -63,6 +64,19 @@ void TestMainWindow::startUpDefaults()
             100);
     QVERIFY(form.StatusBar1->findChild<QLabel *>(QStringLiteral("StatusBar1Panel2"))->width() >=
             65);
+}
+
+void TestMainWindow::longPathDoesNotWidenTheWindow()
+{
+    TestProgramDir dir;
+    FakePlatform fake;
+    TForm1 form({QStringLiteral("tavriledit")});
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    form.setPanelText(3, QStringLiteral("UTF-8 nonBOM  ") + QString(400, u'x'));
+    QCoreApplication::processEvents();
+    QCOMPARE(form.width(), 416);
+    QVERIFY(form.minimumSizeHint().width() < 416);
 }
 
 void TestMainWindow::storedSettingsApplied_data()

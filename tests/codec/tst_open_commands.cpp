@@ -64,12 +64,12 @@ QByteArray le(const QString &s)
 void checkDialog(const FakePlatform &fake, const QString &title)
 {
     QVERIFY(!fake.openRequests.isEmpty());
-    const FileDialogSpec &spec = fake.openRequests.constLast();
-    QCOMPARE(spec.title, title);
-    QCOMPARE(spec.filters,
+    const FileDialogRequest &request = fake.openRequests.constLast();
+    QCOMPARE(request.title, title);
+    QCOMPARE(request.filters,
              (QStringList{QStringLiteral("Text files(*.txt)"), QStringLiteral("HTML files(*.html)"),
                           QStringLiteral("All(*.*)")}));
-    QCOMPARE(spec.defaultSuffix, QStringLiteral("txt"));
+    QCOMPARE(request.defaultSuffix, QStringLiteral("txt"));
 }
 
 // Runs a converter; the file it writes is what the editor then opens.

@@ -34,21 +34,21 @@ public:
     bool openUrlResult = true;
 
     // What was asked.
-    QList<FileDialogSpec> openRequests;
-    QList<FileDialogSpec> saveRequests;
+    QList<FileDialogRequest> openRequests;
+    QList<FileDialogRequest> saveRequests;
     QList<BoxCall> boxes;
     QList<QUrl> openedUrls;
     QStringList clipboardWrites;
     int dialogsRun = 0;
 
-    QString openFileName(QWidget *, const FileDialogSpec &spec) override
+    QString openFileName(QWidget *, const FileDialogRequest &request) override
     {
-        openRequests.append(spec);
+        openRequests.append(request);
         return openAnswer;
     }
-    QString saveFileName(QWidget *, const FileDialogSpec &spec) override
+    QString saveFileName(QWidget *, const FileDialogRequest &request) override
     {
-        saveRequests.append(spec);
+        saveRequests.append(request);
         return saveAnswer;
     }
     std::optional<QFont> chooseFont(QWidget *, const QFont &) override { return fontAnswer; }
