@@ -1,21 +1,13 @@
 // Every menu item of the main window, built in one place. An item whose command
 // is not part of this build stays disabled.
 #include "app/main_window.h"
+#include "app/menu_items.h"
 
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
 
 namespace {
-
-QAction *addItem(QWidget *menu, const char *name, const QString &caption)
-{
-    auto *action = new QAction(caption, menu);
-    action->setObjectName(QString::fromLatin1(name));
-    action->setEnabled(false);
-    menu->addAction(action);
-    return action;
-}
 
 QMenu *addMenu(QMenuBar *bar, const char *name, const QString &caption)
 {
@@ -34,70 +26,71 @@ void TForm1::createMenus()
     // Captions keep the toolkit's own convention: "&&" shows as a single "&".
     FILE1 = addMenu(bar, "FILE1", QStringLiteral("file"));
     opentextfile1 =
-        addItem(FILE1, "opentextfile1", QStringLiteral("open text file(UTF-8,UTF16,SJIS,EUC)"));
-    inserttextfile1 =
-        addItem(FILE1, "inserttextfile1", QStringLiteral("insert text file(UTF-8,UTF16,SJIS,EUC)"));
-    savefile1 = addItem(FILE1, "savefile1", QStringLiteral("save file(UTF-8)"));
+        addMenuItem(FILE1, "opentextfile1", QStringLiteral("open text file(UTF-8,UTF16,SJIS,EUC)"));
+    inserttextfile1 = addMenuItem(FILE1, "inserttextfile1",
+                                  QStringLiteral("insert text file(UTF-8,UTF16,SJIS,EUC)"));
+    savefile1 = addMenuItem(FILE1, "savefile1", QStringLiteral("save file(UTF-8)"));
     overwritesavefileUTF81 =
-        addItem(FILE1, "overwritesavefileUTF81", QStringLiteral("over write save file(UTF-8)"));
-    saveHTML99tagASCII1 = addItem(FILE1, "saveHTML99tagASCII1",
-                                  QStringLiteral("save Unicode number HTML &&#99;tag(ASCII)"));
+        addMenuItem(FILE1, "overwritesavefileUTF81", QStringLiteral("over write save file(UTF-8)"));
+    saveHTML99tagASCII1 = addMenuItem(FILE1, "saveHTML99tagASCII1",
+                                      QStringLiteral("save Unicode number HTML &&#99;tag(ASCII)"));
     saveUnicodenumberlanguageC0x1 =
-        addItem(FILE1, "saveUnicodenumberlanguageC0x1",
-                QStringLiteral("save Unicode number language C 0x*(ASCII)"));
-    exit1 = addItem(FILE1, "exit1", QStringLiteral("exit"));
+        addMenuItem(FILE1, "saveUnicodenumberlanguageC0x1",
+                    QStringLiteral("save Unicode number language C 0x*(ASCII)"));
+    exit1 = addMenuItem(FILE1, "exit1", QStringLiteral("exit"));
 
     edit1 = addMenu(bar, "edit1", QStringLiteral("edit"));
-    find1 = addItem(edit1, "find1", QStringLiteral("find"));
-    Wrapofftoggle1 = addItem(edit1, "Wrapofftoggle1", QStringLiteral("Wrap Line on(toggle)"));
-    Screenkeyboard2 = addItem(edit1, "Screenkeyboard2", QStringLiteral("Screen keyboard"));
-    AccentPAD2 = addItem(edit1, "AccentPAD2", QStringLiteral("Accent PAD"));
-    changefont1 = addItem(edit1, "changefont1", QStringLiteral("change font"));
-    createShortcutinprogrammenu1 = addItem(edit1, "createShortcutinprogrammenu1",
-                                           QStringLiteral("create Shortcut in Program menu"));
-    createshortcutinDesktopmenu1 = addItem(edit1, "createshortcutinDesktopmenu1",
-                                           QStringLiteral("create Shortcut in Desktop menu"));
+    find1 = addMenuItem(edit1, "find1", QStringLiteral("find"));
+    Wrapofftoggle1 = addMenuItem(edit1, "Wrapofftoggle1", QStringLiteral("Wrap Line on(toggle)"));
+    Screenkeyboard2 = addMenuItem(edit1, "Screenkeyboard2", QStringLiteral("Screen keyboard"));
+    AccentPAD2 = addMenuItem(edit1, "AccentPAD2", QStringLiteral("Accent PAD"));
+    changefont1 = addMenuItem(edit1, "changefont1", QStringLiteral("change font"));
+    createShortcutinprogrammenu1 = addMenuItem(edit1, "createShortcutinprogrammenu1",
+                                               QStringLiteral("create Shortcut in Program menu"));
+    createshortcutinDesktopmenu1 = addMenuItem(edit1, "createshortcutinDesktopmenu1",
+                                               QStringLiteral("create Shortcut in Desktop menu"));
 
     // Three menu-bar items without a submenu: choosing them runs the command at once.
-    KoreaRomaIME1 = addItem(bar, "KoreaRomaIME1", QStringLiteral("KoreaRomaIME"));
-    KoreaDirectIME1 = addItem(bar, "KoreaDirectIME1", QStringLiteral("KoreaDirectIME"));
-    nonIME1 = addItem(bar, "nonIME1", QStringLiteral("nonIME"));
+    KoreaRomaIME1 = addMenuItem(bar, "KoreaRomaIME1", QStringLiteral("KoreaRomaIME"));
+    KoreaDirectIME1 = addMenuItem(bar, "KoreaDirectIME1", QStringLiteral("KoreaDirectIME"));
+    nonIME1 = addMenuItem(bar, "nonIME1", QStringLiteral("nonIME"));
 
     ime1 = addMenu(bar, "ime1", QStringLiteral("IME"));
-    KoreanRomanizedinput1 = addItem(ime1, "KoreanRomanizedinput1",
-                                    QStringLiteral("Korean Romanized input built-in IME"));
+    KoreanRomanizedinput1 = addMenuItem(ime1, "KoreanRomanizedinput1",
+                                        QStringLiteral("Korean Romanized input built-in IME"));
     KoreanDirectinput1 =
-        addItem(ime1, "KoreanDirectinput1", QStringLiteral("Korean Direct input built-in IME"));
-    dontuseIME1 = addItem(ime1, "dontuseIME1", QStringLiteral("don't use built-in IME"));
+        addMenuItem(ime1, "KoreanDirectinput1", QStringLiteral("Korean Direct input built-in IME"));
+    dontuseIME1 = addMenuItem(ime1, "dontuseIME1", QStringLiteral("don't use built-in IME"));
 
     help1 = addMenu(bar, "help1", QStringLiteral("help"));
-    keymap1 = addItem(help1, "keymap1", QStringLiteral("keymap"));
-    Screenkeyboard1 = addItem(help1, "Screenkeyboard1", QStringLiteral("Screen keyboard"));
-    AccentPAD1 = addItem(help1, "AccentPAD1", QStringLiteral("Accent PAD"));
+    keymap1 = addMenuItem(help1, "keymap1", QStringLiteral("keymap"));
+    Screenkeyboard1 = addMenuItem(help1, "Screenkeyboard1", QStringLiteral("Screen keyboard"));
+    AccentPAD1 = addMenuItem(help1, "AccentPAD1", QStringLiteral("Accent PAD"));
     Jumptoofficialwebsite1 =
-        addItem(help1, "Jumptoofficialwebsite1", QStringLiteral("Jump to Official web site"));
-    JumptoTavrilJishowebsite1 = addItem(help1, "JumptoTavrilJishowebsite1",
-                                        QStringLiteral("Jump to TavrilJisho web site(Japanese)"));
-    copyright1 = addItem(help1, "copyright1", QStringLiteral("copyright"));
+        addMenuItem(help1, "Jumptoofficialwebsite1", QStringLiteral("Jump to Official web site"));
+    JumptoTavrilJishowebsite1 =
+        addMenuItem(help1, "JumptoTavrilJishowebsite1",
+                    QStringLiteral("Jump to TavrilJisho web site(Japanese)"));
+    copyright1 = addMenuItem(help1, "copyright1", QStringLiteral("copyright"));
 
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-    MenuItem1 = addItem(PopupMenu1, "MenuItem1", QStringLiteral("Cut"));
-    MenuItem2 = addItem(PopupMenu1, "MenuItem2", QStringLiteral("Copy"));
-    MenuItem3 = addItem(PopupMenu1, "MenuItem3", QStringLiteral("Paste"));
-    MenuItem4 = addItem(PopupMenu1, "MenuItem4", QStringLiteral("Clear"));
-    MenuItem5 = addItem(PopupMenu1, "MenuItem5", QStringLiteral("Select All"));
-    MenuItem6 = addItem(PopupMenu1, "MenuItem6", QString());
+    MenuItem1 = addMenuItem(PopupMenu1, "MenuItem1", QStringLiteral("Cut"));
+    MenuItem2 = addMenuItem(PopupMenu1, "MenuItem2", QStringLiteral("Copy"));
+    MenuItem3 = addMenuItem(PopupMenu1, "MenuItem3", QStringLiteral("Paste"));
+    MenuItem4 = addMenuItem(PopupMenu1, "MenuItem4", QStringLiteral("Clear"));
+    MenuItem5 = addMenuItem(PopupMenu1, "MenuItem5", QStringLiteral("Select All"));
+    MenuItem6 = addMenuItem(PopupMenu1, "MenuItem6", QString());
     MenuItem6->setSeparator(true);
-    MenuItem7 = addItem(PopupMenu1, "MenuItem7", QStringLiteral("Korea Roma IME"));
-    MenuItem8 = addItem(PopupMenu1, "MenuItem8", QStringLiteral("Korea Direct IME"));
-    MenuItem9 = addItem(PopupMenu1, "MenuItem9", QStringLiteral("nonIME"));
+    MenuItem7 = addMenuItem(PopupMenu1, "MenuItem7", QStringLiteral("Korea Roma IME"));
+    MenuItem8 = addMenuItem(PopupMenu1, "MenuItem8", QStringLiteral("Korea Direct IME"));
+    MenuItem9 = addMenuItem(PopupMenu1, "MenuItem9", QStringLiteral("nonIME"));
     KanjiJapantoHangulSelectArea1 =
-        addItem(PopupMenu1, "KanjiJapantoHangulSelectArea1",
-                QStringLiteral("Kanji(Japan) to Hangul(SelectArea)Type1"));
+        addMenuItem(PopupMenu1, "KanjiJapantoHangulSelectArea1",
+                    QStringLiteral("Kanji(Japan) to Hangul(SelectArea)Type1"));
     KanjiJapantoHangulSelectAreaType21 =
-        addItem(PopupMenu1, "KanjiJapantoHangulSelectAreaType21",
-                QStringLiteral("Kanji(Japan) to Hangul(SelectArea)Type2"));
+        addMenuItem(PopupMenu1, "KanjiJapantoHangulSelectAreaType21",
+                    QStringLiteral("Kanji(Japan) to Hangul(SelectArea)Type2"));
 }
 
 // Connects each item to its handler and enables it. Subsystems add their items here.

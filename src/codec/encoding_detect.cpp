@@ -186,32 +186,41 @@ int CheckEuc(std::span<const std::uint8_t> s)
     return CheckPasses;
 }
 
-ByteOrderResult DetectUtf16ByteOrder(const StreamOpener &open)
+namespace {
+
+// Runs one check over the file's sample; `unreadable` when the file cannot be read.
+template <typename Result, typename Check>
+Result onSample(const StreamOpener &open, Check check, Result unreadable)
 {
     Sample buffer;
     const auto sample = readSample(open, buffer);
-    return sample ? DetectUtf16ByteOrder(*sample) : ByteOrderUnreadable;
+    return sample ? check(*sample) : unreadable;
+}
+
+} // namespace
+
+ByteOrderResult DetectUtf16ByteOrder(const StreamOpener &open)
+{
+    return onSample(
+        open, [](auto s) { return DetectUtf16ByteOrder(s); }, ByteOrderUnreadable);
 }
 
 int CheckUtf8(const StreamOpener &open)
 {
-    Sample buffer;
-    const auto sample = readSample(open, buffer);
-    return sample ? CheckUtf8(*sample) : CheckUnreadable;
+    return onSample(
+        open, [](auto s) { return CheckUtf8(s); }, int(CheckUnreadable));
 }
 
 int CheckSjis(const StreamOpener &open)
 {
-    Sample buffer;
-    const auto sample = readSample(open, buffer);
-    return sample ? CheckSjis(*sample) : CheckUnreadable;
+    return onSample(
+        open, [](auto s) { return CheckSjis(s); }, int(CheckUnreadable));
 }
 
 int CheckEuc(const StreamOpener &open)
 {
-    Sample buffer;
-    const auto sample = readSample(open, buffer);
-    return sample ? CheckEuc(*sample) : CheckUnreadable;
+    return onSample(
+        open, [](auto s) { return CheckEuc(s); }, int(CheckUnreadable));
 }
 
 EncodingChoice ChooseEncoding(const StreamOpener &open)

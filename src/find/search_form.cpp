@@ -5,6 +5,7 @@
 #include "app/forms.h"
 #include "app/main_window.h"
 #include "app/memo_edit.h"
+#include "app/menu_items.h"
 #include "convert/kanji_to_hangul.h"
 #include "ime/key_event.h"
 
@@ -33,19 +34,6 @@ QString imeModeLabel(int mode)
         return QStringLiteral("nonIME");
     }
 }
-
-namespace {
-
-QAction *addItem(QWidget *menu, const char *name, const QString &caption)
-{
-    auto *action = new QAction(caption, menu);
-    action->setObjectName(QString::fromLatin1(name));
-    action->setEnabled(false);
-    menu->addAction(action);
-    return action;
-}
-
-} // namespace
 
 Tsearchform::Tsearchform(QWidget *parent) : QDialog(parent), Edit1(new QLineEdit), m_edit1(Edit1)
 {
@@ -94,27 +82,27 @@ Tsearchform::~Tsearchform()
 
 void Tsearchform::createMenus()
 {
-    KoreaRomaIME1 = addItem(MainMenu1, "KoreaRomaIME1", QStringLiteral("KoreaRomaIME"));
-    KoreaDirectIME1 = addItem(MainMenu1, "KoreaDirectIME1", QStringLiteral("KoreaDirectIME"));
-    nonIME1 = addItem(MainMenu1, "nonIME1", QStringLiteral("nonIME"));
+    KoreaRomaIME1 = addMenuItem(MainMenu1, "KoreaRomaIME1", QStringLiteral("KoreaRomaIME"));
+    KoreaDirectIME1 = addMenuItem(MainMenu1, "KoreaDirectIME1", QStringLiteral("KoreaDirectIME"));
+    nonIME1 = addMenuItem(MainMenu1, "nonIME1", QStringLiteral("nonIME"));
 
     PopupMenu2 = new QMenu(this);
     PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
-    Cut1 = addItem(PopupMenu2, "Cut1", QStringLiteral("Cut"));
-    Copy1 = addItem(PopupMenu2, "Copy1", QStringLiteral("Copy"));
-    Past1 = addItem(PopupMenu2, "Past1", QStringLiteral("Paste"));
-    Clear1 = addItem(PopupMenu2, "Clear1", QStringLiteral("Clear"));
-    SelectAll1 = addItem(PopupMenu2, "SelectAll1", QStringLiteral("Select All"));
+    Cut1 = addMenuItem(PopupMenu2, "Cut1", QStringLiteral("Cut"));
+    Copy1 = addMenuItem(PopupMenu2, "Copy1", QStringLiteral("Copy"));
+    Past1 = addMenuItem(PopupMenu2, "Past1", QStringLiteral("Paste"));
+    Clear1 = addMenuItem(PopupMenu2, "Clear1", QStringLiteral("Clear"));
+    SelectAll1 = addMenuItem(PopupMenu2, "SelectAll1", QStringLiteral("Select All"));
     PopupMenu2->addSeparator();
-    MenuItem1 = addItem(PopupMenu2, "MenuItem1", QStringLiteral("Korea Roma IME"));
-    MenuItem2 = addItem(PopupMenu2, "MenuItem2", QStringLiteral("Korea Direct IME"));
-    MenuItem3 = addItem(PopupMenu2, "MenuItem3", QStringLiteral("nonIME"));
+    MenuItem1 = addMenuItem(PopupMenu2, "MenuItem1", QStringLiteral("Korea Roma IME"));
+    MenuItem2 = addMenuItem(PopupMenu2, "MenuItem2", QStringLiteral("Korea Direct IME"));
+    MenuItem3 = addMenuItem(PopupMenu2, "MenuItem3", QStringLiteral("nonIME"));
     KanjiJapantoHangulSelectAreaType11 =
-        addItem(PopupMenu2, "KanjiJapantoHangulSelectAreaType11",
-                QStringLiteral("Kanji(Japan) to Hangul(SelectArea)Type1"));
+        addMenuItem(PopupMenu2, "KanjiJapantoHangulSelectAreaType11",
+                    QStringLiteral("Kanji(Japan) to Hangul(SelectArea)Type1"));
     KanjiJapantoHangulSelectAreaType21 =
-        addItem(PopupMenu2, "KanjiJapantoHangulSelectAreaType21",
-                QStringLiteral("Kanji(Japan) to Hangul(SelectArea)Type2"));
+        addMenuItem(PopupMenu2, "KanjiJapantoHangulSelectAreaType21",
+                    QStringLiteral("Kanji(Japan) to Hangul(SelectArea)Type2"));
 }
 
 void Tsearchform::connectCommands()

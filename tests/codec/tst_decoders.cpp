@@ -2,6 +2,7 @@
 // including lines far longer than one read.
 #include "codec/decoders.h"
 #include "codec/text_reader.h"
+#include "support/test_bytes.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -43,32 +44,6 @@ private slots:
 };
 
 namespace {
-
-QByteArray hex(const char *h)
-{
-    return QByteArray::fromHex(h);
-}
-
-std::span<const std::uint8_t> span(const QByteArray &b)
-{
-    return {reinterpret_cast<const std::uint8_t *>(b.constData()), std::size_t(b.size())};
-}
-
-QByteArray le(const QString &s)
-{
-    QByteArray out;
-    for (QChar c : s)
-        out.append(char(c.unicode() & 0xFF)).append(char(c.unicode() >> 8));
-    return out;
-}
-
-QByteArray be(const QString &s)
-{
-    QByteArray out;
-    for (QChar c : s)
-        out.append(char(c.unicode() >> 8)).append(char(c.unicode() & 0xFF));
-    return out;
-}
 
 QString units(std::initializer_list<char16_t> list)
 {

@@ -1,6 +1,7 @@
 // Choosing the encoding: byte-order marks, the UTF-16 byte-order guess, the three
 // content checks, the decision between them, the labels and unreadable files.
 #include "codec/file_reading.h"
+#include "support/test_bytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -39,32 +40,6 @@ private:
 };
 
 namespace {
-
-QByteArray hex(const char *h)
-{
-    return QByteArray::fromHex(h);
-}
-
-std::span<const std::uint8_t> span(const QByteArray &b)
-{
-    return {reinterpret_cast<const std::uint8_t *>(b.constData()), std::size_t(b.size())};
-}
-
-QByteArray le(const QString &s)
-{
-    QByteArray out;
-    for (QChar c : s)
-        out.append(char(c.unicode() & 0xFF)).append(char(c.unicode() >> 8));
-    return out;
-}
-
-QByteArray be(const QString &s)
-{
-    QByteArray out;
-    for (QChar c : s)
-        out.append(char(c.unicode() >> 8)).append(char(c.unicode() & 0xFF));
-    return out;
-}
 
 } // namespace
 

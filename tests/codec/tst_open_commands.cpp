@@ -6,6 +6,7 @@
 #include "app/memo_edit.h"
 #include "codec/file_reading.h"
 #include "support/fake_platform.h"
+#include "support/test_bytes.h"
 #include "support/test_env.h"
 
 #include <QAction>
@@ -51,14 +52,6 @@ QString write(const TestProgramDir &dir, const QString &name, const QByteArray &
 {
     dir.write(name, bytes);
     return dir.file(name);
-}
-
-QByteArray le(const QString &s)
-{
-    QByteArray out;
-    for (QChar c : s)
-        out.append(char(c.unicode() & 0xFF)).append(char(c.unicode() >> 8));
-    return out;
 }
 
 void checkDialog(const FakePlatform &fake, const QString &title)

@@ -7,6 +7,7 @@
 #include "app/memo_edit.h"
 #include "export/exit_form.h"
 #include "support/fake_platform.h"
+#include "support/test_bytes.h"
 #include "support/test_env.h"
 
 #include <QAction>
@@ -22,19 +23,6 @@
 #include <unistd.h>
 
 namespace {
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    if (f.open(QIODevice::WriteOnly))
-        f.write(bytes);
-}
 
 // How the exit dialog is answered in a test.
 enum Answer { Save = 1, NoSave = 2, Cancel = 3, Frame = 4 };

@@ -5,6 +5,7 @@
 #include "app/main_window.h"
 #include "app/memo_edit.h"
 #include "support/fake_platform.h"
+#include "support/test_bytes.h"
 #include "support/test_env.h"
 
 #include <QAction>
@@ -20,19 +21,6 @@
 #include <unistd.h>
 
 namespace {
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    if (f.open(QIODevice::WriteOnly))
-        f.write(bytes);
-}
 
 // Records the editor's hide and show.
 class VisibilityProbe : public QObject
