@@ -16,7 +16,7 @@ constexpr int PictureWidth = 393;
 constexpr int PictureHeight = 225;
 } // namespace
 
-AccentPadPicture::AccentPadPicture(QWidget *parent) : QWidget(parent)
+AccentPadPicture::AccentPadPicture(QWidget *parent) : ClickPicture(parent)
 {
     setFixedSize(PictureWidth, PictureHeight);
     setFont(phoneticFont(17));
@@ -42,19 +42,6 @@ void AccentPadPicture::paintEvent(QPaintEvent *)
             painter.restore();
             drawAccentGlyph(painter, box, accentCells[r][c].code);
         }
-}
-
-void AccentPadPicture::mousePressEvent(QMouseEvent *event)
-{
-    m_pressed = event->button() == Qt::LeftButton;
-}
-
-void AccentPadPicture::mouseReleaseEvent(QMouseEvent *event)
-{
-    if (m_pressed && event->button() == Qt::LeftButton &&
-        rect().contains(event->position().toPoint()))
-        emit clickedAt(event->position().toPoint());
-    m_pressed = false;
 }
 
 Taccent2form::Taccent2form(QWidget *owner) : QWidget(owner, Qt::Tool)

@@ -2,26 +2,20 @@
 // a click inserts the character of the cell under the mouse.
 #pragma once
 
+#include "aids/click_picture.h"
+
 #include <QWidget>
 
 // The picture Image1: each character centred in its cell, the cells separated by
 // the rows' dead bands.
-class AccentPadPicture : public QWidget
+class AccentPadPicture : public ClickPicture
 {
     Q_OBJECT
 public:
     explicit AccentPadPicture(QWidget *parent);
 
-signals:
-    void clickedAt(QPoint pos);
-
 protected:
     void paintEvent(QPaintEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
-
-private:
-    bool m_pressed = false;
 };
 
 class Taccent2form : public QWidget

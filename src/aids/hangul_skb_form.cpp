@@ -22,7 +22,7 @@ QRectF capOutline(const KeyCap &cap)
 
 } // namespace
 
-ScreenKeyboardPicture::ScreenKeyboardPicture(QWidget *parent) : QWidget(parent)
+ScreenKeyboardPicture::ScreenKeyboardPicture(QWidget *parent) : ClickPicture(parent)
 {
     setFixedSize(ScreenKeyboardWidth, ScreenKeyboardHeight);
     setCursor(Qt::PointingHandCursor);
@@ -86,19 +86,6 @@ void ScreenKeyboardPicture::paintEvent(QPaintEvent *)
             break;
         }
     }
-}
-
-void ScreenKeyboardPicture::mousePressEvent(QMouseEvent *event)
-{
-    m_pressed = event->button() == Qt::LeftButton;
-}
-
-void ScreenKeyboardPicture::mouseReleaseEvent(QMouseEvent *event)
-{
-    const QPoint pos = event->position().toPoint();
-    if (m_pressed && event->button() == Qt::LeftButton && rect().contains(pos))
-        emit clickedAt(pos);
-    m_pressed = false;
 }
 
 Thangulskbform::Thangulskbform(QWidget *owner) : QWidget(owner, Qt::Tool)

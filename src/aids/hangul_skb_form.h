@@ -2,26 +2,20 @@
 // whose keys are clicked with the mouse.
 #pragma once
 
+#include "aids/click_picture.h"
+
 #include <QWidget>
 
 // The picture Image1, drawn from the layout so that every cap sits exactly on
 // its hit region; vector drawing keeps it sharp at any device-pixel ratio.
-class ScreenKeyboardPicture : public QWidget
+class ScreenKeyboardPicture : public ClickPicture
 {
     Q_OBJECT
 public:
     explicit ScreenKeyboardPicture(QWidget *parent);
 
-signals:
-    void clickedAt(QPoint pos);
-
 protected:
     void paintEvent(QPaintEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
-
-private:
-    bool m_pressed = false;
 };
 
 class Thangulskbform : public QWidget
