@@ -25,8 +25,7 @@ void InsertAccentCharacter(char16_t code)
     }
     if (!Form1)
         return;
-    insertAccentCharacter(Form1->memo(), code);
-    documentModified = true;
+    insertAccentCharacter(Form1->memo(), code); // marks the document through the editor
 }
 
 void SendScreenKeyboardKey(int key)
@@ -47,7 +46,4 @@ void SendScreenKeyboardKey(int key)
     // feed of Enter) is not typed: the keyboard only composes.
     ComposeDirectKey(key, Form1->memo(), Form1->memoComposer, true);
     Form1->memo().setSelLength(0);
-    // A click that reaches the editor changes the document like a typed key does.
-    if (key != ScreenKeyEnter)
-        documentModified = true;
 }

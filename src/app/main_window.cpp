@@ -121,7 +121,10 @@ TForm1::TForm1(const QStringList &arguments, QWidget *parent)
     TimerMemo->stop();
     TimerMemo->setInterval(500);
     // 5. Empty document, romanized mode shown.
-    m_memo.setText(QString());
+    {
+        DocumentState::Loading loading(m_document);
+        m_memo.setText(QString());
+    }
     setPanelText(0, QStringLiteral("R"));
     // 6. Caret at the start.
     m_memo.setSelLength(0);
@@ -177,7 +180,9 @@ QString TForm1::panelText(int panel) const
 
 void TForm1::setPanelText(int panel, const QString &text)
 {
+    // A screen reader names a panel by what it shows.
     m_panels[panel]->setText(text);
+    m_panels[panel]->setAccessibleName(text);
 }
 
 bool TForm1::wordWrap() const
@@ -228,7 +233,7 @@ FontRecord TForm1::fontRecordFromEditor() const
         pixels = QFontInfo(font).pixelSize();
     record.height = pixels;
     record.setFamilyName(font.family());
-    record.pitch = font.fixedPitch() ? 2 : 1;
+    record.pitch = QFontInfo(font).fixedPitch() ? 2 : 1; // of the face actually used
     return record;
 }
 
@@ -300,15 +305,12 @@ void TForm1::writeSettings()
 void TForm1::FormClose(QCloseEvent *event)
 {
     appClosing = true; // ends the wait of an open find dialog
-    if (documentModified &&
-        ConfirmBox(this, QStringLiteral("Save file?"), QStringLiteral("confirm"))) {
-        if (saveOnTheWayOut() != SaveOutcome::Saved) {
-            // The user chose to keep the changes and they did not reach the disk:
-            // the window stays, with the document still marked modified.
-            appClosing = false;
-            event->ignore();
-            return;
-        }
+    if (!saveBeforeReplacing()) {
+        // The user chose to keep the changes and they did not reach the disk:
+        // the window stays, with the document still marked modified.
+        appClosing = false;
+        event->ignore();
+        return;
     }
     writeSettings();
     destroyAccentPad();

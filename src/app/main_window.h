@@ -3,6 +3,7 @@
 // in their own source files, so this file stays the window's frame.
 #pragma once
 
+#include "app/document_state.h"
 #include "app/font_record.h"
 #include "app/plain_text_control.h"
 #include "codec/encoding_detect.h"
@@ -36,6 +37,13 @@ public:
 
     // The editor as a TextControl, for every command that edits the document.
     TextControl &memo() { return m_memo; }
+    // Modified state and line-break style of the editor's document.
+    DocumentState &document() { return m_document; }
+
+    // Before the document is replaced or the window closes: a modified document
+    // is offered for saving ("Save file?"). False when the user chose to save
+    // and the save did not complete, so that what was asked must not happen.
+    bool saveBeforeReplacing();
 
     QString panelText(int panel) const;
     void setPanelText(int panel, const QString &text);
@@ -156,6 +164,7 @@ private:
     void FormClose(QCloseEvent *event);
 
     PlainTextControl m_memo;
+    DocumentState m_document{m_memo};
     QLabel *m_panels[4] = {};
     QString m_commandLineFile;
 

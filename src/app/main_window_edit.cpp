@@ -7,15 +7,12 @@
 
 #include <QTimer>
 
-// Commands that change the document mark it modified, so that closing the
-// window offers to save what was pasted, cut or cleared.
+// What these commands change marks the document modified through the editor's
+// change notification.
 
 void TForm1::MenuItem1Click()
 {
-    const bool changes = m_memo.selLength() > 0;
     cutToClipboard(m_memo);
-    if (changes)
-        documentModified = true;
 }
 
 void TForm1::MenuItem2Click()
@@ -25,16 +22,13 @@ void TForm1::MenuItem2Click()
 
 void TForm1::MenuItem3Click()
 {
-    if (pasteFromClipboard(m_memo) == PasteOutcome::Pasted && !m_memo.isReadOnly())
-        documentModified = true;
+    pasteFromClipboard(m_memo);
 }
 
 void TForm1::MenuItem4Click()
 {
     if (!ConfirmBox(this, QStringLiteral("Clear OK?"), QStringLiteral("confirm")))
         return;
-    if (m_memo.length() > 0)
-        documentModified = true;
     m_memo.setText(QString());
 }
 
@@ -46,8 +40,7 @@ void TForm1::MenuItem5Click()
 void TForm1::FormShortCut(int key, Qt::KeyboardModifiers shift)
 {
     connect(TimerMemo, &QTimer::timeout, this, &TForm1::TimerMemoTimer, Qt::UniqueConnection);
-    if (interceptPasteShortcut(m_memo, TimerMemo, key, shift) == PasteOutcome::Pasted)
-        documentModified = true;
+    interceptPasteShortcut(m_memo, TimerMemo, key, shift);
 }
 
 void TForm1::TimerMemoTimer()

@@ -4,9 +4,11 @@
 
 void MemoryTextControl::setText(QStringView text)
 {
+    const qsizetype removed = m_text.size();
     m_text = text.toString();
     m_start = 0;
     m_length = 0;
+    notifyChange(0, removed, m_text.size());
 }
 
 char16_t MemoryTextControl::charAt(qsizetype pos) const
@@ -32,8 +34,10 @@ void MemoryTextControl::replaceSelection(QStringView text)
     if (m_readOnly)
         return;
     m_text.replace(m_start, m_length, text.toString());
+    const qsizetype pos = m_start, removed = m_length;
     m_start += text.size();
     m_length = 0;
+    notifyChange(pos, removed, text.size());
 }
 
 void MemoryTextControl::selectAll()

@@ -25,6 +25,13 @@ bool hasGuardedUnits(QStringView text)
 
 } // namespace
 
+PlainTextControl::PlainTextControl(QPlainTextEdit *edit) : m_edit(edit)
+{
+    QObject::connect(
+        edit->document(), &QTextDocument::contentsChange, edit,
+        [this](int pos, int removed, int added) { notifyChange(pos, removed, added); });
+}
+
 QString PlainTextControl::fromRaw(QString raw)
 {
     raw.replace(QChar::ParagraphSeparator, u'\n');

@@ -11,7 +11,9 @@ class QTextCursor;
 class PlainTextControl : public TextControl
 {
 public:
-    explicit PlainTextControl(QPlainTextEdit *edit) : m_edit(edit) {}
+    // Follows the editor's document: every change of its text is told to the
+    // change listener.
+    explicit PlainTextControl(QPlainTextEdit *edit);
 
     QString text() const override;
     void setText(QStringView text) override;

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringView>
 
+#include <functional>
+
 // Positions are code units. A line break counts as one position and reads as
 // U+000A; every other code unit is returned exactly as it was put in.
 class TextControl
@@ -57,4 +59,44 @@ public:
 
     // Convenience: the code unit before the caret's position, or 0 when there is none.
     char16_t charBefore(qsizetype pos) const { return pos > 0 ? charAt(pos - 1) : u'\0'; }
+
+    // Told of every change of the text, whatever made it (a command, a typed key,
+    // the control's own shortcuts, drag and drop, undo): at `pos`, `removed`
+    // units went and `added` units came. One listener; an empty one stops it.
+    using ChangeListener = std::function<void(qsizetype pos, qsizetype removed, qsizetype added)>;
+    void setChangeListener(ChangeListener listener) { m_changeListener = std::move(listener); }
+
+protected:
+    void notifyChange(qsizetype pos, qsizetype removed, qsizetype added) const
+    {
+        if (m_changeListener && (removed > 0 || added > 0))
+            m_changeListener(pos, removed, added);
+    }
+
+private:
+    ChangeListener m_changeListener;
+};
+
+// Hides a control for a piece of work (the waiting label shows in the editor's
+// place) and shows it again when the work ends, however it ends.
+class EditorHiddenWhile
+{
+public:
+    explicit EditorHiddenWhile(TextControl &control) : m_control(control)
+    {
+        m_control.setVisible(false);
+    }
+    ~EditorHiddenWhile() { showAgain(); }
+    EditorHiddenWhile(const EditorHiddenWhile &) = delete;
+    EditorHiddenWhile &operator=(const EditorHiddenWhile &) = delete;
+
+    // Shows it before the work's end, e.g. ahead of an error message.
+    void showAgain() const
+    {
+        if (!m_control.isVisible())
+            m_control.setVisible(true);
+    }
+
+private:
+    TextControl &m_control;
 };

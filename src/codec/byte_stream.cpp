@@ -70,6 +70,7 @@ void ByteStream::close()
     m_buffer.reset();
     m_pos = m_end = nullptr;
     m_atEnd = false;
+    m_failed = false;
 }
 
 bool ByteStream::fill()
@@ -91,8 +92,10 @@ bool ByteStream::fill()
         do {
             n = ::read(m_fd, base, FileChunk);
         } while (n < 0 && errno == EINTR);
-        // A read error ends the data as the end of the file would.
+        // A read error ends the data as the end of the file would, and is kept.
         got = n > 0 ? std::size_t(n) : 0;
+        if (n < 0)
+            m_failed = true;
     }
     m_end = base + got;
     if (got == 0) {

@@ -41,6 +41,8 @@ public:
     }
     // A read found the end of the data or failed.
     bool atEnd() const { return m_atEnd; }
+    // A read of the file failed: the data ended early, not at the file's end.
+    bool failed() const { return m_failed; }
 
     // Up to `count` bytes into `out`; returns how many were read.
     std::size_t read(std::uint8_t *out, std::size_t count);
@@ -67,4 +69,5 @@ private:
     std::uint8_t *m_pos = nullptr;
     std::uint8_t *m_end = nullptr;
     bool m_atEnd = false;
+    bool m_failed = false;
 };

@@ -116,13 +116,16 @@ LinePiece ReadByteLine(ByteStream &stream, std::uint8_t *buffer, int limit)
         if (run < n) {
             const std::uint8_t c = p[run];
             stream.advance(1);
+            LineEnd end = c == 0x0A ? LineEnd::Lf : c == 0x1A ? LineEnd::Sub : LineEnd::Zero;
             if (c == 0x0D) {
                 // CR LF and CR SUB are one break; anything else begins the next line.
                 const int next = stream.get();
+                end = next == 0x0A ? LineEnd::CrLf : LineEnd::Cr;
                 if (next >= 0 && next != 0x0A && next != 0x1A)
                     stream.unget(std::uint8_t(next));
             }
-            break;
+            buffer[count] = 0;
+            return {count, false, end};
         }
         if (count == limit) {
             buffer[count] = 0;
@@ -180,23 +183,31 @@ LinePiece ReadUtf16Line(ByteStream &stream, char16_t *buffer, int limit, bool bi
         Unit u;
         if (!take(u))
             break;
-        if (u.value == 0x1A || u.value == 0x0A || u.value == 0x00)
-            break;
+        if (u.value == 0x1A || u.value == 0x0A || u.value == 0x00) {
+            buffer[count] = 0;
+            return {count, false,
+                    u.value == 0x0A   ? LineEnd::Lf
+                    : u.value == 0x1A ? LineEnd::Sub
+                                      : LineEnd::Zero};
+        }
         if (u.value == 0x0D) {
+            buffer[count] = 0;
             Unit next;
-            if (!take(next) || next.value == 0x0A || next.value == 0x00)
-                break;
+            if (!take(next))
+                return {count, false, LineEnd::Cr};
+            if (next.value == 0x0A || next.value == 0x00)
+                return {count, false, next.value == 0x0A ? LineEnd::CrLf : LineEnd::Cr};
             if (next.value == 0x0D) {
                 // CR CR LF is one break; otherwise each CR ends a line of its own.
                 Unit third;
                 if (take(third)) {
                     if (third.value == 0x0A)
-                        break;
+                        return {count, false, LineEnd::CrLf};
                     putBack(third);
                 }
             }
             putBack(next);
-            break;
+            return {count, false, LineEnd::Cr};
         }
         buffer[count++] = u.value;
         if (count == limit) {

@@ -16,20 +16,27 @@ inline constexpr char16_t MissingCharacter = 0x25A1;
 // The character given for each malformed piece of UTF-8.
 inline constexpr char16_t ReplacementCharacter = 0xFFFD;
 
+// What ended a line: nothing (the end of the file, or the limit of one read), a
+// line break of one of the three styles, or a zero or SUB code.
+enum class LineEnd : std::uint8_t { None, Lf, CrLf, Cr, Zero, Sub };
+
 // One read of a line reader.
 struct LinePiece
 {
     int length = 0;    // bytes or units stored (a terminating zero follows them)
     bool more = false; // the read stopped at the limit: the line goes on in the next read
+    LineEnd end = LineEnd::None;
 };
 
 // Reads the next raw line into `buffer` (room for limit + 1 bytes). LF, CR LF,
-// CR, CR SUB, a zero byte and SUB each end a line and are not stored.
+// CR, CR SUB, a zero byte and SUB each end a line and are not stored; CR SUB counts
+// as a CR.
 LinePiece ReadByteLine(ByteStream &stream, std::uint8_t *buffer, int limit);
 
 // Reads the next line of UTF-16 units into `buffer` (room for limit + 1 units).
 // The units U+000A, U+000D, U+001A and U+0000 in the given byte order end a line;
-// CR LF, CR zero and CR CR LF are one break each. Units are stored unchecked.
+// CR LF, CR zero and CR CR LF are one break each (CR zero counting as a CR, CR CR
+// LF as CR LF). Units are stored unchecked.
 LinePiece ReadUtf16Line(ByteStream &stream, char16_t *buffer, int limit, bool bigEndian);
 
 // What a decoder did: units written and bytes used.

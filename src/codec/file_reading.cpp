@@ -2,6 +2,8 @@
 
 #include <QFile>
 
+#include <new>
+
 StreamOpener fileOpener(const QString &path)
 {
     return [native = QFile::encodeName(path)](ByteStream &stream) {
@@ -39,11 +41,15 @@ EncodingChoice ChooseEncoding(const QString &path)
     return ChooseEncoding(fileOpener(path));
 }
 
-bool ReadTextFile(const QString &path, FileEncoding encoding, TextBuffer &out)
+FileReadResult ReadTextFile(const QString &path, FileEncoding encoding, TextBuffer &out)
 {
     ByteStream stream;
     if (!fileOpener(path)(stream))
-        return false;
-    ReadTextStream(stream, encoding, out);
-    return true;
+        return {ReadStatus::OpenFailed};
+    try {
+        const ReadOutcome outcome = ReadTextStream(stream, encoding, out);
+        return {outcome.failed ? ReadStatus::ReadFailed : ReadStatus::Read, outcome.firstBreak};
+    } catch (const std::bad_alloc &) {
+        return {ReadStatus::ReadFailed};
+    }
 }

@@ -16,6 +16,19 @@ int CheckSjis(const QString &path);
 int CheckEuc(const QString &path);
 EncodingChoice ChooseEncoding(const QString &path);
 
-// Appends the file's text to `out` (see ReadTextStream); false, with nothing
-// appended, when the file cannot be opened.
-bool ReadTextFile(const QString &path, FileEncoding encoding, TextBuffer &out);
+// How reading a whole file went.
+enum class ReadStatus {
+    Read,       // the whole file is in the buffer
+    OpenFailed, // nothing was read
+    ReadFailed, // a read error or a lack of memory cut the text short: it must not be used
+};
+
+struct FileReadResult
+{
+    ReadStatus status = ReadStatus::OpenFailed;
+    LineEnd firstBreak = LineEnd::None; // the file's first LF, CR LF or CR
+};
+
+// Appends the file's text to `out` (see ReadTextStream). Nothing is appended
+// when the file cannot be opened; after a failed read `out` holds a part only.
+FileReadResult ReadTextFile(const QString &path, FileEncoding encoding, TextBuffer &out);

@@ -6,8 +6,10 @@
 #include "codec/file_reading.h"
 #include "platform/platform.h"
 
-#include <QCoreApplication>
+#include <QFileInfo>
 #include <QLabel>
+
+#include <new>
 
 namespace {
 
@@ -17,30 +19,40 @@ FileDialogRequest OpenDialog1(const QString &title)
     FileDialogRequest request;
     request.title = title;
     request.filters = {QStringLiteral("Text files(*.txt)"), QStringLiteral("HTML files(*.html)"),
-                    QStringLiteral("All(*.*)")};
+                       QStringLiteral("All(*.*)")};
     request.defaultSuffix = QStringLiteral("txt");
     return request;
 }
 
-// Hides the editor so that the waiting label shows, and paints the label now:
-// no events are processed while the file is read. The whole window is painted,
-// so that nothing of the closed file dialog stays on screen meanwhile.
-void showWaitingLabel(TForm1 &form)
+// Paints the waiting label, which stands in the hidden editor's place, without
+// processing events: no key or click may reach the document while it is read.
+// The whole window is painted, so that nothing of the closed file dialog stays
+// on screen meanwhile.
+void paintWaitingLabel(TForm1 &form)
 {
-    form.memo().setVisible(false);
-    form.Label1->setVisible(true);
     form.Label1->repaint();
-    if (form.isVisible()) {
+    if (form.isVisible())
         form.repaint();
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    }
 }
 
-void showEditorAgain(TForm1 &form)
+void focusEditor(TForm1 &form)
 {
-    form.memo().setVisible(true);
     form.Memo1->repaint();
     form.memo().setFocus();
+}
+
+// The style a document's saves write: that of the file's first line break, CR LF
+// for a file without one.
+LineBreakStyle styleOf(LineEnd firstBreak)
+{
+    switch (firstBreak) {
+    case LineEnd::Lf:
+        return LineBreakStyle::Lf;
+    case LineEnd::Cr:
+        return LineBreakStyle::Cr;
+    default:
+        return LineBreakStyle::CrLf;
+    }
 }
 
 QStringView view(const TextBuffer &text)
@@ -58,23 +70,31 @@ void TForm1::opentextfile1Click()
         openingFromCommandLine = false;
         path = commandLineFile();
     } else {
+        // A modified document is offered for saving before it is replaced.
+        if (!saveBeforeReplacing())
+            return;
         path = platform().openFileName(this, dialog);
         if (path.isEmpty())
             return;
     }
     const EncodingChoice choice = ChooseEncoding(path);
-    showWaitingLabel(*this);
-    LoadTextFile(choice.encoding, choice.bom, path);
-    memo().setSelLength(0);
-    memo().setSelStart(0);
-    memo().setSelLength(0);
-    showEditorAgain(*this);
+    {
+        const EditorHiddenWhile hidden(memo());
+        paintWaitingLabel(*this);
+        LoadTextFile(choice.encoding, choice.bom, path);
+        memo().setSelLength(0);
+        memo().setSelStart(0);
+        memo().setSelLength(0);
+    }
+    focusEditor(*this);
 }
 
 void TForm1::LoadTextFile(FileEncoding encoding, BomKind bom, const QString &path)
 {
+    const DocumentState::Loading loading(document());
     // The old document goes first, so that it and the new one are never held together.
     memo().setText(QString());
+    document().setLoaded(LineBreakStyle::CrLf);
     setPanelText(1, QString());
     setPanelText(3, QString());
     setPanelText(3,
@@ -82,13 +102,38 @@ void TForm1::LoadTextFile(FileEncoding encoding, BomKind bom, const QString &pat
     setPanelText(1, QStringLiteral("Line:1  Col:1"));
     currentFileName = path;
 
-    TextBuffer text;
-    if (!ReadTextFile(path, encoding, text)) {
-        ErrorBox(this, QStringLiteral("can't file open"), QStringLiteral("ERROR"));
+    FileReadResult result;
+    {
+        TextBuffer text;
+        result = ReadTextFile(path, encoding, text);
+        if (result.status == ReadStatus::Read) {
+            try {
+                // All lines at once: the same text as adding them one by one, in one layout pass.
+                memo().setText(view(text));
+            } catch (const std::bad_alloc &) {
+                memo().setText(QString());
+                result.status = ReadStatus::ReadFailed;
+            }
+        }
+    }
+    if (result.status == ReadStatus::Read) {
+        document().setLoaded(styleOf(result.firstBreak));
         return;
     }
-    // All lines at once: the same text as adding them one by one, in one layout pass.
-    memo().setText(view(text));
+    // A path that does not exist is remembered, so that the first save creates the
+    // file. A file that exists but was not read whole must never be saved over.
+    const bool keepPath = result.status == ReadStatus::OpenFailed && !QFileInfo::exists(path);
+    if (!keepPath) {
+        currentFileName.clear();
+        setPanelText(3, QString());
+    }
+    document().setLoaded(LineBreakStyle::CrLf);
+    if (Memo1->isHidden())
+        memo().setVisible(true); // the error box must not stand over the waiting label
+    ErrorBox(this,
+             result.status == ReadStatus::ReadFailed ? QStringLiteral("can't file read")
+                                                     : QStringLiteral("can't file open"),
+             QStringLiteral("ERROR"));
 }
 
 void TForm1::LoadTextFile(const QString &path)
@@ -107,18 +152,29 @@ void TForm1::inserttextfile1Click()
     if (path.isEmpty())
         return;
     const EncodingChoice choice = ChooseEncoding(path);
-    showWaitingLabel(*this);
-    // A selection is collapsed to its end and kept; the file goes in after it.
-    memo().setSelStart(memo().selStart() + memo().selLength());
-    InsertTextFile(choice.encoding, choice.bom, path);
-    showEditorAgain(*this);
+    {
+        const EditorHiddenWhile hidden(memo());
+        paintWaitingLabel(*this);
+        // A selection is collapsed to its end and kept; the file goes in after it.
+        memo().setSelStart(memo().selStart() + memo().selLength());
+        InsertTextFile(choice.encoding, choice.bom, path);
+    }
+    focusEditor(*this);
 }
 
 void TForm1::InsertTextFile(FileEncoding encoding, BomKind, const QString &path)
 {
-    TextBuffer text;
-    if (!ReadTextFile(path, encoding, text))
-        return; // the insert command fails silently
-    // The lines joined by line breaks, none after the last; the caret ends behind them.
-    memo().replaceSelection(view(text));
+    try {
+        TextBuffer text;
+        if (ReadTextFile(path, encoding, text).status != ReadStatus::Read)
+            return; // the insert command fails silently
+        // The lines joined by line breaks, none after the last (a file's final break
+        // is dropped); the caret ends behind them.
+        QStringView lines = view(text);
+        if (lines.endsWith(u'\n'))
+            lines.chop(1);
+        memo().replaceSelection(lines);
+    } catch (const std::bad_alloc &) {
+        // no room for the file's text: the document stays as it was
+    }
 }

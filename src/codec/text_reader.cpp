@@ -41,23 +41,55 @@ namespace {
 
 using Decoder = DecodeResult (*)(std::span<const std::uint8_t>, char16_t *, bool);
 
-std::size_t readByteLines(ByteStream &stream, Decoder decode, int limit, TextBuffer &out)
+bool isLineBreak(LineEnd end)
+{
+    return end == LineEnd::Lf || end == LineEnd::CrLf || end == LineEnd::Cr;
+}
+
+// Counts the lines as they end and remembers the first line-break style.
+struct LineTally
+{
+    ReadOutcome outcome;
+    LineEnd lastEnd = LineEnd::None;
+
+    // A line starts: joined to the one before by LF.
+    void startLine(TextBuffer &out)
+    {
+        if (outcome.lines++ > 0)
+            out.append(u'\n');
+    }
+    void endLine(LineEnd end)
+    {
+        lastEnd = end;
+        if (outcome.firstBreak == LineEnd::None && isLineBreak(end))
+            outcome.firstBreak = end;
+    }
+    // The stream ended with nothing after the last line's end: a line break
+    // there is kept as an empty last line.
+    void finish(TextBuffer &out)
+    {
+        if (outcome.lines > 0 && lastEnd != LineEnd::None && lastEnd != LineEnd::Sub)
+            startLine(out);
+    }
+};
+
+ReadOutcome readByteLines(ByteStream &stream, Decoder decode, int limit, TextBuffer &out)
 {
     // One raw-line buffer for the whole file; a character cut off at the end of
     // a piece is moved to its start and completed by the next read.
     auto raw = std::make_unique<std::uint8_t[]>(std::size_t(limit) + 1);
-    std::size_t lines = 0;
+    LineTally tally;
     int carried = 0;
     bool continuing = false;
     for (;;) {
         const LinePiece piece = ReadByteLine(stream, raw.get() + carried, limit - carried);
         const int total = carried + piece.length;
         if (!continuing) {
-            // A final line break gives no empty last line.
-            if (total == 0 && stream.atEnd())
+            if (total == 0 && piece.end == LineEnd::None) {
+                tally.finish(out);
                 break;
-            if (lines++ > 0)
-                out.append(u'\n');
+            }
+            tally.startLine(out);
         }
         char16_t *target = out.room(std::size_t(total));
         const DecodeResult r = decode(std::span<const std::uint8_t>(raw.get(), std::size_t(total)),
@@ -67,39 +99,46 @@ std::size_t readByteLines(ByteStream &stream, Decoder decode, int limit, TextBuf
         if (carried > 0)
             std::memmove(raw.get(), raw.get() + r.used, std::size_t(carried));
         continuing = piece.more;
-        if (stream.atEnd() && !continuing)
-            break;
+        if (!continuing) {
+            tally.endLine(piece.end);
+            if (piece.end == LineEnd::None)
+                break; // the end of the stream ended this line
+        }
     }
-    return lines;
+    return tally.outcome;
 }
 
-std::size_t readUtf16Lines(ByteStream &stream, bool bigEndian, int limit, TextBuffer &out)
+ReadOutcome readUtf16Lines(ByteStream &stream, bool bigEndian, int limit, TextBuffer &out)
 {
-    std::size_t lines = 0;
+    LineTally tally;
     bool continuing = false;
     for (;;) {
         // Units go straight into the document buffer; they are stored as read.
         char16_t *target = out.room(std::size_t(limit) + 2);
-        if (!continuing && lines > 0)
+        if (!continuing && tally.outcome.lines > 0)
             ++target; // room for the line feed that joins this line to the last
         const LinePiece piece = ReadUtf16Line(stream, target, limit, bigEndian);
         if (!continuing) {
-            if (piece.length == 0 && stream.atEnd())
+            if (piece.length == 0 && piece.end == LineEnd::None) {
+                tally.finish(out);
                 break;
-            if (lines++ > 0)
-                out.append(u'\n'); // writes just before target
+            }
+            tally.startLine(out); // writes just before target
         }
         out.commit(std::size_t(piece.length));
         continuing = piece.more;
-        if (stream.atEnd() && !continuing)
-            break;
+        if (!continuing) {
+            tally.endLine(piece.end);
+            if (piece.end == LineEnd::None)
+                break;
+        }
     }
-    return lines;
+    return tally.outcome;
 }
 
 } // namespace
 
-std::size_t ReadTextStream(ByteStream &stream, FileEncoding encoding, TextBuffer &out,
+ReadOutcome ReadTextStream(ByteStream &stream, FileEncoding encoding, TextBuffer &out,
                            int pieceLimit)
 {
     // A piece must hold a cut-off character (up to three bytes) and one more byte.
@@ -111,17 +150,24 @@ std::size_t ReadTextStream(ByteStream &stream, FileEncoding encoding, TextBuffer
     const std::uint64_t units = encoding == UTF16 || encoding == UTF16LE ? size / 2 : size;
     if (units < std::numeric_limits<std::size_t>::max() / 4)
         out.reserve(out.size() + std::size_t(units) + std::size_t(limit) + 16);
+    ReadOutcome outcome;
     switch (encoding) {
     case SJIS:
-        return readByteLines(stream, &DecodeSjis, limit, out);
+        outcome = readByteLines(stream, &DecodeSjis, limit, out);
+        break;
     case EUC:
-        return readByteLines(stream, &DecodeEuc, limit, out);
+        outcome = readByteLines(stream, &DecodeEuc, limit, out);
+        break;
     case UTF16:
-        return readUtf16Lines(stream, byteOrder != 0, limit, out);
+        outcome = readUtf16Lines(stream, byteOrder != 0, limit, out);
+        break;
     case UTF16LE:
-        return readUtf16Lines(stream, false, limit, out);
+        outcome = readUtf16Lines(stream, false, limit, out);
+        break;
     case UTF8:
+        outcome = readByteLines(stream, &DecodeUtf8, limit, out);
         break;
     }
-    return readByteLines(stream, &DecodeUtf8, limit, out);
+    outcome.failed = stream.failed();
+    return outcome;
 }

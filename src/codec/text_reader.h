@@ -41,10 +41,19 @@ private:
     std::size_t m_capacity = 0;
 };
 
+// What reading a whole document found.
+struct ReadOutcome
+{
+    std::size_t lines = 0;              // lines appended (an empty stream has none)
+    LineEnd firstBreak = LineEnd::None; // the first LF, CR LF or CR of the stream
+    bool failed = false;                // a read error cut the text short
+};
+
 // Skips a byte-order mark, then reads `stream` to its end as lines of
-// `encoding` and appends them to `out`, joined by LF. A final line break adds no
-// empty line; a line is never cut, however long. Returns the number of lines.
+// `encoding` and appends them to `out`, joined by LF. A final line break ends
+// the last line and is followed by an empty one, so the text keeps it (a final
+// SUB, the old end-of-text mark, adds none); a line is never cut, however long.
 // `pieceLimit` is the most bytes or units one read takes (at least 4); tests
 // lower it to exercise lines that come in many pieces.
-std::size_t ReadTextStream(ByteStream &stream, FileEncoding encoding, TextBuffer &out,
+ReadOutcome ReadTextStream(ByteStream &stream, FileEncoding encoding, TextBuffer &out,
                            int pieceLimit = MaxLineLength);

@@ -1,18 +1,16 @@
 // The main editor's Kanji to Hangul commands (context menu).
-#include "app/app_state.h"
 #include "app/main_window.h"
 #include "convert/kanji_to_hangul.h"
 
-// A conversion that changed the document marks it modified.
+// A conversion that changes the document marks it modified through the editor's
+// change notification.
 
 void TForm1::KanjiJapantoHangulSelectArea1Click()
 {
-    if (convertSelectionToHangul(m_memo, false) && !m_memo.isReadOnly())
-        documentModified = true;
+    convertSelectionToHangul(m_memo, false);
 }
 
 void TForm1::KanjiJapantoHangulSelectAreaType21Click()
 {
-    if (convertSelectionToHangul(m_memo, true) && !m_memo.isReadOnly())
-        documentModified = true;
+    convertSelectionToHangul(m_memo, true);
 }

@@ -11,6 +11,7 @@ bool DocumentWriter::open()
 {
     // Raw bytes for every format: the exports' CR LF pairs are in the encoded
     // form already.
+    m_file.setDirectWriteFallback(true);
     return m_file.open(QIODevice::WriteOnly);
 }
 
@@ -26,7 +27,7 @@ bool DocumentWriter::put(const char *bytes, qint64 size)
     return true;
 }
 
-bool DocumentWriter::writeAndCommit(QStringView text)
+bool DocumentWriter::writeAndCommit(QStringView text, LineBreakStyle lineBreak)
 {
     if (!m_file.isOpen())
         return false;
@@ -39,15 +40,11 @@ bool DocumentWriter::writeAndCommit(QStringView text)
     if (!put(head.data(), qint64(head.size())))
         return false;
     for (std::size_t offset = 0; offset < size;) {
-        const StepResult step = encodeStep(m_format, m_buffer.get(), units + offset, size - offset);
+        const StepResult step =
+            encodeStep(m_format, m_buffer.get(), units + offset, size - offset, lineBreak);
         if (!put(m_buffer.get(), qint64(step.bytes)))
             return false;
         offset += step.consumed;
-    }
-    if (trailingLineBreak(units, size)) {
-        const std::string_view extra = formatTrailingBreak(m_format);
-        if (!put(extra.data(), qint64(extra.size())))
-            return false;
     }
     const std::string_view tail = formatTail(m_format);
     if (!put(tail.data(), qint64(tail.size())))
@@ -55,10 +52,11 @@ bool DocumentWriter::writeAndCommit(QStringView text)
     return m_file.commit();
 }
 
-WriteResult writeDocument(const QString &path, OutputFormat format, QStringView text)
+WriteResult writeDocument(const QString &path, OutputFormat format, QStringView text,
+                          LineBreakStyle lineBreak)
 {
     DocumentWriter writer(path, format);
     if (!writer.open())
         return WriteResult::OpenFailed;
-    return writer.writeAndCommit(text) ? WriteResult::Written : WriteResult::WriteFailed;
+    return writer.writeAndCommit(text, lineBreak) ? WriteResult::Written : WriteResult::WriteFailed;
 }

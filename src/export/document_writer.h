@@ -16,12 +16,15 @@ public:
     DocumentWriter(const QString &path, OutputFormat format);
     ~DocumentWriter(); // a writer not committed leaves the target as it was
 
-    // Creates the temporary file; false when the target cannot be written there.
+    // Creates the temporary file; false when the target cannot be written
+    // there. Where no file can be made beside the target (a folder the user may
+    // not write) but the target itself is writable, it is written in place.
     bool open();
-    // Writes the whole file: head, `text` (line breaks as LF) in write steps
-    // through one fixed buffer, the extra line break of trailingLineBreak(),
-    // tail. Then replaces the target. False on any failure to write or rename.
-    bool writeAndCommit(QStringView text);
+    // Writes the whole file: head, `text` (line breaks as LF, each written once
+    // in `lineBreak` style for the UTF-8 save) in write steps through one fixed
+    // buffer, tail. Then replaces the target. False on any failure to write or
+    // rename.
+    bool writeAndCommit(QStringView text, LineBreakStyle lineBreak = LineBreakStyle::CrLf);
 
     QString errorString() const { return m_file.errorString(); }
 
@@ -37,4 +40,5 @@ private:
 enum class WriteResult { Written, OpenFailed, WriteFailed };
 
 // Opens, writes and commits in one call.
-WriteResult writeDocument(const QString &path, OutputFormat format, QStringView text);
+WriteResult writeDocument(const QString &path, OutputFormat format, QStringView text,
+                          LineBreakStyle lineBreak = LineBreakStyle::CrLf);

@@ -74,7 +74,8 @@ inline std::size_t copyAsciiRun(char *&d, const char16_t *src, std::size_t n)
     return i;
 }
 
-StepResult encodeUtf8Step(char *dest, const char16_t *src, std::size_t available)
+StepResult encodeUtf8Step(char *dest, const char16_t *src, std::size_t available,
+                          LineBreakStyle lineBreak)
 {
     char *d = dest;
     std::size_t i = 0;
@@ -98,8 +99,10 @@ StepResult encodeUtf8Step(char *dest, const char16_t *src, std::size_t available
         } else if (u == LineFeed) {
             if (budget < 2)
                 break;
-            *d++ = '\r';
-            *d++ = '\n';
+            if (lineBreak != LineBreakStyle::Lf)
+                *d++ = '\r';
+            if (lineBreak != LineBreakStyle::Cr)
+                *d++ = '\n';
             --budget;
         } else {
             const std::size_t run = copyAsciiRun(d, src + i, std::min(available - i, budget));
@@ -143,9 +146,9 @@ constexpr std::array<HtmlEntry, 128> makeHtmlTable()
 
 constexpr std::array<HtmlEntry, 128> HtmlTable = makeHtmlTable();
 
-inline void putDecimalReference(char *&d, unsigned u)
+inline void putDecimalReference(char *&d, char32_t u)
 {
-    char digits[5];
+    char digits[7]; // up to U+10FFFF
     int n = 0;
     do {
         digits[n++] = char('0' + u % 10);
@@ -168,6 +171,15 @@ StepResult encodeHtmlStep(char *dest, const char16_t *src, std::size_t available
         if (u >= 32 && u < 128) {
             std::memcpy(d, HtmlTable[u].text, sizeof HtmlTable[u].text);
             d += HtmlTable[u].size;
+        } else if (isHighSurrogate(u) && i + 1 < available && isLowSurrogate(src[i + 1])) {
+            // One reference for the character: a browser shows a reference to
+            // a surrogate half as a replacement character.
+            if (budget < 2)
+                break; // the pair goes whole into the next step
+            putDecimalReference(d,
+                                0x10000 + ((char32_t(u) - 0xD800) << 10) + (src[i + 1] - 0xDC00));
+            ++i;
+            --budget;
         } else if (u >= 128) {
             putDecimalReference(d, u);
         } else if (u == LineFeed) {
@@ -280,11 +292,12 @@ std::size_t EncodeUtf8(char *dest, const char16_t *src, std::size_t count)
     return std::size_t(d - dest);
 }
 
-StepResult encodeStep(OutputFormat format, char *dest, const char16_t *src, std::size_t available)
+StepResult encodeStep(OutputFormat format, char *dest, const char16_t *src, std::size_t available,
+                      LineBreakStyle lineBreak)
 {
     switch (format) {
     case OutputFormat::Utf8:
-        return encodeUtf8Step(dest, src, available);
+        return encodeUtf8Step(dest, src, available, lineBreak);
     case OutputFormat::Html:
         return encodeHtmlStep(dest, src, available);
     case OutputFormat::CArray:
@@ -306,11 +319,6 @@ std::string_view formatHead(OutputFormat format)
     return {};
 }
 
-std::string_view formatTrailingBreak(OutputFormat format)
-{
-    return format == OutputFormat::CArray ? std::string_view("0xd,0xa,") : std::string_view("\r\n");
-}
-
 std::string_view formatTail(OutputFormat format)
 {
     switch (format) {
@@ -322,10 +330,4 @@ std::string_view formatTail(OutputFormat format)
         return "0\r\n  };";
     }
     return {};
-}
-
-bool trailingLineBreak(const char16_t *text, std::size_t size)
-{
-    // Less one final line break, the text is non-empty and still ends in one.
-    return size >= 2 && text[size - 1] == LineFeed && text[size - 2] == LineFeed;
 }

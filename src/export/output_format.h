@@ -1,11 +1,14 @@
 // The three output formats of the save and export commands as allocation-free
 // functions from code units to the bytes that reach the disk.
 //
-// The document comes in with line breaks as single LF units; each one is written
-// as the pair CR LF (13, 10), so a line break counts as two code units wherever
-// the step length is concerned. The two exports are text files: every LF they
-// write reaches the disk as CR LF, which the encoders below already apply.
+// The document comes in with line breaks as single LF units. The UTF-8 save
+// writes each one once in the document's style (CR LF, LF or CR); a line break
+// counts as two code units wherever the step length is concerned. The two
+// exports are text files: every LF they write reaches the disk as CR LF, which
+// the encoders below already apply. Nothing is added after the last unit.
 #pragma once
+
+#include "app/line_break_style.h"
 
 #include <cstddef>
 #include <string_view>
@@ -16,7 +19,7 @@ inline constexpr std::size_t WriteChunkLength = 20000;
 inline constexpr std::size_t Utf8BufferSize = 100000;
 
 enum class OutputFormat {
-    Utf8,   // UTF-8 without byte-order mark, CR LF line breaks
+    Utf8,   // UTF-8 without byte-order mark, line breaks in the document's style
     Html,   // ASCII page of decimal numeric character references
     CArray, // initialiser of the wide-character array `unicodestr`
 };
@@ -58,17 +61,11 @@ struct StepResult
 // to WriteChunkLength, a line break counting two, and never splits a line break
 // or (for UTF-8) a surrogate pair; a step with anything available takes at least
 // one unit. The C array's ten-values-per-line counter starts at zero with every
-// step. `dest` must hold maxStepBytes(format) bytes.
-StepResult encodeStep(OutputFormat format, char *dest, const char16_t *src, std::size_t available);
+// step. `lineBreak` is the UTF-8 save's line-break style (the exports always
+// write CR LF). `dest` must hold maxStepBytes(format) bytes.
+StepResult encodeStep(OutputFormat format, char *dest, const char16_t *src, std::size_t available,
+                      LineBreakStyle lineBreak = LineBreakStyle::CrLf);
 
-// What the file holds before the first step, after the last one when the text
-// ends in a line break that reading back would drop (see trailingLineBreak),
-// and at its very end.
+// What the file holds before the first step and at its very end.
 std::string_view formatHead(OutputFormat format);
-std::string_view formatTrailingBreak(OutputFormat format);
 std::string_view formatTail(OutputFormat format);
-
-// Set when the text, less one final line break, still ends in a line break:
-// readers take a final line break as the end of the last line, so a second one
-// is written to keep the empty last line.
-bool trailingLineBreak(const char16_t *text, std::size_t size);

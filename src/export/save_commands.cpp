@@ -8,6 +8,8 @@
 #include "export/exit_form.h"
 #include "platform/platform.h"
 
+#include <new>
+
 namespace {
 
 FileDialogRequest textSaveDialog()
@@ -50,37 +52,48 @@ TForm1::SaveOutcome TForm1::writeFormatted(OutputFormat format, const FileDialog
             return SaveOutcome::Cancelled;
     }
 
-    // The waiting label stands in for the editor while the file is written.
-    m_memo.setVisible(false);
+    // The waiting label stands in for the editor while the file is written; the
+    // editor comes back on every way out.
+    const EditorHiddenWhile hidden(m_memo);
     if (centralWidget()->isVisible())
         centralWidget()->repaint();
-    // The text is taken once; the encoded form passes through one fixed buffer.
-    const QString text = m_memo.text();
-
-    DocumentWriter writer(path, format);
-    if (!writer.open()) {
-        m_memo.setVisible(true);
-        ErrorBox(this, QStringLiteral("can't file open"), QStringLiteral("ERROR"));
-        return SaveOutcome::Failed;
-    }
-
     const bool wrapped = m_memo.wordWrap();
-    if (wrapped)
-        m_memo.setWordWrap(false);
-    m_memo.setSelLength(0);
-    const qsizetype caret = m_memo.selStart();
+    bool written = false;
+    try {
+        // The text is taken once; the encoded form passes through one fixed buffer.
+        const QString text = m_memo.text();
 
-    const bool written = writer.writeAndCommit(text);
+        DocumentWriter writer(path, format);
+        if (!writer.open()) {
+            hidden.showAgain();
+            ErrorBox(this, QStringLiteral("can't file open"), QStringLiteral("ERROR"));
+            return SaveOutcome::Failed;
+        }
 
-    m_memo.setVisible(true);
-    if (wrapped) {
-        m_memo.setWordWrap(true);
-        // With word wrap on the caret ends where the write left it: at the end.
-        m_memo.setSelStart(m_memo.length());
-    } else {
+        if (wrapped)
+            m_memo.setWordWrap(false);
         m_memo.setSelLength(0);
-        m_memo.setSelStart(caret);
+        const qsizetype caret = m_memo.selStart();
+
+        // The exports are text files of their own; the save keeps the document's breaks.
+        written = writer.writeAndCommit(text, format == OutputFormat::Utf8 ? m_document.lineBreak()
+                                                                           : LineBreakStyle::CrLf);
+
+        hidden.showAgain();
+        if (wrapped) {
+            m_memo.setWordWrap(true);
+            // With word wrap on the caret ends where the write left it: at the end.
+            m_memo.setSelStart(m_memo.length());
+        } else {
+            m_memo.setSelLength(0);
+            m_memo.setSelStart(caret);
+        }
+    } catch (const std::bad_alloc &) {
+        written = false; // no room for the text's copy: nothing was replaced
+        if (wrapped && !m_memo.wordWrap())
+            m_memo.setWordWrap(true);
     }
+    hidden.showAgain();
     m_memo.setFocus();
 
     if (!written) {
@@ -97,6 +110,14 @@ TForm1::SaveOutcome TForm1::saveDocument()
     if (outcome == SaveOutcome::Saved)
         documentModified = false;
     return outcome;
+}
+
+bool TForm1::saveBeforeReplacing()
+{
+    if (!documentModified ||
+        !ConfirmBox(this, QStringLiteral("Save file?"), QStringLiteral("confirm")))
+        return true; // nothing to keep, or the user let it go
+    return saveOnTheWayOut() == SaveOutcome::Saved;
 }
 
 TForm1::SaveOutcome TForm1::saveOnTheWayOut()

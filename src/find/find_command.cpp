@@ -46,7 +46,8 @@ void TForm1::find1Click()
     FILE1->setEnabled(false);
     find1->setEnabled(false);
 
-    searchform->show(); // keeps the string typed the previous time
+    searchform->show();  // keeps the string typed the previous time
+    searchform->raise(); // above the main window, also when it was raised meanwhile
     searchform->activateWindow();
     waitWhileVisible(searchform);
 

@@ -165,7 +165,10 @@ void Tsearchform::showEvent(QShowEvent *event)
 void Tsearchform::hideEvent(QHideEvent *event)
 {
     QDialog::hideEvent(event);
-    emit hidden();
+    // Minimising sends a hide event too, but the dialog stays open: only a hide
+    // that leaves it invisible ends the find command's wait.
+    if (!isVisible())
+        emit hidden();
 }
 
 bool Tsearchform::eventFilter(QObject *watched, QEvent *event)

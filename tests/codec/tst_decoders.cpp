@@ -39,6 +39,8 @@ private slots:
     void tablesMatchGenerator();
     void documents_data();
     void documents();
+    void firstLineBreak_data();
+    void firstLineBreak();
     void longLinesStayWhole_data();
     void longLinesStayWhole();
 };
@@ -112,7 +114,7 @@ QString readDocument(const QByteArray &bytes, FileEncoding encoding, int pieceLi
     ByteStream stream;
     stream.openMemory(span(bytes));
     TextBuffer text;
-    const std::size_t n = ReadTextStream(stream, encoding, text, pieceLimit);
+    const std::size_t n = ReadTextStream(stream, encoding, text, pieceLimit).lines;
     if (lines)
         *lines = n;
     return QString(reinterpret_cast<const QChar *>(text.data()), qsizetype(text.size()));
@@ -460,9 +462,11 @@ void TestDecoders::documents_data()
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<FileEncoding>("encoding");
     QTest::addColumn<QString>("text");
-    QTest::newRow("two lines") << QByteArray("A\nB\n") << UTF8 << "A\nB";
-    QTest::newRow("empty last line") << QByteArray("A\n\n") << UTF8 << "A\n";
+    QTest::newRow("final break kept") << QByteArray("A\nB\n") << UTF8 << "A\nB\n";
+    QTest::newRow("empty last line") << QByteArray("A\n\n") << UTF8 << "A\n\n";
     QTest::newRow("no final break") << QByteArray("A\r\nB") << UTF8 << "A\nB";
+    QTest::newRow("final CR kept") << QByteArray("A\r") << UTF8 << "A\n";
+    QTest::newRow("final SUB adds no line") << QByteArray("ab\x1A") << UTF8 << "ab";
     QTest::newRow("mixed breaks") << QByteArray("A\r\nB\rC\nD") << UTF8 << "A\nB\nC\nD";
     QTest::newRow("SUB splits") << QByteArray("ab\x1A"
                                               "cd")
@@ -482,11 +486,11 @@ void TestDecoders::documents_data()
     QTest::newRow("UTF16 without mark is BE") << be("AB\nC") << UTF16 << "AB\nC";
     QTest::newRow("UTF16 FF FE with BE look")
         << hex("FFFE00410042") << UTF16 << units({0x4100, 0x4200});
-    QTest::newRow("UTF16LE") << le("A\nB\n") << UTF16LE << "A\nB";
+    QTest::newRow("UTF16LE") << le("A\nB\n") << UTF16LE << "A\nB\n";
     QTest::newRow("UTF16LE mark skipped") << hex("FFFE") + le("AB") << UTF16LE << "AB";
     QTest::newRow("UTF16 CR CR") << le("A\r\rB") << UTF16LE << "A\n\nB";
     QTest::newRow("UTF16 odd byte") << le("AB") + "C" << UTF16LE << "AB";
-    QTest::newRow("UTF16 empty line at end") << le("A\n\n") << UTF16LE << "A\n";
+    QTest::newRow("UTF16 empty line at end") << le("A\n\n") << UTF16LE << "A\n\n";
     QTest::newRow("UTF16 special units")
         << le(units({0x00A0, 0x2028, 0xFDD0, 0xFDD1, 0xFEFF, 0xDC00, 0xD800})) << UTF16LE
         << units({0x00A0, 0x2028, 0xFDD0, 0xFDD1, 0xFEFF, 0xDC00, 0xD800});
@@ -502,6 +506,37 @@ void TestDecoders::documents()
     QCOMPARE(readDocument(bytes, encoding, 4), text);
 }
 
+void TestDecoders::firstLineBreak_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<FileEncoding>("encoding");
+    QTest::addColumn<int>("style");
+    QTest::newRow("LF first") << QByteArray("A\nB\r\n") << UTF8 << int(LineEnd::Lf);
+    QTest::newRow("CR LF first") << QByteArray("A\r\nB\n") << UTF8 << int(LineEnd::CrLf);
+    QTest::newRow("CR first") << QByteArray("A\rB\n") << UTF8 << int(LineEnd::Cr);
+    QTest::newRow("NUL and SUB are no style") << QByteArray("A\0B\x1A"
+                                                            "C\nD",
+                                                            8)
+                                              << UTF8 << int(LineEnd::Lf);
+    QTest::newRow("none") << QByteArray("AB") << UTF8 << int(LineEnd::None);
+    QTest::newRow("UTF-16 CR LF") << le("A\r\nB\n") << UTF16LE << int(LineEnd::CrLf);
+    QTest::newRow("CR LF split by the piece limit") << QByteArray(3, 'x') + "\r\n"
+                                                    << SJIS << int(LineEnd::CrLf);
+}
+
+void TestDecoders::firstLineBreak()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(FileEncoding, encoding);
+    QFETCH(int, style);
+    ByteStream stream;
+    stream.openMemory(span(bytes));
+    TextBuffer text;
+    const ReadOutcome outcome = ReadTextStream(stream, encoding, text, 4);
+    QCOMPARE(int(outcome.firstBreak), style);
+    QVERIFY(!outcome.failed);
+}
+
 void TestDecoders::longLinesStayWhole_data()
 {
     QTest::addColumn<QByteArray>("bytes");
@@ -515,7 +550,8 @@ void TestDecoders::longLinesStayWhole_data()
     QTest::newRow("70000 then a break")
         << (QString(70000, u'x') + "\nB").toLatin1() << UTF8 << QString(70000, u'x') + "\nB" << 2;
     QTest::newRow("70000 then CR LF at end")
-        << (QString(70000, u'x') + "\r\n").toLatin1() << UTF8 << QString(70000, u'x') << 1;
+        << (QString(70000, u'x') + "\r\n").toLatin1() << UTF8 << QString(70000, u'x') + "\n"
+        << 2;
     // Characters that straddle the 70000th byte.
     const QString utf8Text = "AB" + kana.repeated(30000) + "\nC";
     QTest::newRow("UTF-8 kana across the limit") << utf8Text.toUtf8() << UTF8 << utf8Text << 2;
@@ -526,7 +562,7 @@ void TestDecoders::longLinesStayWhole_data()
         << "A" + hex("82A0").repeated(40000) << SJIS << "A" + kana.repeated(40000) << 1;
     QTest::newRow("EUC across the limit")
         << "A" + hex("A4A2").repeated(40000) << EUC << "A" + kana.repeated(40000) << 1;
-    QTest::newRow("UTF-16 70001 units") << le(a70001 + "\n") << UTF16LE << a70001 << 1;
+    QTest::newRow("UTF-16 70001 units") << le(a70001 + "\n") << UTF16LE << a70001 + "\n" << 2;
     QTest::newRow("UTF-16 CR LF across the limit")
         << le(QString(69999, u'x') + "\r\ny") << UTF16LE << QString(69999, u'x') + "\ny" << 2;
 }

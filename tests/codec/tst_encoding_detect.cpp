@@ -297,7 +297,7 @@ void TestEncodingDetect::unreadablePaths()
     QCOMPARE(QString::fromLatin1(EncodingLabel(choice.encoding, choice.bom)),
              QStringLiteral("UTF-8 nonBOM"));
     TextBuffer text;
-    QVERIFY(!ReadTextFile(path, UTF8, text));
+    QCOMPARE(ReadTextFile(path, UTF8, text).status, ReadStatus::OpenFailed);
     QCOMPARE(text.size(), std::size_t(0));
 }
 
@@ -309,7 +309,7 @@ void TestEncodingDetect::unreadableByPermission()
     QVERIFY(QFile::setPermissions(path, QFileDevice::WriteOwner));
     QCOMPARE(ChooseEncoding(path), (EncodingChoice{UTF8, Unreadable}));
     TextBuffer text;
-    QVERIFY(!ReadTextFile(path, UTF8, text));
+    QCOMPARE(ReadTextFile(path, UTF8, text).status, ReadStatus::OpenFailed);
 }
 
 QTEST_GUILESS_MAIN(TestEncodingDetect)

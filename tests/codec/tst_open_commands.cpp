@@ -26,7 +26,7 @@ private slots:
     void dialogCancelledChangesNothing();
     void openReplacesDocument_data();
     void openReplacesDocument();
-    void openKeepsModifiedFlag();
+    void openAsksBeforeReplacing();
     void openUnreadable_data();
     void openUnreadable();
     void filesFromOtherPrograms_data();
@@ -81,6 +81,7 @@ void TestOpenCommands::dialogCancelledChangesNothing()
     FakePlatform fake;
     TForm1 form({QStringLiteral("tavriledit")});
     form.memo().setText(u"old text");
+    documentModified = false;
     form.memo().setSelStart(2);
     form.memo().setSelLength(3);
     form.setPanelText(3, QStringLiteral("before"));
@@ -99,10 +100,10 @@ void TestOpenCommands::openReplacesDocument_data()
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("label");
-    QTest::newRow("two lines") << QByteArray("A\nB\n") << "A\nB"
+    QTest::newRow("two lines") << QByteArray("A\nB\n") << "A\nB\n"
                                << "UTF-8 nonBOM";
-    QTest::newRow("empty second line") << QByteArray("A\n\n") << "A\n"
-                                       << "UTF-8 nonBOM";
+    QTest::newRow("empty last line") << QByteArray("A\n\n") << "A\n\n"
+                                     << "UTF-8 nonBOM";
     QTest::newRow("empty file") << QByteArray() << ""
                                 << "UTF-8 nonBOM";
     QTest::newRow("UTF-8 mark") << QByteArray("\xEF\xBB\xBFm\xC3\xA9") << QString::fromUtf8("mé")
@@ -124,6 +125,7 @@ void TestOpenCommands::openReplacesDocument()
     FakePlatform fake;
     TForm1 form({QStringLiteral("tavriledit")});
     form.memo().setText(u"old text\nsecond");
+    documentModified = false;
     form.memo().setSelStart(5);
     form.setPanelText(1, QStringLiteral("Line:2  Col:3"));
     fake.openAnswer = write(dir, QStringLiteral("in file.txt"), bytes);
@@ -138,49 +140,85 @@ void TestOpenCommands::openReplacesDocument()
     QVERIFY(fake.boxes.isEmpty());
 }
 
-void TestOpenCommands::openKeepsModifiedFlag()
+void TestOpenCommands::openAsksBeforeReplacing()
 {
+    // A modified document is offered for saving first; the open itself is no edit.
+    struct Row
+    {
+        bool yes;
+        bool saveChosen;
+        bool opened;
+    };
+    for (const Row row :
+         {Row{false, false, true}, Row{true, true, true}, Row{true, false, false}}) {
+        TestProgramDir dir;
+        FakePlatform fake;
+        TForm1 form({QStringLiteral("tavriledit")});
+        form.memo().setText(u"typed");
+        QVERIFY(documentModified);
+        fake.confirmAnswer = row.yes;
+        fake.saveAnswer = row.saveChosen ? dir.file(QStringLiteral("kept.txt")) : QString();
+        fake.openAnswer = write(dir, QStringLiteral("a.txt"), "abc");
+        form.opentextfile1Click();
+        QCOMPARE(fake.boxes.size(), 1);
+        QCOMPARE(fake.boxes[0].text, QStringLiteral("Save file?"));
+        QCOMPARE(fake.boxes[0].caption, QStringLiteral("confirm"));
+        QCOMPARE(form.memo().text(), row.opened ? QStringLiteral("abc") : QStringLiteral("typed"));
+        QCOMPARE(documentModified, !row.opened);
+        QCOMPARE(QFile::exists(dir.file(QStringLiteral("kept.txt"))), row.saveChosen);
+        QCOMPARE(fake.openRequests.size(), row.opened ? 1 : 0);
+    }
+    // Unmodified: no question; the insert command marks the document.
     TestProgramDir dir;
     FakePlatform fake;
     TForm1 form({QStringLiteral("tavriledit")});
-    fake.openAnswer = write(dir, QStringLiteral("a.txt"), "abc");
-    for (bool modified : {true, false}) {
-        documentModified = modified;
-        form.opentextfile1Click();
-        QCOMPARE(documentModified, modified);
-        form.memo().setSelStart(1);
-        fake.openAnswer = write(dir, QStringLiteral("b.txt"), "X");
-        form.inserttextfile1Click();
-        QCOMPARE(documentModified, modified);
-    }
+    fake.openAnswer = write(dir, QStringLiteral("b.txt"), "X\n");
+    form.opentextfile1Click();
+    QVERIFY(fake.boxes.isEmpty());
+    QVERIFY(!documentModified);
+    form.inserttextfile1Click();
+    QCOMPARE(form.memo().text(), QStringLiteral("XX\n")); // at the caret, no break added
+    QVERIFY(documentModified);
 }
 
 void TestOpenCommands::openUnreadable_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::newRow("missing") << QStringLiteral("missing.txt");
-    QTest::newRow("folder") << QStringLiteral("folder");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<bool>("keepsPath");
+    // A path that does not exist is remembered, so that the first save creates it.
+    QTest::newRow("missing") << QStringLiteral("missing.txt") << "can't file open" << true;
+    QTest::newRow("folder") << QStringLiteral("folder") << "can't file open" << false;
+    // Opens, then fails to read: nothing of it may become the save target.
+    QTest::newRow("read error") << QStringLiteral("/proc/self/mem") << "can't file read" << false;
 }
 
 void TestOpenCommands::openUnreadable()
 {
     QFETCH(QString, name);
+    QFETCH(QString, message);
+    QFETCH(bool, keepsPath);
     TestProgramDir dir;
     FakePlatform fake;
     QDir(dir.path()).mkdir(QStringLiteral("folder"));
     TForm1 form({QStringLiteral("tavriledit")});
     form.memo().setText(u"old");
-    fake.openAnswer = dir.file(name);
+    documentModified = false;
+    currentFileName = QStringLiteral("before.txt");
+    fake.openAnswer = name.startsWith(u'/') ? name : dir.file(name);
     form.opentextfile1Click();
     QCOMPARE(fake.boxes.size(), 1);
     QCOMPARE(fake.boxes[0].kind, QStringLiteral("error"));
-    QCOMPARE(fake.boxes[0].text, QStringLiteral("can't file open"));
+    QCOMPARE(fake.boxes[0].text, message);
     QCOMPARE(fake.boxes[0].caption, QStringLiteral("ERROR"));
     QCOMPARE(form.memo().text(), QString());
-    QCOMPARE(form.panelText(3), QStringLiteral("UTF-8 nonBOM  ") + fake.openAnswer);
+    QVERIFY(!documentModified);
+    QCOMPARE(form.panelText(3),
+             keepsPath ? QStringLiteral("UTF-8 nonBOM  ") + fake.openAnswer : QString());
     QCOMPARE(form.panelText(1), QStringLiteral("Line:1  Col:1"));
-    QCOMPARE(currentFileName, fake.openAnswer);
+    QCOMPARE(currentFileName, keepsPath ? fake.openAnswer : QString());
     QVERIFY(form.memo().isVisible());
+    QVERIFY(form.Label1->isHidden());
 }
 
 void TestOpenCommands::initTestCase()
@@ -296,7 +334,7 @@ void TestOpenCommands::anyBytesLoad()
         for (FileEncoding encoding : {SJIS, UTF8, EUC}) {
             form.LoadTextFile(encoding, NoBom, path);
             TextBuffer reference;
-            QVERIFY(ReadTextFile(path, encoding, reference));
+            QCOMPARE(ReadTextFile(path, encoding, reference).status, ReadStatus::Read);
             QCOMPARE(form.memo().text(), QString(reinterpret_cast<const QChar *>(reference.data()),
                                                  qsizetype(reference.size()))
                                              .replace(QChar::ParagraphSeparator, u'\n'));
@@ -312,6 +350,7 @@ void TestOpenCommands::waitingLabelPaintedBeforeLoad()
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     form.memo().setText(u"old");
+    documentModified = false;
 
     // Records what the editor looked like whenever the label was painted.
     struct Watcher : QObject
@@ -411,7 +450,8 @@ void TestOpenCommands::commandLineOpensWithoutDialog()
     TForm1 form({QStringLiteral("tavriledit"), path, dir.file(QStringLiteral("ignored.txt"))});
     QVERIFY(fake.openRequests.isEmpty());
     QVERIFY(!openingFromCommandLine);
-    QCOMPARE(form.memo().text(), QStringLiteral("first\nsecond"));
+    QCOMPARE(form.memo().text(), QStringLiteral("first\nsecond\n"));
+    QVERIFY(!documentModified);
     QCOMPARE(form.panelText(3), QStringLiteral("UTF-8 BOM  ") + path);
     QCOMPARE(form.panelText(1), QStringLiteral("Line:1  Col:1"));
     QCOMPARE(currentFileName, path);
@@ -419,7 +459,7 @@ void TestOpenCommands::commandLineOpensWithoutDialog()
     // The next open command shows the dialog.
     form.opentextfile1Click();
     QCOMPARE(fake.openRequests.size(), 1);
-    QCOMPARE(form.memo().text(), QStringLiteral("first\nsecond"));
+    QCOMPARE(form.memo().text(), QStringLiteral("first\nsecond\n"));
 }
 
 void TestOpenCommands::commandLineUnreadable()

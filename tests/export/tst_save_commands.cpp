@@ -149,7 +149,7 @@ void TestSaveCommands::saveWritesDocument_data()
         << QString::fromUtf16(u"\xD83D\xDE00") << QByteArray("\xF0\x9F\x98\x80");
     QTest::newRow("two lines") << QStringLiteral("ab\ncd") << QByteArray("ab\r\ncd");
     QTest::newRow("one final break") << QStringLiteral("ab\n") << QByteArray("ab\r\n");
-    QTest::newRow("two final breaks") << QStringLiteral("ab\n\n") << QByteArray("ab\r\n\r\n\r\n");
+    QTest::newRow("two final breaks") << QStringLiteral("ab\n\n") << QByteArray("ab\r\n\r\n");
 }
 
 void TestSaveCommands::saveWritesDocument()

@@ -151,6 +151,7 @@ void TestEditCommands::pasteWithoutClipboardText()
     QFETCH(bool, opened);
     Fixture f;
     f.form.memo().setText(QStringLiteral("abc"));
+    documentModified = false;
     f.form.memo().setSelStart(1);
     f.form.memo().setSelLength(1);
     f.fake.clipboard.opened = opened;
@@ -202,6 +203,7 @@ void TestEditCommands::cutAndCopy()
     Fixture f;
     TextControl &control = editor ? f.form.memo() : f.dialog.edit1();
     control.setText(editor ? u"ab\nc"_qs : u"ab\uD55Cc"_qs);
+    documentModified = false;
     control.setSelStart(1);
     control.setSelLength(selection);
     QAction *item = editor ? (cut ? f.form.MenuItem1 : f.form.MenuItem2)
@@ -225,6 +227,7 @@ void TestEditCommands::clearInEditorAsks()
     QFETCH(bool, answer);
     Fixture f;
     f.form.memo().setText(QStringLiteral("text"));
+    documentModified = false;
     f.fake.confirmAnswer = answer;
     f.form.MenuItem4->trigger();
     QCOMPARE(f.fake.boxes.size(), 1);

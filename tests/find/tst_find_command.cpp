@@ -9,6 +9,7 @@
 #include "support/test_env.h"
 
 #include <QAction>
+#include <QHideEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -83,6 +84,7 @@ private slots:
     void lineFeedKeyStartsSearch();
     void otherKeysDoNotStartSearch();
     void closingMainWindowEndsWait();
+    void minimisedDialogKeepsWaiting();
     void editLineFollowsEditorFont();
 };
 
@@ -318,10 +320,29 @@ void TestFindCommand::otherKeysDoNotStartSearch()
     QVERIFY(!findRequested);
 }
 
+void TestFindCommand::minimisedDialogKeepsWaiting()
+{
+    Fixture f;
+    f.form.memo().setText(QStringLiteral("abc"));
+    bool waitingAfterMinimise = false;
+    runFind(f, [&] {
+        // A minimised window gets a hide event but stays open.
+        QHideEvent minimised;
+        QCoreApplication::sendEvent(&f.dialog, &minimised);
+        QTimer::singleShot(0, &f.form, [&] {
+            waitingAfterMinimise = !f.form.Memo1->isEnabled();
+            findText(f, QStringLiteral("c"))();
+        });
+    });
+    QVERIFY(waitingAfterMinimise);
+    QCOMPARE(f.form.memo().selStart(), 2);
+}
+
 void TestFindCommand::closingMainWindowEndsWait()
 {
     Fixture f;
     f.form.memo().setText(QStringLiteral("abc"));
+    documentModified = false; // nothing to offer for saving on the way out
     f.form.memo().setSelStart(1);
     runFind(f, [&] {
         f.dialog.Edit1->setText(QStringLiteral("c"));
