@@ -19,6 +19,7 @@ constexpr int PictureHeight = 225;
 AccentPadPicture::AccentPadPicture(QWidget *parent) : ClickPicture(parent)
 {
     setFixedSize(PictureWidth, PictureHeight);
+    setAccessibleName(QStringLiteral("Accent characters"));
     setFont(phoneticFont(17));
 }
 

@@ -25,6 +25,7 @@ QRectF capOutline(const KeyCap &cap)
 ScreenKeyboardPicture::ScreenKeyboardPicture(QWidget *parent) : ClickPicture(parent)
 {
     setFixedSize(ScreenKeyboardWidth, ScreenKeyboardHeight);
+    setAccessibleName(QStringLiteral("Hangul keyboard"));
     setCursor(Qt::PointingHandCursor);
 }
 

@@ -54,6 +54,7 @@ Thelpform::Thelpform(QWidget *owner, const QFont &editorFont) : QWidget(owner, Q
     layout->setContentsMargins(2, 4, 3, 4);
     Memo1 = new QPlainTextEdit(this);
     Memo1->setObjectName(QStringLiteral("Memo1"));
+    Memo1->setAccessibleName(QStringLiteral("Keymap help"));
     Memo1->setReadOnly(true);
     Memo1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);

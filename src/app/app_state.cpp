@@ -1,6 +1,9 @@
 #include "app/app_state.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
 
 int ImeMode = ImeRomanized;
 QString currentFileName;
@@ -52,11 +55,45 @@ void setProgramDirOverride(const QString &dir)
     programDirOverride = dir;
 }
 
-QString detectProgramDir()
+namespace {
+
+QString withSeparator(QString dir)
 {
-    QString dir =
-        programDirOverride.isEmpty() ? QCoreApplication::applicationDirPath() : programDirOverride;
     if (!dir.endsWith(u'/') && !dir.endsWith(u'\\'))
         dir += u'/';
+    return dir;
+}
+
+bool isSystemFolder(const QString &dir)
+{
+    const QString clean = QDir::cleanPath(dir);
+    for (const char *root : {"/usr", "/opt", "/bin", "/sbin"}) {
+        const QString r = QString::fromLatin1(root);
+        if (clean == r || clean.startsWith(r + u'/'))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+QString chooseSettingsFolder(const QString &executableDir, bool executableDirWritable,
+                             const QString &userConfigDir)
+{
+    // A portable copy keeps its settings beside itself; an installed one cannot.
+    if (executableDirWritable && !isSystemFolder(executableDir))
+        return withSeparator(executableDir);
+    return withSeparator(withSeparator(userConfigDir) + QStringLiteral("tavriledit"));
+}
+
+QString detectProgramDir()
+{
+    if (!programDirOverride.isEmpty())
+        return withSeparator(programDirOverride);
+    const QString exeDir = QCoreApplication::applicationDirPath();
+    const QString dir = chooseSettingsFolder(
+        exeDir, QFileInfo(exeDir).isWritable(),
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
+    QDir().mkpath(dir); // the user's folder is made when missing
     return dir;
 }

@@ -19,7 +19,7 @@ extern bool openingFromCommandLine; // the open command takes the first argument
 extern bool isWin9x;                // never set on this platform
 extern bool isNt6OrLater;           // never set on this platform
 extern bool accentPadCreated;       // an accent pad window exists
-extern QString programDir;          // the executable's folder, ending in a separator
+extern QString programDir;          // the settings files' folder, ending in a separator
 
 // Stored window geometry (pixels) with its defaults.
 extern int windowTop;
@@ -34,7 +34,11 @@ extern bool storedFontRead; // storedFont came from the file at start-up
 // Puts every variable above back to its start value.
 void resetAppState();
 
-// The folder the settings files live in: the executable's folder, unless a test
-// pointed it elsewhere. Always ends in a separator.
+// The folder of "setteiedit.dat" and "fontedit.dat": the executable's folder when
+// it is writable and no system folder (under /usr, /opt, /bin or /sbin), else
+// "tavriledit/" in the user's configuration folder. Ends in a separator.
+QString chooseSettingsFolder(const QString &executableDir, bool executableDirWritable,
+                             const QString &userConfigDir);
+// The settings folder of this run (made when missing), or the tests' override.
 QString detectProgramDir();
 void setProgramDirOverride(const QString &dir); // empty: no override

@@ -19,6 +19,28 @@
 
 namespace {
 
+// A status-bar panel: its design width when there is room, narrower (its text
+// clipped) when the window is.
+class StatusPanel : public QLabel
+{
+public:
+    using QLabel::QLabel;
+    void setDesignWidth(int width)
+    {
+        m_designWidth = width;
+        updateGeometry();
+    }
+    QSize sizeHint() const override
+    {
+        const QSize hint = QLabel::sizeHint();
+        return {m_designWidth > 0 ? m_designWidth : hint.width(), hint.height()};
+    }
+    QSize minimumSizeHint() const override { return {0, QLabel::minimumSizeHint().height()}; }
+
+private:
+    int m_designWidth = 0;
+};
+
 const char *const WrapOnCaption = "Wrap Line off(toggle)";
 const char *const WrapOffCaption = "Wrap Line on(toggle)";
 
@@ -64,6 +86,7 @@ TForm1::TForm1(const QStringList &arguments, QWidget *parent)
     Label1->adjustSize(); // at least 168 x 16, wide enough for its text at any font size
     Label1->resize(std::max(Label1->width(), 168), std::max(Label1->height(), 16));
     Memo1->setObjectName(QStringLiteral("Memo1"));
+    Memo1->setAccessibleName(QStringLiteral("Document"));
     Memo1->setParent(central);
     Memo1->setFont(designFont(19));
     Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -77,25 +100,24 @@ TForm1::TForm1(const QStringList &arguments, QWidget *parent)
 
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->setAccessibleName(QStringLiteral("Status bar"));
     StatusBar1->setMinimumHeight(19);
     // Panel widths 20, 100 and 65, the last panel taking the rest; a panel grows
     // where the platform's status-bar font needs more room for its longest text.
     const int widths[3] = {20, 100, 65};
     const char *const widest[3] = {"R", "Line:9999  Col:999", "noWrapLine"};
     for (int i = 0; i < 4; ++i) {
-        auto *panel = new QLabel(StatusBar1);
+        auto *panel = new StatusPanel(StatusBar1);
         panel->setObjectName(QStringLiteral("StatusBar1Panel%1").arg(i));
-        panel->setAccessibleName(QStringLiteral("StatusBar1 panel %1").arg(i));
         panel->setTextFormat(Qt::PlainText);
-        if (i < 3) {
-            const int needed =
-                panel->fontMetrics().horizontalAdvance(QString::fromLatin1(widest[i])) + 6;
-            panel->setFixedWidth(std::max(widths[i], needed));
-        } else {
-            // A long path is cut at the window's edge; it never widens the window.
-            panel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-            panel->setMinimumWidth(1);
-        }
+        // A panel clips its text rather than hold the window wider: the window
+        // may be as narrow as the stored settings allow.
+        panel->setSizePolicy(i == 3 ? QSizePolicy::Ignored : QSizePolicy::Preferred,
+                             QSizePolicy::Preferred);
+        if (i < 3)
+            panel->setDesignWidth(std::max(
+                widths[i],
+                panel->fontMetrics().horizontalAdvance(QString::fromLatin1(widest[i])) + 6));
         StatusBar1->addWidget(panel, i == 3 ? 1 : 0);
         m_panels[i] = panel;
     }

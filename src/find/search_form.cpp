@@ -48,6 +48,7 @@ Tsearchform::Tsearchform(QWidget *parent) : QDialog(parent), Edit1(new QLineEdit
     Edit1->setParent(this);
     // Long strings pasted from the editor are kept whole.
     Edit1->setMaxLength(INT_MAX);
+    Edit1->setAccessibleName(QStringLiteral("Find what"));
     Button1 = new QPushButton(QStringLiteral("Find"), this);
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setAutoDefault(false);

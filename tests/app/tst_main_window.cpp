@@ -6,6 +6,7 @@
 #include "support/fake_platform.h"
 #include "support/test_env.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QLabel>
 #include <QMenuBar>
@@ -30,6 +31,7 @@ private slots:
     void changeFontStoredAndRestored();
     void changeFontCancelled();
     void commandLineArgumentTaken();
+    void narrowWindowAndScreenReaderNames();
 };
 
 void TestMainWindow::startUpDefaults()
@@ -55,15 +57,18 @@ void TestMainWindow::startUpDefaults()
     QCOMPARE(form.Memo1->font().pixelSize(), 19);
     QVERIFY(!form.TimerMemo->isActive());
     QCOMPARE(form.TimerMemo->interval(), 500);
-    // Four panels, the first three of fixed width (at least the design widths).
+    // Four panels, the first three at least the design widths when there is room.
     const auto panels = form.StatusBar1->findChildren<QLabel *>();
     QCOMPARE(panels.size(), 4);
-    QVERIFY(form.StatusBar1->findChild<QLabel *>(QStringLiteral("StatusBar1Panel0"))->width() >=
-            20);
-    QVERIFY(form.StatusBar1->findChild<QLabel *>(QStringLiteral("StatusBar1Panel1"))->width() >=
-            100);
-    QVERIFY(form.StatusBar1->findChild<QLabel *>(QStringLiteral("StatusBar1Panel2"))->width() >=
-            65);
+    QVERIFY(form.StatusBar1->findChild<QLabel *>(QStringLiteral("StatusBar1Panel0"))
+                ->sizeHint()
+                .width() >= 20);
+    QVERIFY(form.StatusBar1->findChild<QLabel *>(QStringLiteral("StatusBar1Panel1"))
+                ->sizeHint()
+                .width() >= 100);
+    QVERIFY(form.StatusBar1->findChild<QLabel *>(QStringLiteral("StatusBar1Panel2"))
+                ->sizeHint()
+                .width() >= 65);
 }
 
 void TestMainWindow::longPathDoesNotWidenTheWindow()
@@ -288,6 +293,39 @@ void TestMainWindow::commandLineArgumentTaken()
     QVERIFY(!openingFromCommandLine);
     QCOMPARE(form.commandLineFile(), dir.file(QStringLiteral("a.txt")));
     QCOMPARE(currentFileName, dir.file(QStringLiteral("a.txt")));
+}
+
+void TestMainWindow::narrowWindowAndScreenReaderNames()
+{
+    TestProgramDir dir;
+    FakePlatform fake;
+    dir.write(QStringLiteral("setteiedit.dat"), "800\r\n-5\r\n50\r\n5000\r\n7\r\n1\r\n");
+    TForm1 form({QStringLiteral("tavriledit")});
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    form.setPanelText(3, QStringLiteral("UTF-8 nonBOM  /tmp/a.txt"));
+    QCoreApplication::processEvents();
+    // The panels clip: the window keeps the stored width of 100.
+    QCOMPARE(form.width(), 100);
+
+    // A screen reader hears what each panel shows.
+    const QStringList shown{QString(), QString(), QStringLiteral("WrapLine"),
+                            QStringLiteral("UTF-8 nonBOM  /tmp/a.txt")};
+    for (int i = 0; i < 4; ++i) {
+        auto *panel =
+            form.StatusBar1->findChild<QLabel *>(QStringLiteral("StatusBar1Panel%1").arg(i));
+        QAccessibleInterface *a = QAccessible::queryAccessibleInterface(panel);
+        QVERIFY(a);
+        QCOMPARE(a->text(QAccessible::Name), shown[i]);
+    }
+    QAccessibleInterface *memo = QAccessible::queryAccessibleInterface(form.Memo1);
+    QCOMPARE(memo->text(QAccessible::Name), QStringLiteral("Document"));
+    QVERIFY(memo->textInterface());
+    QCOMPARE(QAccessible::queryAccessibleInterface(form.StatusBar1)->text(QAccessible::Name),
+             QStringLiteral("Status bar"));
+
+    QVERIFY(form.close());
+    QVERIFY(dir.read(QStringLiteral("setteiedit.dat")).startsWith("0\r\n0\r\n100\r\n"));
 }
 
 QTEST_MAIN(TestMainWindow)

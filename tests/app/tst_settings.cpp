@@ -1,4 +1,5 @@
 // The settings file and font record formats, without any window.
+#include "app/app_state.h"
 #include "app/font_record.h"
 #include "app/settings_file.h"
 
@@ -22,6 +23,8 @@ private slots:
     void fontNameCutAtCharacterBoundary();
     void fontNameWithoutZeroByte();
     void fontFileMissing();
+    void settingsFolder_data();
+    void settingsFolder();
 };
 
 // Rows: file bytes -> geometry after the limits, mode (-1: not read), wrap (-1: not read).
@@ -200,6 +203,30 @@ void TestSettings::fontFileMissing()
 {
     QVERIFY(!readFontFile(QStringLiteral("/nonexistent/fontedit.dat")));
     QVERIFY(!writeFontFile(QStringLiteral("/nonexistent/fontedit.dat"), FontRecord()));
+}
+
+void TestSettings::settingsFolder_data()
+{
+    QTest::addColumn<QString>("exeDir");
+    QTest::addColumn<bool>("writable");
+    QTest::addColumn<QString>("folder");
+    const QString user = QStringLiteral("/home/u/.config/tavriledit/");
+    QTest::newRow("portable copy") << "/home/u/tools" << true << "/home/u/tools/";
+    QTest::newRow("read-only folder") << "/home/u/tools" << false << user;
+    QTest::newRow("/usr/bin") << "/usr/bin" << true << user;
+    QTest::newRow("/usr/local/bin") << "/usr/local/bin" << true << user;
+    QTest::newRow("/opt") << "/opt/tavril/" << true << user;
+    QTest::newRow("/bin") << "/bin" << true << user;
+    QTest::newRow("/sbin") << "/sbin" << true << user;
+    QTest::newRow("/usrlocal is no system folder") << "/usrlocal" << true << "/usrlocal/";
+}
+
+void TestSettings::settingsFolder()
+{
+    QFETCH(QString, exeDir);
+    QFETCH(bool, writable);
+    QFETCH(QString, folder);
+    QCOMPARE(chooseSettingsFolder(exeDir, writable, QStringLiteral("/home/u/.config")), folder);
 }
 
 QTEST_GUILESS_MAIN(TestSettings)
