@@ -1,4 +1,6 @@
 #include "fuzz_codec.h"
+#include "app/font_record.h"
+#include "app/settings_file.h"
 
 #include "codec/decoders.h"
 #include "codec/encoding_detect.h"
@@ -113,6 +115,29 @@ void checkLookup(Bytes bytes)
     }
 }
 
+// The two settings files are plain files anyone can edit.
+void checkSettingsFiles(Bytes bytes)
+{
+    const QByteArrayView view(reinterpret_cast<const char *>(bytes.data()),
+                              qsizetype(bytes.size()));
+    WindowSettings settings;
+    parseSettings(view, settings);
+    clampGeometry(settings);
+    if (settings.top < 0 || settings.top > 700 || settings.left < 0 || settings.left > 1000 ||
+        settings.width < 100 || settings.width > 2000 || settings.height < 100 ||
+        settings.height > 3000)
+        fail("geometry outside its limits", settings.width);
+
+    const std::optional<FontRecord> record = FontRecord::fromBytes(view);
+    if (record.has_value() != (bytes.size() >= std::size_t(FontRecord::Size)))
+        fail("font record read from the wrong size", int(bytes.size()));
+    if (record) {
+        if (record->toBytes() != view.first(FontRecord::Size))
+            fail("font record does not read back", 0);
+        (void)record->familyName();
+    }
+}
+
 } // namespace
 
 int tavrilFuzzOne(const std::uint8_t *data, std::size_t size)
@@ -126,5 +151,6 @@ int tavrilFuzzOne(const std::uint8_t *data, std::size_t size)
     checkDecoder(&DecodeEuc, bytes, "EUC-JP");
     checkDocument(bytes);
     checkLookup(bytes);
+    checkSettingsFiles(bytes);
     return 0;
 }

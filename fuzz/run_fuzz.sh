@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the codec fuzzer with clang (libFuzzer, AddressSanitizer and
 # UndefinedBehaviorSanitizer) and runs it over detection, both line readers and
-# every decoder. New inputs go to fuzz/out/corpus; findings to fuzz/out/.
+# every decoder, and over the settings and font-record readers. New inputs go to fuzz/out/corpus; findings to fuzz/out/.
 #   bash fuzz/run_fuzz.sh [SECONDS]     default 600
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -27,11 +27,12 @@ fi
 mkdir -p fuzz/out/corpus
 clang++ -std=c++20 -g -O1 -fno-omit-frame-pointer \
     -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
-    -Isrc -Ifuzz \
+    -fPIC -Isrc -Ifuzz $(pkg-config --cflags Qt6Core) \
     src/codec/byte_stream.cpp src/codec/code_tables.cpp src/codec/decoders.cpp \
     src/codec/encoding_detect.cpp src/codec/text_reader.cpp \
+    src/app/settings_file.cpp src/app/font_record.cpp \
     fuzz/fuzz_codec.cpp fuzz/fuzz_target.cpp \
-    -o fuzz/out/fuzz_codec
+    $(pkg-config --libs Qt6Core) -o fuzz/out/fuzz_codec
 
 # The first folder receives new inputs; the committed seeds stay as they are.
 exec fuzz/out/fuzz_codec -max_total_time="$seconds" -max_len=16384 -timeout=10 \

@@ -8,8 +8,10 @@
 
 #include <QAccessible>
 #include <QAction>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QStatusBar>
 #include <QTest>
 #include <QTimer>
@@ -32,6 +34,8 @@ private slots:
     void changeFontCancelled();
     void commandLineArgumentTaken();
     void narrowWindowAndScreenReaderNames();
+    void everyEditPathMarksTheDocument_data();
+    void everyEditPathMarksTheDocument();
 };
 
 void TestMainWindow::startUpDefaults()
@@ -326,6 +330,66 @@ void TestMainWindow::narrowWindowAndScreenReaderNames()
 
     QVERIFY(form.close());
     QVERIFY(dir.read(QStringLiteral("setteiedit.dat")).startsWith("0\r\n0\r\n100\r\n"));
+}
+
+void TestMainWindow::everyEditPathMarksTheDocument_data()
+{
+    QTest::addColumn<QString>("path");
+    for (const char *path :
+         {"Delete", "Ctrl+X", "Ctrl+Z", "nonIME Cyrillic", "composer", "drop text", "Ctrl+Delete"})
+        QTest::newRow(path) << QString::fromLatin1(path);
+}
+
+void TestMainWindow::everyEditPathMarksTheDocument()
+{
+    QFETCH(QString, path);
+    TestProgramDir dir;
+    FakePlatform fake;
+    dir.write(QStringLiteral("start.txt"), "abc def");
+    TForm1 form({QStringLiteral("tavriledit"), dir.file(QStringLiteral("start.txt"))});
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QVERIFY(!documentModified); // loading is no change
+    QWidget *editor = form.Memo1;
+    if (path == u"Delete") {
+        QTest::keyClick(editor, Qt::Key_Delete);
+    } else if (path == u"Ctrl+X") {
+        form.memo().setSelLength(2);
+        QTest::keyClick(editor, Qt::Key_X, Qt::ControlModifier);
+    } else if (path == u"Ctrl+Z") {
+        QTest::keyClick(editor, Qt::Key_Delete);
+        documentModified = false; // as after a save
+        QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(form.memo().text(), QStringLiteral("abc def"));
+    } else if (path == u"nonIME Cyrillic") {
+        ImeMode = ImeNone;
+        for (const QString &ch : {QString::fromUtf8("ж"), QString::fromUtf8("д")}) {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, ch);
+            QCoreApplication::sendEvent(editor, &press);
+        }
+        QVERIFY(form.memo().text().startsWith(QString::fromUtf8("жд")));
+    } else if (path == u"composer") {
+        QTest::keyClicks(editor, QStringLiteral("han"));
+        QCOMPARE(form.memo().text().left(1), QString::fromUtf8("한"));
+    } else if (path == u"drop text") {
+        QMimeData data;
+        data.setText(QStringLiteral("dropped"));
+        const QPointF at(4, 4);
+        QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(form.Memo1->viewport(), &enter);
+        QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(form.Memo1->viewport(), &drop);
+        QVERIFY(form.memo().text().contains(QStringLiteral("dropped")));
+    } else if (path == u"Ctrl+Delete") {
+        QTest::keyClick(editor, Qt::Key_Delete, Qt::ControlModifier);
+    }
+    QVERIFY(form.memo().text() != QStringLiteral("abc def") || path == u"Ctrl+Z");
+    QVERIFY(documentModified);
+    // Closing offers the change for saving.
+    fake.confirmAnswer = false;
+    QVERIFY(form.close());
+    QCOMPARE(fake.boxes.size(), 1);
+    QCOMPARE(fake.boxes[0].text, QStringLiteral("Save file?"));
 }
 
 QTEST_MAIN(TestMainWindow)
