@@ -274,6 +274,10 @@ std::string_view EncodingLabel(FileEncoding encoding, BomKind bom)
         return bom == Utf8Bom ? "UTF-8 BOM" : "UTF-8 nonBOM";
     case EUC:
         return "EUC";
+    case EUCKR:
+        return "EUC-KR";
+    case CP949:
+        return "CP949";
     }
     return "UTF-8 nonBOM";
 }

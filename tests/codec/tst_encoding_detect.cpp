@@ -258,6 +258,8 @@ void TestEncodingDetect::labels_data()
         QTest::newRow("SJIS " + kind) << SJIS << b << "SJIS";
         QTest::newRow("UTF16LE " + kind) << UTF16LE << b << "UTF16 nonBOM LE";
         QTest::newRow("EUC " + kind) << EUC << b << "EUC";
+        QTest::newRow("EUCKR " + kind) << EUCKR << b << "EUC-KR";
+        QTest::newRow("CP949 " + kind) << CP949 << b << "CP949";
         QTest::newRow("UTF16 " + kind) << UTF16 << b
                                        << (b == LittleEndianBom ? "UTF16 BOM LE"
                                            : b == BigEndianBom  ? "UTF16 BOM BE"
