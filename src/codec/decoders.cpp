@@ -384,20 +384,21 @@ DecodeResult DecodeCp949(std::span<const std::uint8_t> input, char16_t *out, boo
     std::size_t i = 0;
     int o = 0;
     while (i < n) {
-        i = copyAscii(in, i, n, out, o);
-        if (i >= n)
-            break;
         const std::uint8_t c = in[i];
         if (c < 0x80) {
             out[o++] = c;
             ++i;
+            i = copyAscii(in, i, n, out, o);
             continue;
         }
         if (isCp949Lead(c)) {
             if (i + 1 < n) {
                 if (isCp949Trail(in[i + 1])) {
-                    out[o++] = index[c << 8 | in[i + 1]];
-                    i += 2;
+                    // Runs of pairs (Korean text) in one loop.
+                    do {
+                        out[o++] = index[in[i] << 8 | in[i + 1]];
+                        i += 2;
+                    } while (i + 1 < n && isCp949Lead(in[i]) && isCp949Trail(in[i + 1]));
                     continue;
                 }
             } else if (!last) {
