@@ -27,7 +27,7 @@ void checkDetection(Bytes bytes)
 {
     const StreamOpener open = memoryOpener(bytes);
     const EncodingChoice choice = ChooseEncoding(open);
-    if (choice.encoding < SJIS || choice.encoding > EUC)
+    if (choice.encoding < SJIS || choice.encoding > CP949)
         fail("encoding out of range", choice.encoding);
     if (choice.bom < NoBom || choice.bom > Utf8Bom)
         fail("mark kind out of range", choice.bom);
@@ -77,7 +77,7 @@ void checkDecoder(Decoder decode, Bytes bytes, const char *name)
 void checkDocument(Bytes bytes)
 {
     const std::uint8_t knob = bytes.empty() ? 0 : bytes[0];
-    for (FileEncoding encoding : {SJIS, UTF16, UTF16LE, UTF8, EUC}) {
+    for (FileEncoding encoding : {SJIS, UTF16, UTF16LE, UTF8, EUC, CP949}) {
         ByteStream stream;
         stream.openMemory(bytes);
         TextBuffer text;
@@ -103,7 +103,8 @@ void checkLookup(Bytes bytes)
     for (std::size_t i = 0; i + 1 < bytes.size() && i < 64; i += 2) {
         const std::uint16_t code = std::uint16_t(bytes[i] << 8 | bytes[i + 1]);
         for (std::span<const CodeEntry> table :
-             {std::span<const CodeEntry>(SjisTable), std::span<const CodeEntry>(EucTable)}) {
+             {std::span<const CodeEntry>(SjisTable), std::span<const CodeEntry>(EucTable),
+              std::span<const CodeEntry>(Cp949Table)}) {
             const auto it =
                 std::lower_bound(table.begin(), table.end(), code,
                                  [](const CodeEntry &e, std::uint16_t c) { return e.code < c; });
@@ -149,6 +150,7 @@ int tavrilFuzzOne(const std::uint8_t *data, std::size_t size)
     checkDecoder(&DecodeUtf8, bytes, "UTF-8");
     checkDecoder(&DecodeSjis, bytes, "Shift JIS");
     checkDecoder(&DecodeEuc, bytes, "EUC-JP");
+    checkDecoder(&DecodeCp949, bytes, "CP949");
     checkDocument(bytes);
     checkLookup(bytes);
     checkSettingsFiles(bytes);

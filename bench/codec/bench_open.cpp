@@ -1,10 +1,10 @@
-// Opening large Japanese files: decode throughput against iconv, the whole open
+// Opening large Japanese and Korean files: decode throughput against iconv, the whole open
 // command against a bare setPlainText of the same text, and peak memory.
 //
-//   build/bin/bench_open [--mb N] [--dir FOLDER] [--only utf8|sjis|euc|utf16le]
+//   build/bin/bench_open [--mb N] [--dir FOLDER] [--only utf8|sjis|euc|cp949|utf16le]
 //
 // Writes one N MB file (default 100) per encoding (UTF-8, Shift JIS, EUC-JP,
-// UTF-16 LE) into a temporary folder, then measures each in child processes so
+// code page 949, UTF-16 LE) into a temporary folder, then measures each in child processes so
 // that every peak-memory figure starts from a fresh process.
 #include "app/app_state.h"
 #include "app/main_window.h"
@@ -27,6 +27,7 @@
 #include <fcntl.h>
 #include <map>
 #include <spawn.h>
+#include <string_view>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -42,10 +43,8 @@ struct Kind
 };
 
 const Kind kinds[] = {
-    {"utf8", UTF8, "UTF-8"},
-    {"sjis", SJIS, "CP932"},
-    {"euc", EUC, "EUC-JP"},
-    {"utf16le", UTF16LE, "UTF-16LE"},
+    {"utf8", UTF8, "UTF-8"},   {"sjis", SJIS, "CP932"},          {"euc", EUC, "EUC-JP"},
+    {"cp949", CP949, "CP949"}, {"utf16le", UTF16LE, "UTF-16LE"},
 };
 
 const Kind *findKind(const QString &name)
@@ -120,16 +119,37 @@ std::vector<char16_t> japanesePool()
     return pool;
 }
 
-// Writes lines of mixed Japanese and ASCII until the file holds `bytes` bytes.
+// Korean: the Hangul syllables of KS X 1001, one in fifty of them replaced by
+// an extension syllable, and punctuation.
+std::vector<char16_t> koreanPool()
+{
+    std::vector<char16_t> pool;
+    for (const CodeEntry &e : Cp949Table) {
+        const bool ks = (e.code >> 8) >= 0xA1 && (e.code & 0xFF) >= 0xA1;
+        if (e.character >= 0xAC00 && e.character <= 0xD7A3 && (ks || e.code % 50 == 0))
+            pool.push_back(e.character);
+    }
+    // Ordinary text repeats a few hundred syllables far more than the rest.
+    const std::u16string_view common = u"우리는오늘서울에서한국어를배우고있습니다그래서정말좋은"
+                                       u"시간이었어요감사합니다다음에또만나요사람들이많이왔고";
+    for (int k = 0; k < 60; ++k)
+        pool.insert(pool.end(), common.begin(), common.end());
+    pool.push_back(u'.');
+    pool.push_back(u',');
+    return pool;
+}
+
+// Writes lines of mixed Japanese (or Korean) and ASCII until the file holds `bytes` bytes.
 bool generate(const Kind &kind, const QString &path, qint64 bytes)
 {
     std::map<char16_t, std::uint16_t> reverse;
-    const std::span<const CodeEntry> table = kind.encoding == SJIS
-                                                 ? std::span<const CodeEntry>(SjisTable)
-                                                 : std::span<const CodeEntry>(EucTable);
+    const std::span<const CodeEntry> table =
+        kind.encoding == SJIS    ? std::span<const CodeEntry>(SjisTable)
+        : kind.encoding == CP949 ? std::span<const CodeEntry>(Cp949Table)
+                                 : std::span<const CodeEntry>(EucTable);
     for (const CodeEntry &e : table)
         reverse.emplace(e.character, e.code); // the lowest code wins
-    const std::vector<char16_t> pool = japanesePool();
+    const std::vector<char16_t> pool = kind.encoding == CP949 ? koreanPool() : japanesePool();
     QFile out(path);
     if (!out.open(QIODevice::WriteOnly))
         return false;
@@ -228,14 +248,15 @@ int childDecode(const QString &path, const Kind &kind)
     }
     // The same decoding with a binary search per legacy code instead of the direct index.
     qint64 searchNs = 0;
-    if (kind.encoding == SJIS || kind.encoding == EUC) {
+    if (kind.encoding == SJIS || kind.encoding == EUC || kind.encoding == CP949) {
         QFile f(path);
         f.open(QIODevice::ReadOnly);
         const QByteArray bytes = f.readAll();
         std::vector<char16_t> out(std::size_t(bytes.size()));
-        const std::span<const CodeEntry> table = kind.encoding == SJIS
-                                                     ? std::span<const CodeEntry>(SjisTable)
-                                                     : std::span<const CodeEntry>(EucTable);
+        const std::span<const CodeEntry> table =
+            kind.encoding == SJIS    ? std::span<const CodeEntry>(SjisTable)
+            : kind.encoding == CP949 ? std::span<const CodeEntry>(Cp949Table)
+                                     : std::span<const CodeEntry>(EucTable);
         Stopwatch t;
         const auto *in = reinterpret_cast<const std::uint8_t *>(bytes.constData());
         std::size_t o = 0;
@@ -394,7 +415,7 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     qint64 megabytes = 100;
     QString folder;
-    QString only; // one of utf8, sjis, euc, utf16le
+    QString only; // one of utf8, sjis, euc, cp949, utf16le
     const QStringList args = app.arguments();
     for (int i = 1; i + 1 < args.size(); ++i) {
         if (args[i] == QLatin1String("--mb"))

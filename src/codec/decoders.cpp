@@ -80,6 +80,12 @@ const char16_t *eucIndex()
     return index.units.data();
 }
 
+const char16_t *cp949Index()
+{
+    static const DirectIndex index(Cp949Table);
+    return index.units.data();
+}
+
 bool isSjisLead(std::uint8_t c)
 {
     return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
@@ -88,6 +94,16 @@ bool isSjisLead(std::uint8_t c)
 bool isSjisTrail(std::uint8_t c)
 {
     return c >= 0x40 && c <= 0xFC && c != 0x7F;
+}
+
+bool isCp949Lead(std::uint8_t c)
+{
+    return c >= 0x81 && c <= 0xFE;
+}
+
+bool isCp949Trail(std::uint8_t c)
+{
+    return (c >= 0x41 && c <= 0x5A) || (c >= 0x61 && c <= 0x7A) || (c >= 0x81 && c <= 0xFE);
 }
 
 bool isContinuation(std::uint8_t c)
@@ -356,6 +372,43 @@ DecodeResult DecodeEuc(std::span<const std::uint8_t> input, char16_t *out, bool 
         // code, and the third byte begins the next pair.
         out[o++] = index[c << 8 | in[i + 1]];
         i += 2;
+    }
+    return {o, int(i)};
+}
+
+DecodeResult DecodeCp949(std::span<const std::uint8_t> input, char16_t *out, bool last)
+{
+    const std::uint8_t *in = input.data();
+    const std::size_t n = input.size();
+    const char16_t *index = cp949Index();
+    std::size_t i = 0;
+    int o = 0;
+    while (i < n) {
+        const std::uint8_t c = in[i];
+        if (c < 0x80) {
+            out[o++] = c;
+            ++i;
+            i = copyAscii(in, i, n, out, o);
+            continue;
+        }
+        if (isCp949Lead(c)) {
+            if (i + 1 < n) {
+                if (isCp949Trail(in[i + 1])) {
+                    // Runs of pairs (Korean text) in one loop.
+                    do {
+                        out[o++] = index[in[i] << 8 | in[i + 1]];
+                        i += 2;
+                    } while (i + 1 < n && isCp949Lead(in[i]) && isCp949Trail(in[i + 1]));
+                    continue;
+                }
+            } else if (!last) {
+                break; // the trail byte may begin the next piece
+            }
+        }
+        // 0x80, 0xFF, or a lead byte without its trail: the next byte is looked
+        // at afresh.
+        out[o++] = MissingCharacter;
+        ++i;
     }
     return {o, int(i)};
 }

@@ -1,5 +1,6 @@
 // Line readers and decoders: the next line's raw bytes (or UTF-16 units) from a
-// stream, and raw bytes of UTF-8, Shift JIS or EUC-JP turned into UTF-16 units.
+// stream, and raw bytes of UTF-8, Shift JIS, EUC-JP or code page 949 (Korean,
+// EUC-KR included) turned into UTF-16 units.
 #pragma once
 
 #include "codec/byte_stream.h"
@@ -59,6 +60,10 @@ DecodeResult DecodeSjis(std::span<const std::uint8_t> in, char16_t *out, bool la
 // EUC-JP: ASCII as is, other bytes in pairs through EucTable (U+25A1 for what it
 // lacks); a lone first byte at the end of the line is dropped.
 DecodeResult DecodeEuc(std::span<const std::uint8_t> in, char16_t *out, bool last = true);
+// Code page 949 (and EUC-KR, its KS X 1001 part): ASCII as is; a lead byte
+// 0x81-0xFE and a trail byte 0x41-0x5A, 0x61-0x7A or 0x81-0xFE as one code through
+// Cp949Table (U+25A1 for what it lacks); any other byte alone as U+25A1.
+DecodeResult DecodeCp949(std::span<const std::uint8_t> in, char16_t *out, bool last = true);
 
 // Binary search of a sorted table; U+25A1 when the code is absent.
 char16_t LookupCode(std::span<const CodeEntry> table, std::uint16_t code);

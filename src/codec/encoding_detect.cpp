@@ -1,7 +1,13 @@
 #include "codec/encoding_detect.h"
 
+#include "codec/decoders.h"
+
+#include <algorithm>
 #include <array>
+#include <bitset>
 #include <optional>
+#include <string_view>
+#include <vector>
 
 namespace {
 
@@ -223,6 +229,143 @@ int CheckEuc(const StreamOpener &open)
         open, [](auto s) { return CheckEuc(s); }, int(CheckUnreadable));
 }
 
+namespace {
+
+bool isHangulSyllable(char16_t c)
+{
+    return c >= 0xAC00 && c <= 0xD7A3;
+}
+
+bool isKana(char16_t c)
+{
+    return (c >= 0x3041 && c <= 0x3096) || (c >= 0x30A1 && c <= 0x30FA);
+}
+
+// About three hundred of the most frequent Hangul syllables of ordinary Korean
+// text, all of them in KS X 1001. Japanese bytes read as Korean give syllables
+// that are rarely among them.
+const std::bitset<11172> &commonSyllables()
+{
+    static const std::bitset<11172> set = [] {
+        std::bitset<11172> bits;
+        const std::u16string_view list =
+            u"이다의는에하고을가로기지서한리사자어대도나인수해있시정아그일으라를부"
+            u"여주게국원적전구제거만우마상무보들소장경비방세과문동성요치실신모었선"
+            u"면였것조된미화위학내연생스공관없중데했안영물분결말러현민개통발간까려"
+            u"본식입할진오양행회용습니울후산저때음더속각명체점교날단반설계차작업트"
+            u"파표금외감심님월년번째즘너네죠합같은많좋새운람야겠알싶친족늘침녁밤낮"
+            u"초름겨봄씨눈바땅강불집창책컴퓨터밥먹걷뛰듣쓰읽배르랑복쁨슬픔남녕갑맙"
+            u"죄송축드립글역술육건병약호환돈값싸크길짧높넓좁빠느겁볍밝둡뜨따춥덥처"
+            u"막난디언누엇왜떻얼몇든함께혼또벌써직곧항끔혀별매짜둘셋넷섯곱덟홉열백"
+            u"천억권잔살층쪽편끝앞뒤옆래밖근던될되받았준렸씀질답법유목획완변노력패";
+        for (char16_t c : list)
+            if (isHangulSyllable(c))
+                bits.set(std::size_t(c - 0xAC00));
+        return bits;
+    }();
+    return set;
+}
+
+// What the sample looks like read as code page 949.
+struct KoreanReading
+{
+    int doubleByte = 0; // double-byte codes with a character
+    int invalid = 0;    // bytes or codes without one
+    int hangul = 0;     // Hangul syllables
+    int hangulKs = 0;   // ... of them in KS X 1001
+    int common = 0;     // ... of them among the common ones
+    bool extension = false;
+};
+
+KoreanReading readKorean(std::span<const std::uint8_t> s)
+{
+    KoreanReading r;
+    const std::size_t n = s.size();
+    std::size_t i = 0;
+    while (i < n) {
+        const std::uint8_t c = s[i];
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        if (c == 0x80 || c == 0xFF) {
+            ++r.invalid;
+            ++i;
+            continue;
+        }
+        if (i + 1 >= n)
+            break; // a lead byte cut off by the end of the sample
+        const std::uint8_t t = s[i + 1];
+        const bool trail = (t >= 0x41 && t <= 0x5A) || (t >= 0x61 && t <= 0x7A) || t >= 0x81;
+        const char16_t ch = trail && t != 0xFF ? LookupCode(Cp949Table, std::uint16_t(c << 8 | t))
+                                               : MissingCharacter;
+        if (ch == MissingCharacter) {
+            ++r.invalid;
+            ++i;
+            continue;
+        }
+        const bool ks = c >= 0xA1 && t >= 0xA1;
+        r.extension = r.extension || !ks;
+        ++r.doubleByte;
+        if (isHangulSyllable(ch)) {
+            ++r.hangul;
+            r.hangulKs += ks;
+            r.common += commonSyllables().test(std::size_t(ch - 0xAC00));
+        }
+        i += 2;
+    }
+    return r;
+}
+
+using Decoder = DecodeResult (*)(std::span<const std::uint8_t>, char16_t *, bool);
+
+// Share of kana among the characters beyond ASCII when the sample is read with
+// a Japanese decoder.
+double kanaShare(std::span<const std::uint8_t> s, Decoder decode)
+{
+    std::vector<char16_t> out(s.size() + 1);
+    const DecodeResult r = decode(s, out.data(), false);
+    int kana = 0, wide = 0;
+    for (int k = 0; k < r.units; ++k) {
+        wide += out[std::size_t(k)] >= 0x80;
+        kana += isKana(out[std::size_t(k)]);
+    }
+    return wide == 0 ? 0.0 : double(kana) / wide;
+}
+
+// Strictly valid UTF-8 apart from a sequence cut off by the end of the sample.
+bool isValidUtf8(std::span<const std::uint8_t> s)
+{
+    std::vector<char16_t> out(s.size() + 1);
+    const DecodeResult r = DecodeUtf8(s, out.data(), false);
+    const std::u16string_view text(out.data(), std::size_t(r.units));
+    const std::string_view bytes(reinterpret_cast<const char *>(s.data()), s.size());
+    // U+FFFD from the decoder, not written in the file as text.
+    std::size_t written = 0;
+    for (std::size_t at = bytes.find("\xEF\xBF\xBD"); at != std::string_view::npos;
+         at = bytes.find("\xEF\xBF\xBD", at + 3))
+        ++written;
+    return std::size_t(std::count(text.begin(), text.end(), ReplacementCharacter)) == written;
+}
+
+// The Korean reading when the sample is Korean text: many Hangul syllables, nearly
+// all in KS X 1001 and most of them common ones, few codes without a character,
+// and a Japanese reading with little kana.
+std::optional<FileEncoding> koreanEncoding(std::span<const std::uint8_t> s)
+{
+    const KoreanReading r = readKorean(s);
+    if (r.hangul < 10 || r.invalid * 100 > r.doubleByte)
+        return std::nullopt;
+    if (r.hangulKs * 10 < r.hangul * 9 || r.common * 10 < r.hangul * 4 ||
+        r.hangul * 2 < r.doubleByte)
+        return std::nullopt;
+    if (kanaShare(s, &DecodeSjis) >= 0.25 || kanaShare(s, &DecodeEuc) >= 0.25)
+        return std::nullopt;
+    return r.extension ? CP949 : EUCKR;
+}
+
+} // namespace
+
 EncodingChoice ChooseEncoding(const StreamOpener &open)
 {
     EncodingChoice result;
@@ -254,6 +397,17 @@ EncodingChoice ChooseEncoding(const StreamOpener &open)
     if (euc && !utf8 && !sjis)
         choice = EUC;
     result.encoding = choice;
+
+    // Korean text passes the checks above as Shift JIS, EUC-JP or (the UTF-8
+    // check being lenient) UTF-8; the Korean check looks at such samples again.
+    if (result.bom == NoBom && (choice == SJIS || choice == EUC || choice == UTF8)) {
+        Sample buffer;
+        if (const auto sample = readSample(open, buffer)) {
+            if (choice != UTF8 || !isValidUtf8(*sample))
+                if (const auto korean = koreanEncoding(*sample))
+                    result.encoding = *korean;
+        }
+    }
     return result;
 }
 
@@ -274,6 +428,10 @@ std::string_view EncodingLabel(FileEncoding encoding, BomKind bom)
         return bom == Utf8Bom ? "UTF-8 BOM" : "UTF-8 nonBOM";
     case EUC:
         return "EUC";
+    case EUCKR:
+        return "EUC-KR";
+    case CP949:
+        return "CP949";
     }
     return "UTF-8 nonBOM";
 }

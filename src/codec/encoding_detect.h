@@ -10,7 +10,17 @@
 #include <string_view>
 
 // The decoding chosen for a file; the values are what the load routines receive.
-enum FileEncoding : int { SJIS = 0, UTF16 = 1, UTF16LE = 2, UTF8 = 3, EUC = 4 };
+// EUCKR and CP949 both decode through the code page 949 decoder; they differ in
+// the label only (CP949 when the file holds codes outside KS X 1001).
+enum FileEncoding : int {
+    SJIS = 0,
+    UTF16 = 1,
+    UTF16LE = 2,
+    UTF8 = 3,
+    EUC = 4,
+    EUCKR = 5,
+    CP949 = 6
+};
 
 // The mark a file starts with.
 enum BomKind : int {

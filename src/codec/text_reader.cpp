@@ -158,6 +158,10 @@ ReadOutcome ReadTextStream(ByteStream &stream, FileEncoding encoding, TextBuffer
     case EUC:
         outcome = readByteLines(stream, &DecodeEuc, limit, out);
         break;
+    case EUCKR:
+    case CP949:
+        outcome = readByteLines(stream, &DecodeCp949, limit, out);
+        break;
     case UTF16:
         outcome = readUtf16Lines(stream, byteOrder != 0, limit, out);
         break;

@@ -1,4 +1,4 @@
-// Line readers, the three decoders, the two code tables and whole documents,
+// Line readers, the four decoders, the three code tables and whole documents,
 // including lines far longer than one read.
 #include "codec/decoders.h"
 #include "codec/text_reader.h"
@@ -29,6 +29,8 @@ private slots:
     void sjis();
     void euc_data();
     void euc();
+    void cp949_data();
+    void cp949();
     void cutOffAtPieceEnd_data();
     void cutOffAtPieceEnd();
     void tableCountsAndOrder();
@@ -302,6 +304,36 @@ void TestDecoders::euc()
     QCOMPARE(decode(&DecodeEuc, bytes), text);
 }
 
+void TestDecoders::cp949_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("text");
+    const char16_t M = MissingCharacter;
+    QTest::newRow("EUC-KR Hangul") << hex("C7D1B1DB") << QString::fromUtf8("한글");
+    QTest::newRow("extension codes") << hex("8C63B9E6B0A2C7CF") << QString::fromUtf8("똠방각하");
+    QTest::newRow("first and last extension") << hex("8141C652") << units({0xAC02, 0xD7A3});
+    QTest::newRow("hanja, jamo, kana")
+        << hex("CAFAA4A1AAA1ABA1") << units({0x7D3A, 0x3131, 0x3041, 0x30A1});
+    QTest::newRow("symbols") << hex("A1A1A2E6A3DC") << units({0x3000, 0x20AC, 0xFFE6});
+    QTest::newRow("ASCII unchanged")
+        << QByteArray("a\\b~c 0123456789") << QStringLiteral("a\\b~c 0123456789");
+    QTest::newRow("user-defined rows") << hex("C9A1FEFE") << units({M, M});
+    QTest::newRow("unassigned takes its trail") << hex("A2E841") << units({M, u'A'});
+    QTest::newRow("lead without trail") << hex("B05B41") << units({M, u'[', u'A'});
+    QTest::newRow("lead before a space") << hex("C720") << units({M, u' '});
+    QTest::newRow("single bytes without mapping") << hex("80FF41") << units({M, M, u'A'});
+    QTest::newRow("lone lead at end") << hex("41C7") << units({u'A', M});
+    QTest::newRow("sentence") << hex("BEC8B3E7C7CFBCBCBFE42E20414243")
+                              << QString::fromUtf8("안녕하세요. ABC");
+}
+
+void TestDecoders::cp949()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, text);
+    QCOMPARE(decode(&DecodeCp949, bytes), text);
+}
+
 void TestDecoders::cutOffAtPieceEnd_data()
 {
     QTest::addColumn<int>("which");
@@ -317,6 +349,10 @@ void TestDecoders::cutOffAtPieceEnd_data()
     QTest::newRow("SJIS lead cut") << 1 << hex("4182") << 1 << "A";
     QTest::newRow("SJIS katakana complete") << 1 << hex("41B1") << 2 << units({u'A', 0xFF71});
     QTest::newRow("EUC first byte cut") << 2 << hex("41A4") << 1 << "A";
+    QTest::newRow("CP949 lead cut") << 3 << hex("41C7") << 1 << "A";
+    QTest::newRow("CP949 pair complete") << 3 << hex("8C63") << 2 << QString::fromUtf8("똠");
+    QTest::newRow("CP949 stray byte decided")
+        << 3 << hex("4180") << 2 << units({u'A', MissingCharacter});
 }
 
 void TestDecoders::cutOffAtPieceEnd()
@@ -325,7 +361,7 @@ void TestDecoders::cutOffAtPieceEnd()
     QFETCH(QByteArray, bytes);
     QFETCH(int, used);
     QFETCH(QString, text);
-    const Decoder d[] = {&DecodeUtf8, &DecodeSjis, &DecodeEuc};
+    const Decoder d[] = {&DecodeUtf8, &DecodeSjis, &DecodeEuc, &DecodeCp949};
     int actualUsed = -1;
     QCOMPARE(decode(d[which], bytes, false, &actualUsed), text);
     QCOMPARE(actualUsed, used);
@@ -341,8 +377,10 @@ void TestDecoders::tableCountsAndOrder()
     };
     QCOMPARE(std::size(SjisTable), std::size_t(7915));
     QCOMPARE(std::size(EucTable), std::size_t(6943));
+    QCOMPARE(std::size(Cp949Table), std::size_t(17048));
     QVERIFY(ascending(SjisTable));
     QVERIFY(ascending(EucTable));
+    QVERIFY(ascending(Cp949Table));
     const auto count = [](std::span<const CodeEntry> t, unsigned lo, unsigned hi) {
         return std::count_if(t.begin(), t.end(),
                              [&](const CodeEntry &e) { return e.code >= lo && e.code <= hi; });
@@ -353,6 +391,19 @@ void TestDecoders::tableCountsAndOrder()
     QCOMPARE(count(EucTable, 0xA1A1, 0xFEFE), 6880); // JIS X 0208 and 0xA2AF
     QCOMPARE(count(EucTable, 0x8EA1, 0x8EDF), 63);   // half-width katakana
     QCOMPARE(count(EucTable, 0xF4A7, 0xFFFF), 0);    // nothing after 0xF4A6
+    // KS X 1001 in A1-FE pairs, the rest extension Hangul syllables.
+    const auto ksx1001 =
+        std::count_if(std::begin(Cp949Table), std::end(Cp949Table), [](const CodeEntry &e) {
+            return e.code >= 0xA100 && (e.code & 0xFF) >= 0xA1;
+        });
+    QCOMPARE(ksx1001, 8226);
+    QCOMPARE(std::count_if(
+                 std::begin(Cp949Table), std::end(Cp949Table),
+                 [](const CodeEntry &e) { return e.character >= 0xAC00 && e.character <= 0xD7A3; }),
+             11172); // every modern Hangul syllable, once
+    QCOMPARE(count(Cp949Table, 0x0000, 0x8140), 0);
+    QCOMPARE(count(Cp949Table, 0xC9A1, 0xC9FE), 0); // user-defined rows
+    QCOMPARE(count(Cp949Table, 0xFEA1, 0xFEFE), 0);
     for (unsigned b = 0; b < 0x80; ++b)
         QCOMPARE(LookupCode(SjisTable, std::uint16_t(b)), char16_t(b));
     for (unsigned b = 0xA1; b <= 0xDF; ++b) {
@@ -361,11 +412,12 @@ void TestDecoders::tableCountsAndOrder()
     }
     QCOMPARE(SjisTable[std::size(SjisTable) - 1].code, std::uint16_t(0xFC4B));
     QCOMPARE(EucTable[std::size(EucTable) - 1].code, std::uint16_t(0xF4A6));
+    QCOMPARE(Cp949Table[std::size(Cp949Table) - 1].code, std::uint16_t(0xFDFE));
 }
 
 void TestDecoders::tableSamples_data()
 {
-    QTest::addColumn<bool>("sjis");
+    QTest::addColumn<int>("table"); // 0 Shift JIS, 1 EUC-JP, 2 code page 949
     QTest::addColumn<int>("code");
     QTest::addColumn<int>("character");
     const int M = MissingCharacter;
@@ -378,7 +430,7 @@ void TestDecoders::tableSamples_data()
         {0xF5A0, M},      {0xF9FC, M},      {0x8240, M},
     };
     for (const auto &s : sjisSamples)
-        QTest::addRow("SJIS %04X", s[0]) << true << s[0] << s[1];
+        QTest::addRow("SJIS %04X", s[0]) << 0 << s[0] << s[1];
     const int eucSamples[][2] = {
         {0xA1A1, 0x3000}, {0xA1C0, 0xFF3C}, {0xA1C1, 0x301C}, {0xA1C2, 0x2016}, {0xA1DD, 0x2212},
         {0xA1F1, 0x00A2}, {0xA1F2, 0x00A3}, {0xA2CC, 0x00AC}, {0xB0A1, 0x4E9C}, {0xA4A2, 0x3042},
@@ -387,23 +439,31 @@ void TestDecoders::tableSamples_data()
         {0x41, M},        {0xF5A1, M},
     };
     for (const auto &s : eucSamples)
-        QTest::addRow("EUC %04X", s[0]) << false << s[0] << s[1];
+        QTest::addRow("EUC %04X", s[0]) << 1 << s[0] << s[1];
+    const int cp949Samples[][2] = {
+        {0xB0A1, 0xAC00}, {0xC8FE, 0xD79D}, {0x8141, 0xAC02}, {0xC652, 0xD7A3}, {0x8C63, 0xB620},
+        {0xA1A1, 0x3000}, {0xA1CD, 0xFFE5}, {0xA2E6, 0x20AC}, {0xA2E7, 0x00AE}, {0xA4A1, 0x3131},
+        {0xA5A1, 0x2170}, {0xCAFA, 0x7D3A}, {0xFDFE, 0x8A70}, {0xA2E8, M},      {0xC9A1, M},
+        {0xFEA1, M},      {0x41, M},        {0xC653, M},      {0xC6A1, 0xD264}, {0xA141, 0xC8A5},
+    };
+    for (const auto &s : cp949Samples)
+        QTest::addRow("CP949 %04X", s[0]) << 2 << s[0] << s[1];
 }
 
 void TestDecoders::tableSamples()
 {
-    QFETCH(bool, sjis);
+    QFETCH(int, table);
     QFETCH(int, code);
     QFETCH(int, character);
-    const std::span<const CodeEntry> table =
-        sjis ? std::span<const CodeEntry>(SjisTable) : std::span<const CodeEntry>(EucTable);
-    QCOMPARE(int(LookupCode(table, std::uint16_t(code))), character);
+    const std::span<const CodeEntry> tables[] = {SjisTable, EucTable, Cp949Table};
+    QCOMPARE(int(LookupCode(tables[table], std::uint16_t(code))), character);
 }
 
 void TestDecoders::everyEntryFound()
 {
     for (std::span<const CodeEntry> table :
-         {std::span<const CodeEntry>(SjisTable), std::span<const CodeEntry>(EucTable)}) {
+         {std::span<const CodeEntry>(SjisTable), std::span<const CodeEntry>(EucTable),
+          std::span<const CodeEntry>(Cp949Table)}) {
         for (const CodeEntry &e : table)
             QCOMPARE(LookupCode(table, e.code), char16_t(e.character));
     }
@@ -435,6 +495,13 @@ void TestDecoders::decodersAgreeWithLookup()
             if (first >= 0x80) {
                 QCOMPARE(DecodeEuc(two, out, true).units, 1);
                 QCOMPARE(out[0], LookupCode(EucTable, code));
+            }
+            const bool koreanTrail = (second >= 0x41 && second <= 0x5A) ||
+                                     (second >= 0x61 && second <= 0x7A) ||
+                                     (second >= 0x81 && second <= 0xFE);
+            if (first >= 0x81 && first <= 0xFE && koreanTrail) {
+                QCOMPARE(DecodeCp949(two, out, true).units, 1);
+                QCOMPARE(out[0], LookupCode(Cp949Table, code));
             }
         }
     }
@@ -481,6 +548,8 @@ void TestDecoders::documents_data()
         << hex("FFFE5CD56DAD") << SJIS << units({0x5C, 0xFF95, u'm', 0xFF6D});
     QTest::newRow("SJIS lines") << hex("82A00D0A82A2") << SJIS << units({0x3042, u'\n', 0x3044});
     QTest::newRow("EUC lines") << hex("A4A20AA4A4") << EUC << units({0x3042, u'\n', 0x3044});
+    QTest::newRow("EUC-KR lines") << hex("C7D10D0AB1DB") << EUCKR << QString::fromUtf8("한\n글");
+    QTest::newRow("CP949 lines") << hex("8C630AB9E6") << CP949 << QString::fromUtf8("똠\n방");
     QTest::newRow("UTF16 FF FE") << hex("FFFE") + le("A\r\nB") << UTF16 << "A\nB";
     QTest::newRow("UTF16 FE FF") << hex("FEFF") + be("A\r\nB") << UTF16 << "A\nB";
     QTest::newRow("UTF16 without mark is BE") << be("AB\nC") << UTF16 << "AB\nC";
@@ -562,6 +631,8 @@ void TestDecoders::longLinesStayWhole_data()
         << "A" + hex("82A0").repeated(40000) << SJIS << "A" + kana.repeated(40000) << 1;
     QTest::newRow("EUC across the limit")
         << "A" + hex("A4A2").repeated(40000) << EUC << "A" + kana.repeated(40000) << 1;
+    QTest::newRow("CP949 across the limit") << "A" + hex("8C63").repeated(40000) << CP949
+                                            << "A" + QString::fromUtf8("똠").repeated(40000) << 1;
     QTest::newRow("UTF-16 70001 units") << le(a70001 + "\n") << UTF16LE << a70001 + "\n" << 2;
     QTest::newRow("UTF-16 CR LF across the limit")
         << le(QString(69999, u'x') + "\r\ny") << UTF16LE << QString(69999, u'x') + "\ny" << 2;

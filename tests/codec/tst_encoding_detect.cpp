@@ -1,10 +1,12 @@
 // Choosing the encoding: byte-order marks, the UTF-16 byte-order guess, the three
 // content checks, the decision between them, the labels and unreadable files.
+#include "codec/code_tables.h"
 #include "codec/file_reading.h"
 #include "support/test_bytes.h"
 
 #include <QDir>
 #include <QFile>
+#include <QHash>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -29,6 +31,8 @@ private slots:
     void chooseEncoding();
     void labels_data();
     void labels();
+    void koreanOrJapanese_data();
+    void koreanOrJapanese();
     void unreadablePaths_data();
     void unreadablePaths();
     void unreadableByPermission();
@@ -258,6 +262,8 @@ void TestEncodingDetect::labels_data()
         QTest::newRow("SJIS " + kind) << SJIS << b << "SJIS";
         QTest::newRow("UTF16LE " + kind) << UTF16LE << b << "UTF16 nonBOM LE";
         QTest::newRow("EUC " + kind) << EUC << b << "EUC";
+        QTest::newRow("EUCKR " + kind) << EUCKR << b << "EUC-KR";
+        QTest::newRow("CP949 " + kind) << CP949 << b << "CP949";
         QTest::newRow("UTF16 " + kind) << UTF16 << b
                                        << (b == LittleEndianBom ? "UTF16 BOM LE"
                                            : b == BigEndianBom  ? "UTF16 BOM BE"
@@ -272,6 +278,80 @@ void TestEncodingDetect::labels()
     QFETCH(BomKind, bom);
     QFETCH(QString, label);
     QCOMPARE(QString::fromLatin1(EncodingLabel(encoding, bom)), label);
+}
+
+namespace {
+
+// Text written with one of the code tables (the lowest code of a character wins).
+QByteArray encodeWith(std::span<const CodeEntry> table, const QString &text)
+{
+    QHash<char16_t, std::uint16_t> codes;
+    for (const CodeEntry &e : table)
+        if (!codes.contains(e.character))
+            codes.insert(e.character, e.code);
+    QByteArray out;
+    for (QChar ch : text) {
+        const char16_t c = ch.unicode();
+        const std::uint16_t code = c < 0x80 ? c : codes.value(c, 0);
+        if (code == 0)
+            return QByteArray("unencodable");
+        if (code > 0xFF)
+            out.append(char(code >> 8));
+        out.append(char(code & 0xFF));
+    }
+    return out;
+}
+
+} // namespace
+
+void TestEncodingDetect::koreanOrJapanese_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("label");
+    const auto korean = [](const char *name, const char *text, const char *label) {
+        const QString t = QString::fromUtf8(text);
+        QTest::addRow("%s EUC-KR", name) << encodeWith(Cp949Table, t) << QString::fromLatin1(label);
+    };
+    // Korean in KS X 1001 only, then with extension codes (label CP949).
+    korean("greeting", "안녕하세요. 오늘은 날씨가 정말 좋네요!", "EUC-KR");
+    korean("capital", "대한민국의 수도는 서울입니다. 인구는 약 940만 명입니다.", "EUC-KR");
+    korean("program", "컴퓨터 프로그램을 만들었습니다 (version 2.1, 2024년).", "EUC-KR");
+    korean("quotes kana", "일본어로 「こんにちは」는 한국어로 안녕하세요라는 뜻입니다.", "EUC-KR");
+    korean("quotes hanja", "大韓民國 헌법 제1조: 대한민국은 민주공화국이다.", "EUC-KR");
+    korean("long",
+           "우리 회사는 2019년에 서울에서 시작했습니다. 처음에는 직원이 다섯 명뿐이었지만, 지금은 "
+           "백 명이 넘는 사람들이 함께 일하고 있습니다. 앞으로도 좋은 제품을 만들기 위해 "
+           "노력하겠습니다.\r\n감사합니다.",
+           "EUC-KR");
+    korean("extension", "똠방각하께서 오늘 회의에 오셨습니다.", "CP949");
+    korean("extension long",
+           "햏자들이 모여서 뷁이라고 외쳤다. 그 소리에 모두 웃었고, 쐐기를 박듯이 다시 말했다: "
+           "\"훗, 그건 아니지.\" 2시 30분이었다.",
+           "CP949");
+    // Japanese keeps the label the written checks give it.
+    const auto japanese = [](const char *name, const char *text, const char *sjisLabel,
+                             const char *eucLabel) {
+        const QString t = QString::fromUtf8(text);
+        QTest::addRow("%s SJIS", name)
+            << encodeWith(SjisTable, t) << QString::fromLatin1(sjisLabel);
+        QTest::addRow("%s EUC-JP", name)
+            << encodeWith(EucTable, t) << QString::fromLatin1(eucLabel);
+    };
+    japanese("greeting", "こんにちは、世界。今日はいい天気ですね。", "SJIS", "SJIS");
+    japanese("address", "東京都千代田区丸の内一丁目", "SJIS", "EUC");
+    japanese("long",
+             "日本語のテキストを読み込みます。東京駅から大阪まで新幹線で行きました。"
+             "料金は13,620円でした。",
+             "SJIS", "EUC");
+    japanese("kanji heavy", "国立国会図書館資料保存課長会議議事録第3号", "SJIS", "EUC");
+}
+
+void TestEncodingDetect::koreanOrJapanese()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, label);
+    const EncodingChoice choice = ChooseEncoding(memoryOpener(span(bytes)));
+    QCOMPARE(QString::fromLatin1(EncodingLabel(choice.encoding, choice.bom)), label);
 }
 
 void TestEncodingDetect::unreadablePaths_data()
