@@ -11,6 +11,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <vector>
 
@@ -93,6 +96,7 @@ class TestOutputFormat : public QObject
 {
     Q_OBJECT
 private slots:
+    void readOnlyFolderWritableFile();
     void utf8Units_data();
     void utf8Units();
     void utf8MatchesReferenceOnWellFormedText();
@@ -418,6 +422,44 @@ void TestOutputFormat::targetIsAFolder()
     QVERIFY(writeDocument(path, OutputFormat::Utf8, QStringLiteral("x")) != WriteResult::Written);
     QVERIFY(QFileInfo(path).isDir());
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+}
+
+void TestOutputFormat::readOnlyFolderWritableFile()
+{
+    // Nothing can be written beside the file, but the file itself is writable:
+    // the save writes it in place rather than fail.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("kept.txt"));
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly) && f.write("old") == 3);
+    f.close();
+    const auto all = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
+                     QFileDevice::WriteGroup | QFileDevice::ReadOther | QFileDevice::WriteOther;
+    QVERIFY(QFile::setPermissions(path, all));
+    QVERIFY(QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner |
+                                                  QFileDevice::ReadOther | QFileDevice::ExeOther |
+                                                  QFileDevice::ReadGroup | QFileDevice::ExeGroup));
+    bool written = false;
+    if (::geteuid() == 0) {
+        // The superuser writes into any folder: the save runs as an ordinary user.
+        const pid_t child = ::fork();
+        if (child == 0) {
+            const bool ok =
+                ::setgid(65534) == 0 && ::setuid(65534) == 0 &&
+                writeDocument(path, OutputFormat::Utf8, u"new\ntext") == WriteResult::Written;
+            ::_exit(ok ? 0 : 1);
+        }
+        int status = 0;
+        QVERIFY(child > 0 && ::waitpid(child, &status, 0) == child);
+        written = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    } else {
+        written = writeDocument(path, OutputFormat::Utf8, u"new\ntext") == WriteResult::Written;
+    }
+    QFile::setPermissions(dir.path(),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QVERIFY(written);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), QByteArray("new\r\ntext"));
 }
 
 QTEST_GUILESS_MAIN(TestOutputFormat)
