@@ -5,6 +5,7 @@
 #include "app/main_window.h"
 #include "app/memo_edit.h"
 #include "desktop/copyright_form.h"
+#include "desktop/desktop_entry.h"
 #include "export/exit_form.h"
 #include "find/search_form.h"
 
@@ -57,6 +58,8 @@ int main(int argc, char *argv[])
 {
     EditorApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("tavriledit"));
+    // Lets the desktop match the windows to the installed launcher and its icon.
+    QGuiApplication::setDesktopFileName(QLatin1String(ApplicationId));
     try {
         // The windows in their order; each later one is created by its subsystem.
         TForm1 form1(QApplication::arguments());

@@ -109,11 +109,15 @@ std::optional<QString> desktopEntryText(const QString &executablePath, const QSt
                        "Comment=Plain-text editor with a built-in Korean input method\n");
     // Quoting comes first, the string escapes on top of it: a backslash in the
     // path ends up as four backslashes, a dollar sign as \\$.
-    text += QLatin1String("Exec=") + escapeDesktopString(quoteExecArgument(executablePath)) + u'\n';
+    text += QLatin1String("Exec=") + escapeDesktopString(quoteExecArgument(executablePath)) +
+            QLatin1String(" %f\n");
     if (!iconPath.isEmpty())
         text += QLatin1String("Icon=") + escapeDesktopString(iconPath) + u'\n';
     text += QStringLiteral("Terminal=false\n"
-                           "Categories=Utility;TextEditor;\n");
+                           "Categories=Utility;TextEditor;\n"
+                           "MimeType=text/plain;\n"
+                           "Keywords=Korean;Hangul;Hanja;Japanese;Kanji;encoding;Shift JIS;"
+                           "EUC-JP;UTF-8;text;editor;\n");
     return text;
 }
 
@@ -153,7 +157,7 @@ QString installedIconPath(const QString &executablePath)
     if (executablePath.isEmpty())
         return {};
     const QString icon = QDir::cleanPath(QFileInfo(executablePath).absolutePath() +
-                                         QLatin1String("/../share/icons/hicolor/scalable/apps/"
-                                                       "tavriledit.svg"));
+                                         QLatin1String("/../share/icons/hicolor/scalable/apps/") +
+                                         QLatin1String(ApplicationId) + QLatin1String(".svg"));
     return QFileInfo(icon).isFile() ? icon : QString();
 }

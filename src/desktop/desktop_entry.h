@@ -7,8 +7,14 @@
 
 #include <optional>
 
-// The launcher's file name in either folder; a second creation overwrites it.
-inline constexpr char DesktopEntryFileName[] = "tavriledit.desktop";
+// The application id: the name of the installed launcher, of the icon and of
+// the software-centre metadata, and the desktop file name the windows report.
+inline constexpr char ApplicationId[] = "io.github.tavril.TavrilEditor";
+
+// The launcher's file name in either folder. It is the installed entry's name,
+// so a user's copy replaces the menu item instead of doubling it, and a second
+// creation overwrites it.
+inline constexpr char DesktopEntryFileName[] = "io.github.tavril.TavrilEditor.desktop";
 
 // Escapes a value of type string: backslash, newline, tab and carriage return
 // become \\, \n, \t and \r. A leading space becomes \s so that readers do not
@@ -20,8 +26,9 @@ QString escapeDesktopString(QStringView value);
 // field code. The result still needs escapeDesktopString when written.
 QString quoteExecArgument(QStringView argument);
 
-// The whole launcher text for the executable at `executablePath` (absolute),
-// with an Icon line when `iconPath` is not empty. Empty when either path holds
+// The whole launcher text for the executable at `executablePath` (absolute):
+// the installed entry's keys, with an Exec line that starts this executable on
+// the file it is given and an Icon line when `iconPath` is not empty. Empty when either path holds
 // a character a desktop entry cannot carry (a control character other than
 // tab, newline and carriage return).
 std::optional<QString> desktopEntryText(const QString &executablePath,
@@ -40,6 +47,6 @@ bool writeDesktopEntry(const QString &filePath, const QString &content);
 QString desktopEntryPath(const QString &folder, bool createFolder);
 
 // The icon an installed copy carries: <prefix>/share/icons/hicolor/scalable/apps/
-// tavriledit.svg beside <prefix>/bin (the build tree mirrors that layout). Empty
+// io.github.tavril.TavrilEditor.svg beside <prefix>/bin (the build tree mirrors that layout). Empty
 // when there is none.
 QString installedIconPath(const QString &executablePath);

@@ -37,9 +37,12 @@ QByteArray expectedEntry(const QByteArray &execValue)
            "Comment=Plain-text editor with a built-in Korean input method\n"
            "Exec=" +
            execValue +
-           "\n"
+           " %f\n"
            "Terminal=false\n"
-           "Categories=Utility;TextEditor;\n";
+           "Categories=Utility;TextEditor;\n"
+           "MimeType=text/plain;\n"
+           "Keywords=Korean;Hangul;Hanja;Japanese;Kanji;encoding;Shift "
+           "JIS;EUC-JP;UTF-8;text;editor;\n";
 }
 
 // The commands run through their menu items: a disabled or unwired item does nothing,
@@ -97,7 +100,7 @@ void TestDesktopCommands::shortcutWritten()
     action(form, desktop ? "createshortcutinDesktopmenu1" : "createShortcutinprogrammenu1")
         ->trigger();
     QCOMPARE(fake.boxes.size(), 0);
-    const QString file = target + QStringLiteral("/tavriledit.desktop");
+    const QString file = target + QStringLiteral("/io.github.tavril.TavrilEditor.desktop");
     QCOMPARE(readAll(file), expectedEntry(exec));
     QVERIFY(QFile::permissions(file) & QFile::ExeOwner);
     QVERIFY(QFile::permissions(file) & QFile::ExeOther);
@@ -118,8 +121,9 @@ void TestDesktopCommands::shortcutTwiceLeavesOne()
     fake.executable = QStringLiteral("/opt/new place/tavriledit");
     form.createshortcutinDesktopmenu1Click();
     QCOMPARE(fake.boxes.size(), 0);
-    QCOMPARE(entries(home.path()), QStringList{QStringLiteral("tavriledit.desktop")});
-    QCOMPARE(readAll(home.filePath("tavriledit.desktop")),
+    QCOMPARE(entries(home.path()),
+             QStringList{QStringLiteral("io.github.tavril.TavrilEditor.desktop")});
+    QCOMPARE(readAll(home.filePath("io.github.tavril.TavrilEditor.desktop")),
              expectedEntry("\"/opt/new place/tavriledit\""));
 }
 
@@ -151,7 +155,8 @@ void TestDesktopCommands::shortcutFailure()
     QFile blocker(scratch.filePath("file"));
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    QVERIFY(QDir(scratch.path()).mkpath(QStringLiteral("taken/tavriledit.desktop")));
+    QVERIFY(
+        QDir(scratch.path()).mkpath(QStringLiteral("taken/io.github.tavril.TavrilEditor.desktop")));
     const QStringList before = entries(scratch.path());
 
     FakePlatform fake;
@@ -166,7 +171,7 @@ void TestDesktopCommands::shortcutFailure()
     QCOMPARE(fake.boxes[0].text, FailureText);
     QCOMPARE(fake.boxes[0].caption, QString()); // the platform's default caption
     QCOMPARE(entries(scratch.path()), before);
-    QVERIFY(QFileInfo(scratch.filePath("taken/tavriledit.desktop")).isDir());
+    QVERIFY(QFileInfo(scratch.filePath("taken/io.github.tavril.TavrilEditor.desktop")).isDir());
 }
 
 void TestDesktopCommands::webPages_data()

@@ -61,11 +61,13 @@ std::optional<QString> readQuotedExec(const QString &value)
     return argument;
 }
 
+// The quoted executable of the Exec line, which must end in the file argument.
 QString execLine(const QString &text)
 {
     for (const QString &line : text.split(u'\n')) {
         if (line.startsWith(QLatin1String("Exec=")))
-            return line.mid(5);
+            return line.endsWith(QLatin1String(" %f")) ? line.mid(5).chopped(3)
+                                                       : QStringLiteral("<no file argument>");
     }
     return {};
 }
@@ -145,16 +147,18 @@ void TestDesktopEntry::wholeEntry()
         "Type=Application\n"
         "Name=Tavril Korean Editor\n"
         "Comment=Plain-text editor with a built-in Korean input method\n"
-        "Exec=\"/home/김 철수/\\\\\"quoted\\\\\"/back\\\\\\\\slash/\\\\$dir/tavriledit\"\n"
+        "Exec=\"/home/김 철수/\\\\\"quoted\\\\\"/back\\\\\\\\slash/\\\\$dir/tavriledit\" %f\n"
         "Terminal=false\n"
-        "Categories=Utility;TextEditor;\n"_qs;
+        "Categories=Utility;TextEditor;\n"
+        "MimeType=text/plain;\n"
+        "Keywords=Korean;Hangul;Hanja;Japanese;Kanji;encoding;Shift JIS;EUC-JP;UTF-8;text;editor;\n"_qs;
     QCOMPARE(desktopEntryText(path), std::optional<QString>(expected));
 
     // The icon is a plain string value: only the string escapes apply.
     const QString withIcon =
         *desktopEntryText(QStringLiteral("/opt/t/bin/tavriledit"),
                           u"/opt/t\\x/share/icons/hicolor/scalable/apps/tavriledit.svg"_qs);
-    QVERIFY(withIcon.contains(u"\nExec=\"/opt/t/bin/tavriledit\"\n"
+    QVERIFY(withIcon.contains(u"\nExec=\"/opt/t/bin/tavriledit\" %f\n"
                               "Icon=/opt/t\\\\x/share/icons/hicolor/scalable/apps/tavriledit.svg\n"
                               "Terminal=false\n"_qs));
     QVERIFY(!expected.contains(QLatin1String("Icon=")));
@@ -182,7 +186,7 @@ void TestDesktopEntry::unrepresentablePaths()
 void TestDesktopEntry::writeIsExecutableAndOverwrites()
 {
     QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("tavriledit.desktop"));
+    const QString file = dir.filePath(QStringLiteral("io.github.tavril.TavrilEditor.desktop"));
     const QString first = *desktopEntryText(u"/opt/첫째/tavriledit"_qs);
     QVERIFY(writeDesktopEntry(file, first));
     QCOMPARE(readAll(file), first.toUtf8());
@@ -196,7 +200,7 @@ void TestDesktopEntry::writeIsExecutableAndOverwrites()
     QCOMPARE(readAll(file), second.toUtf8());
     QVERIFY(QFile::permissions(file) & QFile::ExeOther);
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-             QStringList{QStringLiteral("tavriledit.desktop")});
+             QStringList{QStringLiteral("io.github.tavril.TavrilEditor.desktop")});
 }
 
 void TestDesktopEntry::folderRules()
@@ -208,14 +212,16 @@ void TestDesktopEntry::folderRules()
     blocker.close();
 
     QCOMPARE(desktopEntryPath(QString(), true), QString());
-    QCOMPARE(desktopEntryPath(base, false), base + QStringLiteral("/tavriledit.desktop"));
+    QCOMPARE(desktopEntryPath(base, false),
+             base + QStringLiteral("/io.github.tavril.TavrilEditor.desktop"));
     QCOMPARE(desktopEntryPath(base + QStringLiteral("/"), false),
-             base + QStringLiteral("/tavriledit.desktop"));
+             base + QStringLiteral("/io.github.tavril.TavrilEditor.desktop"));
     // A missing folder is made only when asked, with every missing parent, private.
     QCOMPARE(desktopEntryPath(base + QStringLiteral("/Desktop"), false), QString());
     QVERIFY(!QFileInfo::exists(base + QStringLiteral("/Desktop")));
     const QString apps = base + QStringLiteral("/.local/share/applications");
-    QCOMPARE(desktopEntryPath(apps, true), apps + QStringLiteral("/tavriledit.desktop"));
+    QCOMPARE(desktopEntryPath(apps, true),
+             apps + QStringLiteral("/io.github.tavril.TavrilEditor.desktop"));
     QVERIFY(QFileInfo(apps).isDir());
     QCOMPARE(QFile::permissions(base + QStringLiteral("/.local")) &
                  (QFile::ReadOther | QFile::ReadGroup | QFile::ExeOther),
@@ -234,10 +240,10 @@ void TestDesktopEntry::iconBesideInstalledExecutable()
     QCOMPARE(installedIconPath(QString()), QString());
     const QString icons = prefix + QStringLiteral("/share/icons/hicolor/scalable/apps");
     QVERIFY(QDir().mkpath(icons));
-    QFile icon(icons + QStringLiteral("/tavriledit.svg"));
+    QFile icon(icons + QStringLiteral("/io.github.tavril.TavrilEditor.svg"));
     QVERIFY(icon.open(QIODevice::WriteOnly));
     icon.close();
-    QCOMPARE(installedIconPath(exe), icons + QStringLiteral("/tavriledit.svg"));
+    QCOMPARE(installedIconPath(exe), icons + QStringLiteral("/io.github.tavril.TavrilEditor.svg"));
 }
 
 QTEST_GUILESS_MAIN(TestDesktopEntry)
