@@ -8,10 +8,13 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QMimeData>
 #include <QStatusBar>
 #include <QTimer>
 
@@ -96,6 +99,7 @@ TForm1::TForm1(const QStringList &arguments, QWidget *parent)
     Label1->setVisible(false);
     Memo1->installEventFilter(this);
     Memo1->viewport()->installEventFilter(this);
+    setAcceptDrops(true);
     setCentralWidget(central);
 
     StatusBar1 = new QStatusBar(this);
@@ -287,8 +291,56 @@ void TForm1::Memo1Click()
     UpdateCaretPosition();
 }
 
+namespace {
+
+// The local file a drag carries, or nothing: dropped text is inserted as typed.
+QString droppedFile(const QMimeData *data)
+{
+    if (!data || !data->hasUrls() || data->urls().isEmpty())
+        return QString();
+    const QUrl url = data->urls().constFirst();
+    return url.isLocalFile() ? url.toLocalFile() : QString();
+}
+
+} // namespace
+
+void TForm1::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!droppedFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void TForm1::dragMoveEvent(QDragMoveEvent *event)
+{
+    if (!droppedFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void TForm1::dropEvent(QDropEvent *event)
+{
+    const QString path = droppedFile(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    // After the drop has ended, so that no question is asked inside the drag.
+    QTimer::singleShot(0, this, [this, path] { openDroppedFile(path); });
+}
+
 bool TForm1::eventFilter(QObject *watched, QEvent *event)
 {
+    // A file dropped onto the editor opens, wherever it lands.
+    if (watched == Memo1->viewport() &&
+        (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove ||
+         event->type() == QEvent::Drop)) {
+        auto *drop = static_cast<QDropEvent *>(event);
+        if (!droppedFile(drop->mimeData()).isEmpty()) {
+            if (event->type() == QEvent::Drop)
+                dropEvent(drop);
+            else
+                drop->acceptProposedAction();
+            return true;
+        }
+    }
     if (watched == Memo1) {
         // Edit commands: the Ctrl+V interception sees the key before the editor.
         if (event->type() == QEvent::KeyPress) {

@@ -103,6 +103,9 @@ public slots:
 
     // Files: open and insert.
     void opentextfile1Click();
+    // A file dropped onto the window opens as the open command opens it, after
+    // offering a modified document for saving.
+    void openDroppedFile(const QString &path);
     void inserttextfile1Click();
     // Replaces the document with the file (status bar and currentFileName too).
     void LoadTextFile(FileEncoding encoding, BomKind bom, const QString &path);
@@ -155,6 +158,10 @@ signals:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void openPath(const QString &path); // the open command once the path is known
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void createMenus();

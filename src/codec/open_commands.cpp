@@ -77,6 +77,18 @@ void TForm1::opentextfile1Click()
         if (path.isEmpty())
             return;
     }
+    openPath(path);
+}
+
+void TForm1::openDroppedFile(const QString &path)
+{
+    if (!saveBeforeReplacing())
+        return;
+    openPath(path);
+}
+
+void TForm1::openPath(const QString &path)
+{
     const EncodingChoice choice = ChooseEncoding(path);
     {
         const EditorHiddenWhile hidden(memo());

@@ -36,6 +36,7 @@ private slots:
     void narrowWindowAndScreenReaderNames();
     void everyEditPathMarksTheDocument_data();
     void everyEditPathMarksTheDocument();
+    void droppedFileOpens();
 };
 
 void TestMainWindow::startUpDefaults()
@@ -390,6 +391,42 @@ void TestMainWindow::everyEditPathMarksTheDocument()
     QVERIFY(form.close());
     QCOMPARE(fake.boxes.size(), 1);
     QCOMPARE(fake.boxes[0].text, QStringLiteral("Save file?"));
+}
+
+void TestMainWindow::droppedFileOpens()
+{
+    TestProgramDir dir;
+    FakePlatform fake;
+    dir.write(QStringLiteral("dropped.txt"), "from a drop\n");
+    TForm1 form({QStringLiteral("tavriledit")});
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(dir.file(QStringLiteral("dropped.txt")))});
+    const auto dropOn = [&](QWidget *target) {
+        QDragEnterEvent enter(QPoint(4, 4), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(4, 4), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &drop);
+        QCoreApplication::processEvents();
+    };
+    // Onto the editor: opened as the open command opens it, nothing inserted.
+    form.memo().setText(u"typed");
+    fake.confirmAnswer = false; // "Save file?" answered No
+    dropOn(form.Memo1->viewport());
+    QCOMPARE(fake.boxes.size(), 1);
+    QCOMPARE(fake.boxes[0].text, QStringLiteral("Save file?"));
+    QCOMPARE(form.memo().text(), QStringLiteral("from a drop\n"));
+    QCOMPARE(currentFileName, dir.file(QStringLiteral("dropped.txt")));
+    QCOMPARE(form.panelText(3), QStringLiteral("UTF-8 nonBOM  ") + currentFileName);
+    QVERIFY(!documentModified);
+    // Onto the status bar of an unmodified document: no question.
+    form.memo().setText(QString());
+    documentModified = false;
+    dropOn(&form);
+    QCOMPARE(fake.boxes.size(), 1);
+    QCOMPARE(form.memo().text(), QStringLiteral("from a drop\n"));
 }
 
 QTEST_MAIN(TestMainWindow)
