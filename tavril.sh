@@ -21,11 +21,12 @@ fi
 
 mode="${1:-run}"
 [ $# -gt 0 ] && shift
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j2
+# Extra configure options, e.g. TAVRIL_CMAKE_ARGS="-DTAVRIL_BUILD_BENCH=ON" (CI sets its own).
+read -r -a extra <<< "${TAVRIL_CMAKE_ARGS:-}"
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo "${extra[@]}" >/dev/null
 
 case "$mode" in
-  run) exec build/bin/tavriledit "$@" ;;
-  test) cd build && exec ctest --output-on-failure -j2 ;;
+  run) cmake --build build -j2 --target tavriledit && exec build/bin/tavriledit "$@" ;;
+  test) cmake --build build -j2 && cd build && exec ctest --output-on-failure -j2 ;;
   *) echo "usage: bash tavril.sh run [FILE] | bash tavril.sh test" >&2; exit 2 ;;
 esac

@@ -2,7 +2,7 @@
 
 #include "app/text_control.h"
 
-void insertAccentCharacter(TextControl &target, char16_t code)
+void insertPadCharacterInto(TextControl &target, char16_t code)
 {
     const QChar ch(code);
     target.replaceSelection(QStringView()); // selected text goes first

@@ -4,4 +4,4 @@
 
 class TextControl;
 
-void insertAccentCharacter(TextControl &target, char16_t code);
+void insertPadCharacterInto(TextControl &target, char16_t code);

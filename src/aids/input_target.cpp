@@ -20,12 +20,12 @@ bool findDialogVisible()
 void InsertAccentCharacter(char16_t code)
 {
     if (findDialogVisible()) {
-        insertAccentCharacter(searchform->edit1(), code);
+        insertPadCharacterInto(searchform->edit1(), code);
         return; // the find string is not part of the document
     }
     if (!Form1)
         return;
-    insertAccentCharacter(Form1->memo(), code); // marks the document through the editor
+    insertPadCharacterInto(Form1->memo(), code); // marks the document through the editor
 }
 
 void SendScreenKeyboardKey(int key)
