@@ -1,12 +1,14 @@
 // The Hanja dictionary: time to load the installed dictionary (read and index),
-// and time to gather the candidates for readings of one to six syllables before
-// the caret, as the Hanja key does; medians.
-//   build/bin/bench_hanja [dictionary, default the installed one] [loads, default 7]
+// time to gather the candidates for readings of one to six syllables before the
+// caret, as the Hanja key does, and time to fill and show the candidate window
+// with them (offscreen); medians.
+//   QT_QPA_PLATFORM=offscreen build/bin/bench_hanja [dictionary] [loads, default 7]
 #include "app/memory_text_control.h"
 #include "convert/hanja_dictionary.h"
 #include "convert/hanja_lookup.h"
+#include "convert/hanja_popup.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QElapsedTimer>
 
 #include <algorithm>
@@ -14,6 +16,13 @@
 #include <vector>
 
 namespace {
+
+// The offscreen platform warns on every popup it shows; the figures are what counts.
+void quietPlatform(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type != QtWarningMsg || !message.startsWith(u"This plugin does not support"))
+        std::fprintf(stderr, "%s\n", qPrintable(message));
+}
 
 double median(std::vector<double> v)
 {
@@ -25,7 +34,8 @@ double median(std::vector<double> v)
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+    qInstallMessageHandler(quietPlatform);
+    QApplication app(argc, argv);
     const QString path = argc > 1 ? QString::fromLocal8Bit(argv[1]) : defaultHanjaDictionaryPath();
     const int loads = argc > 2 ? std::max(1, std::atoi(argv[2])) : 7;
 
@@ -67,6 +77,30 @@ int main(int argc, char *argv[])
                     "(goal <= 1000 us)\n",
                     static_cast<long long>(reading.size()), static_cast<long long>(found),
                     median(us));
+    }
+
+    // The window: filled and shown at a caret, then closed, as each Hanja key does.
+    QWidget host;
+    host.resize(400, 300);
+    host.show();
+    HanjaPopup popup(&host);
+    for (const char16_t *r : readings) {
+        MemoryTextControl control;
+        control.setText(QString::fromUtf16(r));
+        control.setSelStart(control.length());
+        const HanjaLookup lookup = lookUpHanja(dictionary, control);
+        std::vector<double> us;
+        for (int i = 0; i < 101; ++i) {
+            QElapsedTimer t;
+            t.start();
+            popup.showCandidates(lookup.candidates,
+                                 QRect(host.mapToGlobal(QPoint(20, 20)), QSize(1, 20)),
+                                 host.font());
+            us.push_back(t.nsecsElapsed() / 1e3);
+            popup.hide();
+        }
+        std::printf("window with the candidates of %lld syllables shown: median %.1f us\n",
+                    static_cast<long long>(lookup.text.size()), median(us));
     }
     return 0;
 }

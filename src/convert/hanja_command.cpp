@@ -1,5 +1,6 @@
 #include "convert/hanja_command.h"
 
+#include "app/text_control.h"
 #include "convert/hanja_popup.h"
 #include "platform/platform.h"
 
@@ -20,6 +21,10 @@ HanjaCommand::HanjaCommand(QWidget *host, TextControl &control, ComposerState &s
 
 void HanjaCommand::run()
 {
+    // A control that takes no typing (disabled while the find dialog waits, or
+    // read-only for a moment after an intercepted paste) is not changed either.
+    if (!m_control.isEnabled() || m_control.isReadOnly())
+        return;
     const HanjaDictionary &dictionary = programHanjaDictionary();
     switch (dictionary.status()) {
     case HanjaDictionary::Status::Loaded:

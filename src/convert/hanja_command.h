@@ -22,8 +22,9 @@ public:
     // and keys the popup does not take go back to it.
     HanjaCommand(QWidget *host, TextControl &control, ComposerState &state);
 
-    // Runs the command. No dictionary: an error box says so. No match: nothing
-    // happens. Otherwise the candidate window opens and the call returns at once.
+    // Runs the command. No dictionary: an error box says so. No match, or a control
+    // that is disabled or read-only: nothing happens. Otherwise the candidate
+    // window opens and the call returns at once.
     void run();
 
     // The candidate window, once the command has opened it.

@@ -132,44 +132,56 @@ void HanjaPopup::showCandidates(const QList<HanjaCandidate> &candidates, const Q
     m_chosen = false;
     m_current = 0;
     m_pageStart = -1;
-    setFont(font);
-    m_list->setFont(font);
-    m_position->setFont(font);
+    m_caret = caret;
+    if (font != this->font()) {
+        setFont(font);
+        m_list->setFont(font);
+        m_position->setFont(font);
+    }
+    m_list->setRowCount(int(std::min<qsizetype>(PageSize, count())));
+    m_position->setVisible(count() > PageSize);
+    fillPage();
+    show();
+    setFocus(Qt::PopupFocusReason);
+}
 
-    QString allHanja;
-    for (const HanjaCandidate &c : m_candidates)
-        allHanja += c.hanja;
+void HanjaPopup::layOutPage()
+{
+    const QList<HanjaCandidate> page = m_candidates.mid(m_pageStart, PageSize);
+    QString pageHanja;
+    for (const HanjaCandidate &c : page)
+        pageHanja += c.hanja;
     // The editor's face when it draws the Hanja; otherwise one that does, so that
     // a word is not drawn in a mix of faces.
     static QString cachedBase, cachedFamily;
-    const QString base = QFontInfo(font).family();
+    const QString base = QFontInfo(font()).family();
     QString family;
     if (cachedBase == base && !cachedFamily.isEmpty()) {
-        QFont cached(font);
+        QFont cached(font());
         cached.setFamily(cachedFamily);
-        const QList<uint> chars = allHanja.toUcs4();
+        const QList<uint> chars = pageHanja.toUcs4();
         if (drawnCount(cached, chars) == chars.size())
             family = cachedFamily;
     }
     if (family.isEmpty()) {
-        family = familyFor(base, allHanja);
+        family = familyFor(base, pageHanja);
         cachedBase = base;
         cachedFamily = family;
     }
-    m_hanjaFont = font;
+    m_hanjaFont = font();
     m_hanjaFont.setFamily(family);
 
-    const QFontMetrics metrics(font);
+    const QFontMetrics metrics(font());
     const QFontMetrics hanjaMetrics(m_hanjaFont);
     const int pad = metrics.averageCharWidth();
     int hanjaWidth = 0;
     int meaningWidth = 0;
-    for (const HanjaCandidate &c : m_candidates) {
+    for (const HanjaCandidate &c : page) {
         hanjaWidth = std::max(hanjaWidth, hanjaMetrics.horizontalAdvance(c.hanja));
         meaningWidth = std::max(meaningWidth, metrics.horizontalAdvance(c.meaning));
     }
     // Long meanings are cut short rather than make the window wide.
-    meaningWidth = std::min(meaningWidth, metrics.height() * 16);
+    meaningWidth = std::min(meaningWidth, metrics.height() * 12);
     const int widths[ColumnCount] = {metrics.horizontalAdvance(QStringLiteral("9")) + 2 * pad,
                                      hanjaWidth + 2 * pad,
                                      meaningWidth > 0 ? meaningWidth + 2 * pad : 0};
@@ -178,29 +190,25 @@ void HanjaPopup::showCandidates(const QList<HanjaCandidate> &candidates, const Q
     const int rowHeight = std::max(metrics.height(), hanjaMetrics.height()) + metrics.height() / 4;
     m_list->verticalHeader()->setMinimumSectionSize(1);
     m_list->verticalHeader()->setDefaultSectionSize(rowHeight);
-    const int rows = int(std::min<qsizetype>(PageSize, count()));
-    m_list->setRowCount(rows);
-    fillPage();
-
-    const int listWidth = widths[0] + widths[1] + widths[2];
-    m_list->setFixedSize(listWidth, rows * rowHeight);
-    m_position->setVisible(count() > PageSize);
+    m_list->setFixedSize(widths[0] + widths[1] + widths[2], m_list->rowCount() * rowHeight);
     adjustSize();
+    place();
+}
 
-    QScreen *screen = QGuiApplication::screenAt(caret.center());
+void HanjaPopup::place()
+{
+    QScreen *screen = QGuiApplication::screenAt(m_caret.center());
     if (!screen && m_host)
         screen = m_host->screen();
-    const QRect area = screen ? screen->availableGeometry() : QRect(caret.topLeft(), size());
-    QSize popupSize = size().boundedTo(area.size());
+    const QRect area = screen ? screen->availableGeometry() : QRect(m_caret.topLeft(), size());
+    const QSize popupSize = size().boundedTo(area.size());
     resize(popupSize);
-    int x = std::clamp(caret.left(), area.left(), area.right() - popupSize.width() + 1);
-    int y = caret.bottom() + 1;
+    const int x = std::clamp(m_caret.left(), area.left(), area.right() - popupSize.width() + 1);
+    int y = m_caret.bottom() + 1;
     if (y + popupSize.height() > area.bottom() + 1)
-        y = caret.top() - popupSize.height();
+        y = m_caret.top() - popupSize.height();
     y = std::clamp(y, area.top(), area.bottom() - popupSize.height() + 1);
     move(x, y);
-    show();
-    setFocus(Qt::PopupFocusReason);
 }
 
 void HanjaPopup::fillPage()
@@ -208,6 +216,7 @@ void HanjaPopup::fillPage()
     const qsizetype pageStart = m_current / PageSize * PageSize;
     if (pageStart != m_pageStart) {
         m_pageStart = pageStart;
+        layOutPage();
         for (int row = 0; row < m_list->rowCount(); ++row) {
             const qsizetype index = pageStart + row;
             const bool used = index < count();

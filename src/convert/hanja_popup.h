@@ -22,7 +22,8 @@ public:
 
     // Lists the candidates in `font` (their Hanja in a face that has them) under
     // `caret` (global coordinates; above it when there is no room below), within
-    // the screen's available area, with the first candidate current.
+    // the screen's available area, with the first candidate current. Only the
+    // page shown is measured, so the time taken does not grow with the candidates.
     void showCandidates(const QList<HanjaCandidate> &candidates, const QRect &caret,
                         const QFont &font);
 
@@ -45,7 +46,10 @@ protected:
 
 private:
     void setCurrent(qsizetype index);
+    // Shows the page of the current row; a new page is measured and placed anew.
     void fillPage();
+    void layOutPage();
+    void place();
     void choose(qsizetype index);
 
     QPointer<QWidget> m_host;
@@ -55,5 +59,6 @@ private:
     qsizetype m_current = 0;
     qsizetype m_pageStart = -1;
     bool m_chosen = false;
+    QRect m_caret;
     QFont m_hanjaFont;
 };
