@@ -184,7 +184,7 @@ void HanjaPopup::layOutPage()
     meaningWidth = std::min(meaningWidth, metrics.height() * 12);
     const int widths[ColumnCount] = {metrics.horizontalAdvance(QStringLiteral("9")) + 2 * pad,
                                      hanjaWidth + 2 * pad,
-                                     meaningWidth > 0 ? meaningWidth + 2 * pad : 0};
+                                     meaningWidth > 0 ? meaningWidth + 3 * pad : 0};
     for (int column = 0; column < ColumnCount; ++column)
         m_list->setColumnWidth(column, widths[column]);
     const int rowHeight = std::max(metrics.height(), hanjaMetrics.height()) + metrics.height() / 4;
