@@ -12,6 +12,7 @@
 #include <QMainWindow>
 #include <QStringList>
 
+class HanjaCommand;
 class MemoEdit;
 enum class OutputFormat;
 struct FileDialogRequest;
@@ -69,13 +70,14 @@ public:
             *createshortcutinDesktopmenu1 = nullptr;
     QAction *KoreaRomaIME1 = nullptr, *KoreaDirectIME1 = nullptr, *nonIME1 = nullptr;
     QAction *KoreanRomanizedinput1 = nullptr, *KoreanDirectinput1 = nullptr, *dontuseIME1 = nullptr;
+    QAction *N1 = nullptr, *HangultoHanja1 = nullptr; // end of the "IME" menu
     QAction *keymap1 = nullptr, *Screenkeyboard1 = nullptr, *AccentPAD1 = nullptr,
             *Jumptoofficialwebsite1 = nullptr, *JumptoTavrilJishowebsite1 = nullptr,
             *copyright1 = nullptr;
     QAction *MenuItem1 = nullptr, *MenuItem2 = nullptr, *MenuItem3 = nullptr, *MenuItem4 = nullptr,
             *MenuItem5 = nullptr, *MenuItem6 = nullptr, *MenuItem7 = nullptr, *MenuItem8 = nullptr,
             *MenuItem9 = nullptr, *KanjiJapantoHangulSelectArea1 = nullptr,
-            *KanjiJapantoHangulSelectAreaType21 = nullptr;
+            *KanjiJapantoHangulSelectAreaType21 = nullptr, *N2 = nullptr, *HangultoHanja2 = nullptr;
 
 public slots:
     // Shell: settings, caret display.
@@ -134,6 +136,10 @@ public slots:
     void FormShortCut(int key, Qt::KeyboardModifiers shift);
     void KanjiJapantoHangulSelectArea1Click();
     void KanjiJapantoHangulSelectAreaType21Click();
+    // Hangul to Hanja on the editor (the "IME" menu, the context menu, the Hanja
+    // key and F9): the candidate window opens at the caret.
+    void HangultoHanja1Click();
+    void HangultoHanja2Click();
 
     // Input aids: screen keyboard, keymap help, accent pads.
     void Screenkeyboard1Click();
@@ -186,6 +192,7 @@ private:
 
     // Input method.
     bool memoKeyConsumed(QKeyEvent *event); // true: the editor must not see the key
+    HanjaCommand *m_hanja = nullptr;        // made on the first Hangul to Hanja
 
 public:
     ComposerState memoComposer; // the editor's composer flags, never saved

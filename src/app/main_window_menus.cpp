@@ -61,6 +61,9 @@ void TForm1::createMenus()
     KoreanDirectinput1 =
         addMenuItem(ime1, "KoreanDirectinput1", QStringLiteral("Korean Direct input built-in IME"));
     dontuseIME1 = addMenuItem(ime1, "dontuseIME1", QStringLiteral("don't use built-in IME"));
+    N1 = addMenuItem(ime1, "N1", QString());
+    N1->setSeparator(true);
+    HangultoHanja1 = addMenuItem(ime1, "HangultoHanja1", QStringLiteral("Hangul to Hanja"));
 
     help1 = addMenu(bar, "help1", QStringLiteral("help"));
     keymap1 = addMenuItem(help1, "keymap1", QStringLiteral("keymap"));
@@ -91,6 +94,9 @@ void TForm1::createMenus()
     KanjiJapantoHangulSelectAreaType21 =
         addMenuItem(PopupMenu1, "KanjiJapantoHangulSelectAreaType21",
                     QStringLiteral("Kanji(Japan) to Hangul(SelectArea)Type2"));
+    N2 = addMenuItem(PopupMenu1, "N2", QString());
+    N2->setSeparator(true);
+    HangultoHanja2 = addMenuItem(PopupMenu1, "HangultoHanja2", QStringLiteral("Hangul to Hanja"));
 }
 
 // Connects each item to its handler and enables it. Subsystems add their items here.
@@ -135,6 +141,8 @@ void TForm1::connectCommands()
     wire(MenuItem5, &TForm1::MenuItem5Click);
     wire(KanjiJapantoHangulSelectArea1, &TForm1::KanjiJapantoHangulSelectArea1Click);
     wire(KanjiJapantoHangulSelectAreaType21, &TForm1::KanjiJapantoHangulSelectAreaType21Click);
+    wire(HangultoHanja1, &TForm1::HangultoHanja1Click);
+    wire(HangultoHanja2, &TForm1::HangultoHanja2Click);
 
     // Input aids.
     wire(Screenkeyboard1, &TForm1::Screenkeyboard1Click);

@@ -6,6 +6,7 @@
 #include "app/main_window.h"
 #include "app/memo_edit.h"
 #include "app/menu_items.h"
+#include "convert/hanja_command.h"
 #include "convert/kanji_to_hangul.h"
 #include "ime/key_event.h"
 
@@ -104,6 +105,9 @@ void Tsearchform::createMenus()
     KanjiJapantoHangulSelectAreaType21 =
         addMenuItem(PopupMenu2, "KanjiJapantoHangulSelectAreaType21",
                     QStringLiteral("Kanji(Japan) to Hangul(SelectArea)Type2"));
+    N1 = addMenuItem(PopupMenu2, "N1", QString());
+    N1->setSeparator(true);
+    HangultoHanja1 = addMenuItem(PopupMenu2, "HangultoHanja1", QStringLiteral("Hangul to Hanja"));
 }
 
 void Tsearchform::connectCommands()
@@ -127,6 +131,7 @@ void Tsearchform::connectCommands()
     wire(SelectAll1, &Tsearchform::SelectAll1Click);
     wire(KanjiJapantoHangulSelectAreaType11, &Tsearchform::KanjiJapantoHangulSelectAreaType11Click);
     wire(KanjiJapantoHangulSelectAreaType21, &Tsearchform::KanjiJapantoHangulSelectAreaType21Click);
+    wire(HangultoHanja1, &Tsearchform::HangultoHanja1Click);
     connect(Button1, &QPushButton::clicked, this, &Tsearchform::Button1Click);
     connect(TimerEdit, &QTimer::timeout, this, &Tsearchform::TimerEditTimer);
 }
@@ -178,6 +183,11 @@ bool Tsearchform::eventFilter(QObject *watched, QEvent *event)
         auto *key = static_cast<QKeyEvent *>(event);
         // Edit commands: the Ctrl+V interception sees the key before the edit line.
         FormShortCut(key->key(), key->modifiers());
+        // The Hanja key and F9 are commands, not typed keys.
+        if (isHanjaKey(key)) {
+            HangultoHanja1Click();
+            return true;
+        }
         if (Edit1KeyPress(key))
             return true;
     }
@@ -285,4 +295,11 @@ void Tsearchform::KanjiJapantoHangulSelectAreaType11Click()
 void Tsearchform::KanjiJapantoHangulSelectAreaType21Click()
 {
     convertSelectionToHangul(m_edit1, true);
+}
+
+void Tsearchform::HangultoHanja1Click()
+{
+    if (!m_hanja)
+        m_hanja = new HanjaCommand(Edit1, m_edit1, edit1Composer);
+    m_hanja->run();
 }

@@ -8,6 +8,7 @@
 
 #include <QDialog>
 
+class HanjaCommand;
 class QAction;
 class QKeyEvent;
 class QLabel;
@@ -43,7 +44,7 @@ public:
     QAction *Cut1 = nullptr, *Copy1 = nullptr, *Past1 = nullptr, *Clear1 = nullptr,
             *SelectAll1 = nullptr, *MenuItem1 = nullptr, *MenuItem2 = nullptr, *MenuItem3 = nullptr,
             *KanjiJapantoHangulSelectAreaType11 = nullptr,
-            *KanjiJapantoHangulSelectAreaType21 = nullptr;
+            *KanjiJapantoHangulSelectAreaType21 = nullptr, *N1 = nullptr, *HangultoHanja1 = nullptr;
 
     // Edit1 as a TextControl, for the composer, the pads and the edit commands.
     TextControl &edit1() { return m_edit1; }
@@ -70,6 +71,8 @@ public slots:
     void TimerEditTimer();
     void KanjiJapantoHangulSelectAreaType11Click();
     void KanjiJapantoHangulSelectAreaType21Click();
+    // Hangul to Hanja on Edit1 (the context menu, the Hanja key and F9).
+    void HangultoHanja1Click();
 
 signals:
     // The dialog was hidden: the waiting find command carries on.
@@ -90,4 +93,5 @@ private:
     void setMode(int mode);
 
     LineEditControl m_edit1;
+    HanjaCommand *m_hanja = nullptr; // made on the first Hangul to Hanja
 };

@@ -3,6 +3,7 @@
 #include "app/app_state.h"
 #include "app/main_window.h"
 #include "app/memo_edit.h"
+#include "convert/hanja_command.h"
 #include "ime/composer.h"
 #include "ime/key_event.h"
 
@@ -76,6 +77,11 @@ int TForm1::Memo1KeyPress(int key)
 
 bool TForm1::memoKeyConsumed(QKeyEvent *event)
 {
+    // The Hanja key and F9 are commands, not typed keys.
+    if (isHanjaKey(event)) {
+        HangultoHanja1Click();
+        return true;
+    }
     const int key = composerKeyFromEvent(event);
     if (key == 0)
         return false;

@@ -149,10 +149,10 @@ void TestMainWindow::menusCarryNamesAndCaptions()
     QStringList popup;
     for (QAction *a : form.PopupMenu1->actions())
         popup << a->objectName();
-    QCOMPARE(popup,
-             (QStringList{"MenuItem1", "MenuItem2", "MenuItem3", "MenuItem4", "MenuItem5",
-                          "MenuItem6", "MenuItem7", "MenuItem8", "MenuItem9",
-                          "KanjiJapantoHangulSelectArea1", "KanjiJapantoHangulSelectAreaType21"}));
+    QCOMPARE(popup, (QStringList{"MenuItem1", "MenuItem2", "MenuItem3", "MenuItem4", "MenuItem5",
+                                 "MenuItem6", "MenuItem7", "MenuItem8", "MenuItem9",
+                                 "KanjiJapantoHangulSelectArea1",
+                                 "KanjiJapantoHangulSelectAreaType21", "N2", "HangultoHanja2"}));
     QVERIFY(form.MenuItem6->isSeparator());
     QVERIFY(form.Wrapofftoggle1->isEnabled());
     QVERIFY(form.changefont1->isEnabled());

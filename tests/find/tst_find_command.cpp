@@ -113,7 +113,7 @@ void TestFindCommand::dialogAtStart()
     QCOMPARE(captions,
              (QStringList{"Cut", "Copy", "Paste", "Clear", "Select All", "-", "Korea Roma IME",
                           "Korea Direct IME", "nonIME", "Kanji(Japan) to Hangul(SelectArea)Type1",
-                          "Kanji(Japan) to Hangul(SelectArea)Type2"}));
+                          "Kanji(Japan) to Hangul(SelectArea)Type2", "-", "Hangul to Hanja"}));
     captions.clear();
     for (QAction *a : dialog.MainMenu1->actions())
         captions << a->text();

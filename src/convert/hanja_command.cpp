@@ -1,0 +1,64 @@
+#include "convert/hanja_command.h"
+
+#include "app/text_control.h"
+#include "convert/hanja_popup.h"
+#include "platform/platform.h"
+
+#include <QKeyEvent>
+#include <QWidget>
+
+bool isHanjaKey(const QKeyEvent *event)
+{
+    if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return false;
+    return event->key() == Qt::Key_Hangul_Hanja || event->key() == Qt::Key_F9;
+}
+
+HanjaCommand::HanjaCommand(QWidget *host, TextControl &control, ComposerState &state)
+    : QObject(host), m_host(host), m_control(control), m_state(state)
+{
+}
+
+void HanjaCommand::run()
+{
+    // A control that takes no typing (disabled while the find dialog waits, or
+    // read-only for a moment after an intercepted paste) is not changed either.
+    if (!m_control.isEnabled() || m_control.isReadOnly())
+        return;
+    const HanjaDictionary &dictionary = programHanjaDictionary();
+    switch (dictionary.status()) {
+    case HanjaDictionary::Status::Loaded:
+        break;
+    case HanjaDictionary::Status::Missing:
+        ErrorBox(m_host->window(),
+                 QStringLiteral("The Hanja dictionary is not installed: %1 was not found.")
+                     .arg(hanjaDictionaryPath()),
+                 QStringLiteral("ERROR"));
+        return;
+    default:
+        ErrorBox(
+            m_host->window(),
+            QStringLiteral("The Hanja dictionary %1 could not be read.").arg(hanjaDictionaryPath()),
+            QStringLiteral("ERROR"));
+        return;
+    }
+
+    m_lookup = lookUpHanja(dictionary, m_control);
+    if (m_lookup.candidates.isEmpty())
+        return;
+
+    if (!m_popup) {
+        m_popup = new HanjaPopup(m_host);
+        connect(m_popup, &HanjaPopup::chosen, this, &HanjaCommand::apply);
+    }
+    QRect caret = m_host->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+    if (!caret.isValid())
+        caret = QRect(0, 0, 1, m_host->fontMetrics().height());
+    caret.moveTopLeft(m_host->mapToGlobal(caret.topLeft()));
+    m_popup->showCandidates(m_lookup.candidates, caret, m_host->font());
+}
+
+void HanjaCommand::apply(qsizetype index)
+{
+    applyHanjaCandidate(m_control, m_lookup, index, m_state);
+}

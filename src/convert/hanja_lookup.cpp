@@ -1,0 +1,67 @@
+#include "convert/hanja_lookup.h"
+
+#include "app/text_control.h"
+#include "ime/composer.h"
+
+#include <QSet>
+
+HanjaLookup lookUpHanja(const HanjaDictionary &dictionary, const TextControl &control)
+{
+    HanjaLookup result;
+    const qsizetype longest = dictionary.longestReading();
+    const qsizetype start = control.selStart();
+    const qsizetype selected = control.selLength();
+    if (selected > 0) {
+        result.end = start + selected;
+        // A selection longer than any reading cannot match: it is not even read.
+        if (selected > longest)
+            return result;
+        result.text = control.selText();
+        for (HanjaEntry &e : dictionary.lookUp(result.text))
+            result.candidates.append({std::move(e.hanja), std::move(e.meaning), selected});
+        return result;
+    }
+
+    result.end = start;
+    qsizetype from = start;
+    while (from > 0 && start - from < longest && isHangulSyllable(control.charAt(from - 1)))
+        --from;
+    result.text.reserve(start - from);
+    for (qsizetype pos = from; pos < start; ++pos)
+        result.text.append(QChar(control.charAt(pos)));
+
+    QSet<QString> offered;
+    for (qsizetype length = result.text.size(); length > 0; --length) {
+        const QStringView reading = QStringView(result.text).right(length);
+        for (HanjaEntry &e : dictionary.lookUp(reading)) {
+            if (offered.contains(e.hanja))
+                continue;
+            offered.insert(e.hanja);
+            result.candidates.append({std::move(e.hanja), std::move(e.meaning), length});
+        }
+    }
+    return result;
+}
+
+bool applyHanjaCandidate(TextControl &control, const HanjaLookup &lookup, qsizetype index,
+                         ComposerState &state)
+{
+    if (index < 0 || index >= lookup.candidates.size())
+        return false;
+    const HanjaCandidate &c = lookup.candidates.at(index);
+    const qsizetype from = lookup.end - c.readingLength;
+    if (from < 0 || lookup.end > control.length() || c.readingLength > lookup.text.size())
+        return false;
+    const QStringView reading = QStringView(lookup.text).right(c.readingLength);
+    for (qsizetype i = 0; i < c.readingLength; ++i) {
+        if (control.charAt(from + i) != reading.at(i).unicode())
+            return false;
+    }
+    control.replaceRange(from, c.readingLength, c.hanja);
+    state.DirectDecide = 1;
+    state.RomanDecide = 1;
+    state.PrefixY = 0;
+    state.PrefixW = 0;
+    state.PrefixCapitalW = 0;
+    return true;
+}

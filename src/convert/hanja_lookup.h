@@ -1,0 +1,46 @@
+// Hangul to Hanja on a text control: which text before the caret (or which
+// selection) has Hanja, the candidates in the order they are offered, and the
+// replacement of the reading by the chosen Hanja.
+#pragma once
+
+#include "convert/hanja_dictionary.h"
+
+#include <QList>
+#include <QString>
+
+class TextControl;
+struct ComposerState;
+
+struct HanjaCandidate
+{
+    QString hanja;
+    QString meaning;
+    qsizetype readingLength; // code units of the reading, which ends at HanjaLookup::end
+};
+
+struct HanjaLookup
+{
+    qsizetype end = 0; // where every candidate's reading ends (the caret, or the selection's end)
+    QString text;      // the longest text looked at, ending at `end`
+    QList<HanjaCandidate> candidates;
+};
+
+// True for a syllable U+AC00..U+D7A3.
+constexpr bool isHangulSyllable(char16_t c)
+{
+    return c >= 0xAC00 && c <= 0xD7A3;
+}
+
+// With a selection, the selected text is looked up whole. Without one, the run of
+// syllables ending at the caret (no longer than the dictionary's longest reading)
+// is looked up: every reading that ends at the caret, the longest first, each
+// reading's entries in the dictionary's order, a Hanja already offered dropped.
+// No candidates: nothing matched.
+HanjaLookup lookUpHanja(const HanjaDictionary &dictionary, const TextControl &control);
+
+// Replaces the reading of candidate `index` with its Hanja in one edit, and leaves
+// `state` so that the next key starts a new syllable (both decide flags set, the
+// romanized prefixes cleared). False, changing nothing, when the index is out of
+// range or the text no longer holds the reading where it was found.
+bool applyHanjaCandidate(TextControl &control, const HanjaLookup &lookup, qsizetype index,
+                         ComposerState &state);
