@@ -1,4 +1,5 @@
 #include "app/text_store.h"
+#include "app/text_store_tuning.h"
 
 #include <algorithm>
 #include <vector>
@@ -33,6 +34,7 @@ struct TextStore::Impl
     bool groupOpen = false; // the current group already has a step
     bool undoEnabled = true;
     MergeKind lastKind = MergeKind::None;
+    qsizetype loadOldLength = 0;
 
     void record(TextStore *store, qsizetype pos, QString removed, QString added);
 };
@@ -174,9 +176,13 @@ void TextStore::setText(QStringView text)
         emit changed(0, old, text.size());
 }
 
+void TextStoreTuning::setBlockUnits(int) {}
+
 TextStore::Loader::Loader(TextStore &store) : m_store(&store)
 {
-    store.setText(QString());
+    store.d->loadOldLength = store.d->text.size();
+    store.d->text.clear();
+    store.clearUndo();
 }
 
 TextStore::Loader::~Loader()
@@ -199,6 +205,12 @@ char16_t *TextStore::Loader::room(qsizetype count)
     return reinterpret_cast<char16_t *>(text.data()) + size;
 }
 
+char16_t *TextStore::Loader::room(qsizetype count, qsizetype &available)
+{
+    available = count;
+    return room(count);
+}
+
 void TextStore::Loader::commit(qsizetype count)
 {
     QString &text = m_store->d->text;
@@ -212,8 +224,8 @@ void TextStore::Loader::end()
     TextStore *store = m_store;
     m_store = nullptr;
     store->clearUndo();
-    if (store->length() > 0)
-        emit store->changed(0, 0, store->length());
+    if (store->d->loadOldLength > 0 || store->length() > 0)
+        emit store->changed(0, store->d->loadOldLength, store->length());
 }
 
 bool TextStore::isUndoAvailable() const

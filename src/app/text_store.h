@@ -70,6 +70,10 @@ public:
         // Room for at most `count` units at the end, to be filled and then
         // committed; the pointer is valid until the next call on the loader.
         char16_t *room(qsizetype count);
+        // Room for at least `count` units, and `available` set to how many may
+        // be written there (all of the current block's free room), so that a
+        // decoder writes many lines before it asks again.
+        char16_t *room(qsizetype count, qsizetype &available);
         void commit(qsizetype count);
         void end();
 
