@@ -4,7 +4,6 @@
 #include <QVarLengthArray>
 
 #include <algorithm>
-#include <array>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -44,8 +43,8 @@ qsizetype countBreaks(const char16_t *p, qsizetype n)
     return count;
 }
 
-// Offsets of the line feeds in [p, p + n), appended to `out`.
-void findBreaks(const char16_t *p, qsizetype n, std::vector<std::int32_t> &out)
+// Offset of the k-th line feed (k >= 1) in [p, p + n), or n when there are fewer.
+qsizetype nthBreak(const char16_t *p, qsizetype n, qsizetype k)
 {
     qsizetype i = 0;
 #if defined(__SSE2__)
@@ -53,18 +52,25 @@ void findBreaks(const char16_t *p, qsizetype n, std::vector<std::int32_t> &out)
     for (; i + 8 <= n; i += 8) {
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i));
         unsigned mask = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi16(v, lf)));
-        while (mask) {
-            const int bit = __builtin_ctz(mask);
-            out.push_back(std::int32_t(i + bit / 2));
-            mask &= mask - 1;
-            mask &= mask - 1; // both bytes of the unit
+        const qsizetype found = __builtin_popcount(mask) / 2;
+        if (found < k) {
+            k -= found;
+            continue;
         }
+        for (; k > 1; --k)
+            mask &= mask - 1, mask &= mask - 1; // both bytes of a unit
+        return i + __builtin_ctz(mask) / 2;
     }
 #endif
     for (; i < n; ++i)
-        if (p[i] == u'\n')
-            out.push_back(std::int32_t(i));
+        if (p[i] == u'\n' && --k == 0)
+            return i;
+    return n;
 }
+
+// Blocks keep the count of line breaks per chunk of this many units, so that a
+// line lookup reads one chunk, not the whole block.
+qsizetype chunkLimit = DefaultBlockUnits / 32;
 
 struct Free
 {
@@ -77,8 +83,46 @@ struct Block
     qsizetype size = 0;
     qsizetype capacity = 0;
     qsizetype breaks = 0;
+    // Line breaks per chunk, made when a line lookup first needs them.
+    mutable std::vector<std::uint16_t> chunkBreaks;
+    mutable qsizetype chunkUnits = 1;
+    mutable bool chunksValid = false;
 
     char16_t *units() const { return data.get(); }
+    const std::vector<std::uint16_t> &chunks() const
+    {
+        if (!chunksValid) {
+            chunkUnits = chunkLimit;
+            chunkBreaks.resize(std::size_t((size + chunkUnits - 1) / chunkUnits));
+            for (std::size_t c = 0; c < chunkBreaks.size(); ++c) {
+                const qsizetype at = qsizetype(c) * chunkUnits;
+                chunkBreaks[c] =
+                    std::uint16_t(countBreaks(units() + at, std::min(chunkUnits, size - at)));
+            }
+            chunksValid = true;
+        }
+        return chunkBreaks;
+    }
+    // Line breaks in [0, offset).
+    qsizetype breaksBefore(qsizetype offset) const
+    {
+        const auto &counts = chunks();
+        const qsizetype whole = offset / chunkUnits;
+        qsizetype n = 0;
+        for (qsizetype c = 0; c < whole; ++c)
+            n += counts[std::size_t(c)];
+        return n + countBreaks(units() + whole * chunkUnits, offset - whole * chunkUnits);
+    }
+    // Offset of the k-th line break of the block (1 <= k <= breaks).
+    qsizetype nthBreakAt(qsizetype k) const
+    {
+        const auto &counts = chunks();
+        std::size_t c = 0;
+        while (c + 1 < counts.size() && counts[c] < k)
+            k -= counts[c++];
+        const qsizetype at = qsizetype(c) * chunkUnits;
+        return at + nthBreak(units() + at, size - at, k);
+    }
     QStringView view() const { return QStringView(data.get(), size); }
     // Sets the capacity to at least `wanted` (exactly `wanted` when shrinking).
     void reallocate(qsizetype wanted)
@@ -191,6 +235,7 @@ enum class MergeKind { None, Insert, Delete };
 void TextStoreTuning::setBlockUnits(int units)
 {
     blockLimit = units > 0 ? units : DefaultBlockUnits;
+    chunkLimit = std::max<qsizetype>(2, blockLimit / 32);
 }
 
 struct TextStore::Impl
@@ -200,16 +245,10 @@ struct TextStore::Impl
     qsizetype length = 0;
     qsizetype breaks = 0;
 
-    // The block of the last read, for reads near it.
+    // The block of the last read or edit, for reads and edits near it.
     mutable qsizetype cacheBlock = -1;
     mutable qsizetype cacheStart = 0;
-    // Line-break offsets of recently read blocks, by block index.
-    struct LineCache
-    {
-        qsizetype block = -1;
-        std::vector<std::int32_t> breaks;
-    };
-    mutable std::array<LineCache, 8> lineCache;
+    mutable qsizetype cacheBreaks = 0; // before the block
 
     std::vector<Step> undo;
     std::vector<Step> redo;
@@ -229,6 +268,13 @@ struct TextStore::Impl
     // The block holding `pos` in [0, length]; the end lies in the last block.
     Place locate(qsizetype pos) const
     {
+        if (cacheBlock >= 0) {
+            const std::size_t b = std::size_t(cacheBlock);
+            const qsizetype off = pos - cacheStart;
+            if (off >= 0 &&
+                (off < blocks[b].size || (off == blocks[b].size && b + 1 == blocks.size())))
+                return {b, off, cacheStart, cacheBreaks};
+        }
         Sums before;
         std::size_t b = sums.findUnit(pos, before);
         if (b == blocks.size() && b > 0) {
@@ -236,35 +282,17 @@ struct TextStore::Impl
             before.units -= blocks[b].size;
             before.breaks -= blocks[b].breaks;
         }
-        return {b, pos - before.units, before.units, before.breaks};
-    }
-    const std::vector<std::int32_t> &breaksOf(std::size_t block) const
-    {
-        LineCache &entry = lineCache[block % lineCache.size()];
-        if (entry.block != qsizetype(block)) {
-            entry.breaks.clear();
-            findBreaks(blocks[block].units(), blocks[block].size, entry.breaks);
-            entry.block = qsizetype(block);
+        if (b < blocks.size()) {
+            cacheBlock = qsizetype(b);
+            cacheStart = before.units;
+            cacheBreaks = before.breaks;
         }
-        return entry.breaks;
-    }
-    void forgetBlock(std::size_t block)
-    {
-        cacheBlock = -1;
-        LineCache &entry = lineCache[block % lineCache.size()];
-        if (entry.block == qsizetype(block))
-            entry.block = -1;
-    }
-    void forgetAll()
-    {
-        cacheBlock = -1;
-        for (LineCache &entry : lineCache)
-            entry.block = -1;
+        return {b, pos - before.units, before.units, before.breaks};
     }
     void rebuild()
     {
         sums.build(blocks);
-        forgetAll();
+        cacheBlock = -1;
     }
     void copyOut(qsizetype pos, qsizetype len, char16_t *out) const
     {
@@ -319,10 +347,15 @@ void TextStore::Impl::apply(qsizetype pos, qsizetype removed, QStringView text)
     std::memcpy(at, text.utf16(), std::size_t(added) * 2);
     block.size = newSize;
     block.breaks += breakDelta;
+    block.chunksValid = false;
     length += added - removed;
     breaks += breakDelta;
-    sums.add(p.block, added - removed, breakDelta);
-    forgetBlock(p.block);
+    if (added != removed || breakDelta != 0)
+        sums.add(p.block, added - removed, breakDelta);
+    // The block's start is as it was: later reads near it need no descent.
+    cacheBlock = qsizetype(p.block);
+    cacheStart = p.start;
+    cacheBreaks = p.breaksBefore;
 }
 
 // The general edit: the blocks touched are replaced by new ones holding their
@@ -471,15 +504,7 @@ char16_t TextStore::at(qsizetype pos) const
 {
     if (pos < 0 || pos >= d->length)
         return u'\0';
-    if (d->cacheBlock >= 0) {
-        const Block &b = d->blocks[std::size_t(d->cacheBlock)];
-        const qsizetype off = pos - d->cacheStart;
-        if (off >= 0 && off < b.size)
-            return b.units()[off];
-    }
     const Impl::Place p = d->locate(pos);
-    d->cacheBlock = qsizetype(p.block);
-    d->cacheStart = p.start;
     return d->blocks[p.block].units()[p.offset];
 }
 
@@ -524,8 +549,7 @@ qsizetype TextStore::lineStart(qsizetype line) const
         return 0;
     Sums before;
     const std::size_t b = d->sums.findBreak(line, before);
-    const auto &offsets = d->breaksOf(b);
-    return before.units + offsets[std::size_t(line - before.breaks - 1)] + 1;
+    return before.units + d->blocks[b].nthBreakAt(line - before.breaks) + 1;
 }
 
 qsizetype TextStore::lineLength(qsizetype line) const
@@ -542,10 +566,7 @@ qsizetype TextStore::lineAt(qsizetype pos) const
     if (pos == d->length)
         return d->breaks;
     const Impl::Place p = d->locate(pos);
-    const auto &offsets = d->breaksOf(p.block);
-    return p.breaksBefore +
-           (std::lower_bound(offsets.begin(), offsets.end(), std::int32_t(p.offset)) -
-            offsets.begin());
+    return p.breaksBefore + d->blocks[p.block].breaksBefore(p.offset);
 }
 
 QString TextStore::lineText(qsizetype line) const
@@ -638,6 +659,7 @@ void TextStore::Loader::commit(qsizetype count)
     Block &b = d.blocks.back();
     count = std::clamp<qsizetype>(count, 0, b.capacity - b.size);
     const qsizetype breaks = countBreaks(b.units() + b.size, count);
+    b.chunksValid = false;
     b.size += count;
     b.breaks += breaks;
     d.length += count;

@@ -162,6 +162,7 @@ void TestTextStore::randomEditsMatchPlainString_data()
     QTest::newRow("blocks of 4") << 1u << 4 << 3000;
     QTest::newRow("blocks of 7") << 2u << 7 << 3000;
     QTest::newRow("blocks of 32") << 3u << 32 << 3000;
+    QTest::newRow("blocks of 100") << 5u << 100 << 3000;
     QTest::newRow("default blocks") << 4u << 0 << 1500;
 }
 
