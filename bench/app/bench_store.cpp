@@ -139,6 +139,19 @@ void printKeys(const char *label, const KeyFigures &f)
                 label, f.composedUs, f.composedP99Us, f.typingUs, f.typingP99Us);
 }
 
+// For comparison: the same file read into one contiguous buffer.
+int bufferChild(const QString &path)
+{
+    TextBuffer buffer;
+    const qint64 wall0 = nowNs();
+    const qint64 cpu0 = nowNs(CLOCK_PROCESS_CPUTIME_ID);
+    ReadTextFile(path, UTF8, buffer);
+    std::printf("same file into a TextBuffer: %.3f s wall, %.3f s CPU; peak %.0f MB\n",
+                double(nowNs() - wall0) / 1e9, double(nowNs(CLOCK_PROCESS_CPUTIME_ID) - cpu0) / 1e9,
+                statusMb("VmHWM:"));
+    return 0;
+}
+
 // The child: load, then measure on the loaded text.
 int child(const QString &path, double smallComposedUs)
 {
@@ -173,14 +186,21 @@ int child(const QString &path, double smallComposedUs)
     for (int i = 0; i < lookups; ++i)
         sink += store.lineStart(qsizetype(next() % std::uint32_t(store.lineCount())));
     const double lineStartNs = double(nowNs() - t0) / lookups;
+    // Lines as a view reads them: one after another from the middle.
+    const qsizetype firstLine = store.lineCount() / 2;
+    const qsizetype screenful = std::min<qsizetype>(100000, store.lineCount() - firstLine);
+    t0 = nowNs();
+    for (qsizetype line = firstLine; line < firstLine + screenful; ++line)
+        sink += store.lineAt(store.lineStart(line));
+    const double nearbyNs = double(nowNs() - t0) / double(screenful);
     t0 = nowNs();
     const qsizetype mid = store.length() / 2;
     for (int i = 0; i < lookups; ++i)
         sink += store.at(mid + i % 4096);
     const double atNs = double(nowNs() - t0) / lookups;
-    std::printf("%.1f M lines: offset->line %.0f ns, line->offset %.0f ns (random); at() nearby "
-                "%.1f ns%s\n",
-                double(store.lineCount()) / 1e6, lineAtNs, lineStartNs, atNs,
+    std::printf("%.1f M lines: offset->line %.0f ns, line->offset %.0f ns (random); both for "
+                "consecutive lines %.0f ns; at() nearby %.1f ns%s\n",
+                double(store.lineCount()) / 1e6, lineAtNs, lineStartNs, nearbyNs, atNs,
                 sink == 42 ? " " : "");
 
     // Find to the end: a needle the text does not hold.
@@ -252,13 +272,17 @@ int main(int argc, char **argv)
     printKeys("1 KB:", tiny);
     std::fflush(stdout);
 
-    const pid_t pid = fork();
-    if (pid == 0) {
-        const int rc = child(path, tiny.composedUs);
-        std::fflush(stdout);
-        _exit(rc);
+    int rc = 0;
+    for (int which = 0; which < 2; ++which) {
+        const pid_t pid = fork();
+        if (pid == 0) {
+            const int result = which == 0 ? bufferChild(path) : child(path, tiny.composedUs);
+            std::fflush(stdout);
+            _exit(result);
+        }
+        int status = 0;
+        waitpid(pid, &status, 0);
+        rc |= WIFEXITED(status) ? WEXITSTATUS(status) : 1;
     }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 1;
+    return rc;
 }

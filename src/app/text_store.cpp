@@ -590,14 +590,11 @@ void TextStore::replace(qsizetype pos, qsizetype removed, QStringView text)
 void TextStore::setText(QStringView text)
 {
     const qsizetype old = d->length;
-    const QString copy = text.toString();
-    d->blocks.clear();
-    d->length = 0;
-    d->breaks = 0;
-    d->rewrite(0, 0, copy);
+    const qsizetype added = text.size();
+    d->rewrite(0, old, text); // new blocks are filled before the old ones go
     clearUndo();
-    if (old > 0 || !copy.isEmpty())
-        emit changed(0, old, copy.size());
+    if (old > 0 || added > 0)
+        emit changed(0, old, added);
 }
 
 TextStore::Loader::Loader(TextStore &store) : m_store(&store)
@@ -618,7 +615,7 @@ TextStore::Loader::~Loader()
 
 void TextStore::Loader::append(QStringView piece)
 {
-    while (!piece.isEmpty()) {
+    while (m_store && !piece.isEmpty()) {
         qsizetype available = 0;
         char16_t *to = room(1, available);
         const qsizetype n = std::min(available, piece.size());
@@ -655,6 +652,8 @@ char16_t *TextStore::Loader::room(qsizetype count, qsizetype &available)
 
 void TextStore::Loader::commit(qsizetype count)
 {
+    if (!m_store || m_store->d->blocks.empty())
+        return; // no room was asked for
     Impl &d = *m_store->d;
     Block &b = d.blocks.back();
     count = std::clamp<qsizetype>(count, 0, b.capacity - b.size);

@@ -58,7 +58,8 @@ public:
 
     // Loading a file: the text arrives in pieces that are appended as they are
     // decoded, with no copy of the whole. No undo history, one notification
-    // (pos 0, removed = old length, added = new length) at end().
+    // (pos 0, removed = old length, added = new length) at end(). The store is
+    // read after end(), not while it loads.
     class Loader
     {
     public:
