@@ -1,12 +1,220 @@
 #include "app/text_store.h"
+#include "app/text_store_tuning.h"
+
+#include <QVarLengthArray>
 
 #include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <new>
 #include <vector>
 
-// Reference implementation: one contiguous buffer. Correct, not yet fast for
-// edits in huge documents.
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+// The text lives in a row of blocks of at most a few thousand units each. A
+// Fenwick tree over the blocks sums their lengths and line breaks, so a position
+// or a line is found in O(log blocks) and an edit inside one block moves at most
+// one block's units. Blocks split when they outgrow the limit and merge with a
+// neighbour when they shrink; only then is the row (and the tree) rebuilt.
 
 namespace {
+
+constexpr qsizetype DefaultBlockUnits = 16 * 1024;
+qsizetype blockLimit = DefaultBlockUnits;
+
+// Line feeds in [p, p + n).
+qsizetype countBreaks(const char16_t *p, qsizetype n)
+{
+    qsizetype count = 0;
+    qsizetype i = 0;
+#if defined(__SSE2__)
+    const __m128i lf = _mm_set1_epi16(u'\n');
+    for (; i + 8 <= n; i += 8) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i));
+        const int mask = _mm_movemask_epi8(_mm_cmpeq_epi16(v, lf));
+        count += __builtin_popcount(unsigned(mask)) / 2;
+    }
+#endif
+    for (; i < n; ++i)
+        count += p[i] == u'\n';
+    return count;
+}
+
+// Offset of the k-th line feed (k >= 1) in [p, p + n), or n when there are fewer.
+qsizetype nthBreak(const char16_t *p, qsizetype n, qsizetype k)
+{
+    qsizetype i = 0;
+#if defined(__SSE2__)
+    const __m128i lf = _mm_set1_epi16(u'\n');
+    for (; i + 8 <= n; i += 8) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i));
+        unsigned mask = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi16(v, lf)));
+        const qsizetype found = __builtin_popcount(mask) / 2;
+        if (found < k) {
+            k -= found;
+            continue;
+        }
+        for (; k > 1; --k)
+            mask &= mask - 1, mask &= mask - 1; // both bytes of a unit
+        return i + __builtin_ctz(mask) / 2;
+    }
+#endif
+    for (; i < n; ++i)
+        if (p[i] == u'\n' && --k == 0)
+            return i;
+    return n;
+}
+
+// Blocks keep the count of line breaks per chunk of this many units, so that a
+// line lookup reads one chunk, not the whole block.
+qsizetype chunkLimit = DefaultBlockUnits / 32;
+
+struct Free
+{
+    void operator()(char16_t *p) const { std::free(p); }
+};
+
+struct Block
+{
+    std::unique_ptr<char16_t, Free> data;
+    qsizetype size = 0;
+    qsizetype capacity = 0;
+    qsizetype breaks = 0;
+    // Line breaks per chunk, made when a line lookup first needs them.
+    mutable std::vector<std::uint16_t> chunkBreaks;
+    mutable qsizetype chunkUnits = 1;
+    mutable bool chunksValid = false;
+
+    char16_t *units() const { return data.get(); }
+    const std::vector<std::uint16_t> &chunks() const
+    {
+        if (!chunksValid) {
+            chunkUnits = chunkLimit;
+            chunkBreaks.resize(std::size_t((size + chunkUnits - 1) / chunkUnits));
+            for (std::size_t c = 0; c < chunkBreaks.size(); ++c) {
+                const qsizetype at = qsizetype(c) * chunkUnits;
+                chunkBreaks[c] =
+                    std::uint16_t(countBreaks(units() + at, std::min(chunkUnits, size - at)));
+            }
+            chunksValid = true;
+        }
+        return chunkBreaks;
+    }
+    // Line breaks in [0, offset).
+    qsizetype breaksBefore(qsizetype offset) const
+    {
+        const auto &counts = chunks();
+        const qsizetype whole = offset / chunkUnits;
+        qsizetype n = 0;
+        for (qsizetype c = 0; c < whole; ++c)
+            n += counts[std::size_t(c)];
+        return n + countBreaks(units() + whole * chunkUnits, offset - whole * chunkUnits);
+    }
+    // Offset of the k-th line break of the block (1 <= k <= breaks).
+    qsizetype nthBreakAt(qsizetype k) const
+    {
+        const auto &counts = chunks();
+        std::size_t c = 0;
+        while (c + 1 < counts.size() && counts[c] < k)
+            k -= counts[c++];
+        const qsizetype at = qsizetype(c) * chunkUnits;
+        return at + nthBreak(units() + at, size - at, k);
+    }
+    QStringView view() const { return QStringView(data.get(), size); }
+    // Sets the capacity to at least `wanted` (exactly `wanted` when shrinking).
+    void reallocate(qsizetype wanted)
+    {
+        void *p = std::realloc(data.get(), std::size_t(std::max<qsizetype>(wanted, 1)) * 2);
+        if (!p)
+            throw std::bad_alloc();
+        (void)data.release();
+        data.reset(static_cast<char16_t *>(p));
+        capacity = wanted;
+    }
+};
+
+Block makeBlock(qsizetype capacity)
+{
+    Block b;
+    b.reallocate(capacity);
+    return b;
+}
+
+struct Sums
+{
+    qsizetype units = 0;
+    qsizetype breaks = 0;
+};
+
+// Prefix sums of block lengths and line breaks.
+class Fenwick
+{
+public:
+    void build(const std::vector<Block> &blocks)
+    {
+        const std::size_t n = blocks.size();
+        m_tree.assign(n + 1, Sums());
+        for (std::size_t i = 1; i <= n; ++i) {
+            m_tree[i].units += blocks[i - 1].size;
+            m_tree[i].breaks += blocks[i - 1].breaks;
+            const std::size_t parent = i + (i & (~i + 1));
+            if (parent <= n) {
+                m_tree[parent].units += m_tree[i].units;
+                m_tree[parent].breaks += m_tree[i].breaks;
+            }
+        }
+        m_top = 1;
+        while (m_top * 2 <= n)
+            m_top *= 2;
+    }
+    void add(std::size_t block, qsizetype units, qsizetype breaks)
+    {
+        for (std::size_t i = block + 1; i < m_tree.size(); i += i & (~i + 1)) {
+            m_tree[i].units += units;
+            m_tree[i].breaks += breaks;
+        }
+    }
+    // The block holding unit `pos` (the count of blocks when `pos` is the end),
+    // with the sums of the blocks before it.
+    std::size_t findUnit(qsizetype pos, Sums &before) const
+    {
+        std::size_t idx = 0;
+        const std::size_t n = m_tree.size() - 1;
+        for (std::size_t step = m_top; step; step >>= 1) {
+            const std::size_t next = idx + step;
+            if (next <= n && m_tree[next].units <= pos) {
+                idx = next;
+                pos -= m_tree[next].units;
+                before.units += m_tree[next].units;
+                before.breaks += m_tree[next].breaks;
+            }
+        }
+        return idx;
+    }
+    // The block holding the `k`-th line break (k >= 1), with the sums before it.
+    std::size_t findBreak(qsizetype k, Sums &before) const
+    {
+        std::size_t idx = 0;
+        const std::size_t n = m_tree.size() - 1;
+        for (std::size_t step = m_top; step; step >>= 1) {
+            const std::size_t next = idx + step;
+            if (next <= n && m_tree[next].breaks < k) {
+                idx = next;
+                k -= m_tree[next].breaks;
+                before.units += m_tree[next].units;
+                before.breaks += m_tree[next].breaks;
+            }
+        }
+        return idx;
+    }
+
+private:
+    std::vector<Sums> m_tree{Sums()};
+    std::size_t m_top = 1;
+};
 
 struct Edit
 {
@@ -24,18 +232,218 @@ enum class MergeKind { None, Insert, Delete };
 
 } // namespace
 
+void TextStoreTuning::setBlockUnits(int units)
+{
+    blockLimit = units > 0 ? units : DefaultBlockUnits;
+    chunkLimit = std::max<qsizetype>(2, blockLimit / 32);
+}
+
 struct TextStore::Impl
 {
-    QString text;
+    std::vector<Block> blocks; // never an empty one
+    Fenwick sums;
+    qsizetype length = 0;
+    qsizetype breaks = 0;
+
+    // The block of the last read or edit, for reads and edits near it.
+    mutable qsizetype cacheBlock = -1;
+    mutable qsizetype cacheStart = 0;
+    mutable qsizetype cacheBreaks = 0; // before the block
+
     std::vector<Step> undo;
     std::vector<Step> redo;
     int groupDepth = 0;
     bool groupOpen = false; // the current group already has a step
     bool undoEnabled = true;
     MergeKind lastKind = MergeKind::None;
+    qsizetype loadOldLength = 0;
 
+    struct Place
+    {
+        std::size_t block;
+        qsizetype offset; // within the block
+        qsizetype start;  // of the block
+        qsizetype breaksBefore;
+    };
+    // The block holding `pos` in [0, length]; the end lies in the last block.
+    Place locate(qsizetype pos) const
+    {
+        if (cacheBlock >= 0) {
+            const std::size_t b = std::size_t(cacheBlock);
+            const qsizetype off = pos - cacheStart;
+            if (off >= 0 &&
+                (off < blocks[b].size || (off == blocks[b].size && b + 1 == blocks.size())))
+                return {b, off, cacheStart, cacheBreaks};
+        }
+        Sums before;
+        std::size_t b = sums.findUnit(pos, before);
+        if (b == blocks.size() && b > 0) {
+            --b;
+            before.units -= blocks[b].size;
+            before.breaks -= blocks[b].breaks;
+        }
+        if (b < blocks.size()) {
+            cacheBlock = qsizetype(b);
+            cacheStart = before.units;
+            cacheBreaks = before.breaks;
+        }
+        return {b, pos - before.units, before.units, before.breaks};
+    }
+    void rebuild()
+    {
+        sums.build(blocks);
+        cacheBlock = -1;
+    }
+    void copyOut(qsizetype pos, qsizetype len, char16_t *out) const
+    {
+        if (len <= 0)
+            return;
+        Place p = locate(pos);
+        for (std::size_t b = p.block; len > 0; ++b) {
+            const qsizetype n = std::min(len, blocks[b].size - p.offset);
+            std::memcpy(out, blocks[b].units() + p.offset, std::size_t(n) * 2);
+            out += n;
+            len -= n;
+            p.offset = 0;
+        }
+    }
+    QString copy(qsizetype pos, qsizetype len) const
+    {
+        QString s(len, Qt::Uninitialized);
+        copyOut(pos, len, reinterpret_cast<char16_t *>(s.data()));
+        return s;
+    }
+
+    void apply(qsizetype pos, qsizetype removed, QStringView text);
+    void rewrite(qsizetype pos, qsizetype removed, QStringView text);
     void record(TextStore *store, qsizetype pos, QString removed, QString added);
 };
+
+// Replaces [pos, pos + removed) with `text`: inside one block when it fits there.
+void TextStore::Impl::apply(qsizetype pos, qsizetype removed, QStringView text)
+{
+    if (blocks.empty())
+        return rewrite(pos, removed, text);
+    const Place p = locate(pos);
+    Block &block = blocks[p.block];
+    const qsizetype added = text.size();
+    const qsizetype newSize = block.size - removed + added;
+    if (p.offset + removed > block.size || newSize > blockLimit)
+        return rewrite(pos, removed, text);
+    if (newSize < blockLimit / 4 && blocks.size() > 1) { // merges or goes when it can
+        const qsizetype most = blockLimit * 3 / 4;
+        if (newSize == 0 || (p.block > 0 && blocks[p.block - 1].size + newSize <= most) ||
+            (p.block + 1 < blocks.size() && blocks[p.block + 1].size + newSize <= most))
+            return rewrite(pos, removed, text);
+    }
+    const qsizetype breakDelta =
+        countBreaks(reinterpret_cast<const char16_t *>(text.utf16()), added) -
+        countBreaks(block.units() + p.offset, removed);
+    if (newSize > block.capacity)
+        block.reallocate(
+            std::min(blockLimit, std::max(newSize, block.capacity + block.capacity / 2 + 16)));
+    char16_t *at = block.units() + p.offset;
+    std::memmove(at + added, at + removed, std::size_t(block.size - p.offset - removed) * 2);
+    std::memcpy(at, text.utf16(), std::size_t(added) * 2);
+    block.size = newSize;
+    block.breaks += breakDelta;
+    block.chunksValid = false;
+    length += added - removed;
+    breaks += breakDelta;
+    if (added != removed || breakDelta != 0)
+        sums.add(p.block, added - removed, breakDelta);
+    // The block's start is as it was: later reads near it need no descent.
+    cacheBlock = qsizetype(p.block);
+    cacheStart = p.start;
+    cacheBreaks = p.breaksBefore;
+}
+
+// The general edit: the blocks touched are replaced by new ones holding their
+// kept units and the new text (with a small neighbour merged in).
+void TextStore::Impl::rewrite(qsizetype pos, qsizetype removed, QStringView text)
+{
+    std::size_t first = 0; // blocks [first, last) are replaced
+    std::size_t last = 0;
+    qsizetype head = 0; // units kept from the first block
+    qsizetype tail = 0; // from the last block
+    if (!blocks.empty()) {
+        const Place p = locate(pos);
+        const Place q = removed > 0 ? locate(pos + removed - 1) : p;
+        first = p.block;
+        last = q.block + 1;
+        head = p.offset;
+        tail = blocks[q.block].size - (pos + removed - q.start);
+    }
+    qsizetype total = head + text.size() + tail;
+    // A small result takes a small neighbour in.
+    bool withPrevious = false;
+    bool withNext = false;
+    const qsizetype small = blockLimit / 4;
+    if (total < small) {
+        if (first > 0 && blocks[first - 1].size + total <= blockLimit * 3 / 4) {
+            withPrevious = true;
+            total += blocks[first - 1].size;
+        } else if (last < blocks.size() && blocks[last].size + total <= blockLimit * 3 / 4) {
+            withNext = true;
+            total += blocks[last].size;
+        }
+    }
+    // Gather the pieces of the new blocks' text.
+    QVarLengthArray<QStringView, 5> pieces;
+    if (withPrevious)
+        pieces.append(blocks[first - 1].view());
+    if (head > 0)
+        pieces.append(blocks[first].view().first(head));
+    if (!text.isEmpty())
+        pieces.append(text);
+    if (tail > 0)
+        pieces.append(blocks[last - 1].view().last(tail));
+    if (withNext)
+        pieces.append(blocks[last].view());
+    // New blocks three quarters full, so that typing has room before a split.
+    std::vector<Block> fresh;
+    const qsizetype target =
+        std::max<qsizetype>(1, total <= blockLimit ? total : blockLimit * 3 / 4);
+    qsizetype left = total;
+    qsizetype pieceAt = 0;
+    qsizetype piece = 0;
+    while (left > 0) {
+        const qsizetype size = std::min(left, target);
+        Block b = makeBlock(std::min(blockLimit, size + std::max<qsizetype>(size / 8, 4)));
+        qsizetype filled = 0;
+        while (filled < size) {
+            const QStringView from = pieces[piece];
+            const qsizetype n = std::min(size - filled, from.size() - pieceAt);
+            std::memcpy(b.units() + filled, from.utf16() + pieceAt, std::size_t(n) * 2);
+            filled += n;
+            pieceAt += n;
+            if (pieceAt == from.size()) {
+                ++piece;
+                pieceAt = 0;
+            }
+        }
+        b.size = size;
+        b.breaks = countBreaks(b.units(), size);
+        fresh.push_back(std::move(b));
+        left -= size;
+    }
+    if (withPrevious)
+        --first;
+    if (withNext)
+        ++last;
+    qsizetype oldBreaks = 0;
+    for (std::size_t i = first; i < last; ++i)
+        oldBreaks += blocks[i].breaks;
+    qsizetype newBreaks = 0;
+    for (const Block &b : fresh)
+        newBreaks += b.breaks;
+    blocks.erase(blocks.begin() + qsizetype(first), blocks.begin() + qsizetype(last));
+    blocks.insert(blocks.begin() + qsizetype(first), std::make_move_iterator(fresh.begin()),
+                  std::make_move_iterator(fresh.end()));
+    length += text.size() - removed;
+    breaks += newBreaks - oldBreaks;
+    rebuild();
+}
 
 void TextStore::Impl::record(TextStore *store, qsizetype pos, QString removed, QString added)
 {
@@ -89,94 +497,115 @@ TextStore::~TextStore() = default;
 
 qsizetype TextStore::length() const
 {
-    return d->text.size();
+    return d->length;
 }
 
 char16_t TextStore::at(qsizetype pos) const
 {
-    return pos >= 0 && pos < d->text.size() ? d->text.at(pos).unicode() : u'\0';
+    if (pos < 0 || pos >= d->length)
+        return u'\0';
+    const Impl::Place p = d->locate(pos);
+    return d->blocks[p.block].units()[p.offset];
 }
 
 QString TextStore::mid(qsizetype pos, qsizetype len) const
 {
-    pos = std::clamp<qsizetype>(pos, 0, d->text.size());
-    len = std::clamp<qsizetype>(len, 0, d->text.size() - pos);
-    return d->text.mid(pos, len);
+    pos = std::clamp<qsizetype>(pos, 0, d->length);
+    len = std::clamp<qsizetype>(len, 0, d->length - pos);
+    return d->copy(pos, len);
 }
 
 QString TextStore::text() const
 {
-    return d->text;
+    return d->copy(0, d->length);
 }
 
 void TextStore::visitPieces(qsizetype pos, qsizetype len,
                             const std::function<bool(QStringView)> &visit) const
 {
-    pos = std::clamp<qsizetype>(pos, 0, d->text.size());
-    len = std::clamp<qsizetype>(len, 0, d->text.size() - pos);
-    if (len > 0)
-        visit(QStringView(d->text).sliced(pos, len));
+    pos = std::clamp<qsizetype>(pos, 0, d->length);
+    len = std::clamp<qsizetype>(len, 0, d->length - pos);
+    if (len == 0)
+        return;
+    Impl::Place p = d->locate(pos);
+    for (std::size_t b = p.block; len > 0; ++b) {
+        const qsizetype n = std::min(len, d->blocks[b].size - p.offset);
+        if (!visit(d->blocks[b].view().sliced(p.offset, n)))
+            return;
+        len -= n;
+        p.offset = 0;
+    }
 }
 
 qsizetype TextStore::lineCount() const
 {
-    return d->text.count(u'\n') + 1;
+    return d->breaks + 1;
 }
 
 qsizetype TextStore::lineStart(qsizetype line) const
 {
-    if (line <= 0)
+    line = std::clamp<qsizetype>(line, 0, d->breaks);
+    if (line == 0)
         return 0;
-    qsizetype seen = 0;
-    for (qsizetype i = 0; i < d->text.size(); ++i) {
-        if (d->text.at(i) == u'\n' && ++seen == line)
-            return i + 1;
-    }
-    const qsizetype last = d->text.lastIndexOf(u'\n');
-    return last + 1;
+    Sums before;
+    const std::size_t b = d->sums.findBreak(line, before);
+    return before.units + d->blocks[b].nthBreakAt(line - before.breaks) + 1;
 }
 
 qsizetype TextStore::lineLength(qsizetype line) const
 {
+    line = std::clamp<qsizetype>(line, 0, d->breaks);
     const qsizetype start = lineStart(line);
-    const qsizetype end = d->text.indexOf(u'\n', start);
-    return (end < 0 ? d->text.size() : end) - start;
+    const qsizetype end = line < d->breaks ? lineStart(line + 1) - 1 : d->length;
+    return end - start;
 }
 
 qsizetype TextStore::lineAt(qsizetype pos) const
 {
-    pos = std::clamp<qsizetype>(pos, 0, d->text.size());
-    return QStringView(d->text).first(pos).count(u'\n');
+    pos = std::clamp<qsizetype>(pos, 0, d->length);
+    if (pos == d->length)
+        return d->breaks;
+    const Impl::Place p = d->locate(pos);
+    return p.breaksBefore + d->blocks[p.block].breaksBefore(p.offset);
 }
 
 QString TextStore::lineText(qsizetype line) const
 {
-    return d->text.mid(lineStart(line), lineLength(line));
+    return mid(lineStart(line), lineLength(line));
 }
 
 void TextStore::replace(qsizetype pos, qsizetype removed, QStringView text)
 {
-    pos = std::clamp<qsizetype>(pos, 0, d->text.size());
-    removed = std::clamp<qsizetype>(removed, 0, d->text.size() - pos);
+    pos = std::clamp<qsizetype>(pos, 0, d->length);
+    removed = std::clamp<qsizetype>(removed, 0, d->length - pos);
     if (removed == 0 && text.isEmpty())
         return;
-    d->record(this, pos, d->text.mid(pos, removed), text.toString());
-    d->text.replace(pos, removed, text.toString());
-    emit changed(pos, removed, text.size());
+    QString added = text.toString(); // `text` may be a view into this store
+    if (d->undoEnabled)
+        d->record(this, pos, d->copy(pos, removed), added);
+    d->apply(pos, removed, added);
+    emit changed(pos, removed, added.size());
 }
 
 void TextStore::setText(QStringView text)
 {
-    const qsizetype old = d->text.size();
-    d->text = text.toString();
+    const qsizetype old = d->length;
+    const qsizetype added = text.size();
+    d->rewrite(0, old, text); // new blocks are filled before the old ones go
     clearUndo();
-    if (old > 0 || !text.isEmpty())
-        emit changed(0, old, text.size());
+    if (old > 0 || added > 0)
+        emit changed(0, old, added);
 }
 
 TextStore::Loader::Loader(TextStore &store) : m_store(&store)
 {
-    store.setText(QString());
+    Impl &d = *store.d;
+    d.loadOldLength = d.length;
+    d.blocks.clear();
+    d.length = 0;
+    d.breaks = 0;
+    d.rebuild();
+    store.clearUndo();
 }
 
 TextStore::Loader::~Loader()
@@ -186,23 +615,54 @@ TextStore::Loader::~Loader()
 
 void TextStore::Loader::append(QStringView piece)
 {
-    if (m_store)
-        m_store->d->text.append(piece);
+    while (m_store && !piece.isEmpty()) {
+        qsizetype available = 0;
+        char16_t *to = room(1, available);
+        const qsizetype n = std::min(available, piece.size());
+        std::memcpy(to, piece.utf16(), std::size_t(n) * 2);
+        commit(n);
+        piece = piece.sliced(n);
+    }
 }
 
 char16_t *TextStore::Loader::room(qsizetype count)
 {
-    QString &text = m_store->d->text;
-    const qsizetype size = text.size();
-    text.resize(size + count);
-    text.resize(size); // keeps the capacity; the units are written past the end
-    return reinterpret_cast<char16_t *>(text.data()) + size;
+    qsizetype available = 0;
+    return room(count, available);
+}
+
+char16_t *TextStore::Loader::room(qsizetype count, qsizetype &available)
+{
+    std::vector<Block> &blocks = m_store->d->blocks;
+    count = std::max<qsizetype>(count, 1);
+    if (blocks.empty() || blocks.back().capacity - blocks.back().size < count) {
+        if (!blocks.empty()) {
+            Block &full = blocks.back();
+            if (full.size == 0)
+                blocks.pop_back();
+            else if (full.capacity - full.size > full.capacity / 8)
+                full.reallocate(full.size); // a block never keeps much unused room
+        }
+        blocks.push_back(makeBlock(std::max(count, blockLimit)));
+    }
+    Block &b = blocks.back();
+    available = b.capacity - b.size;
+    return b.units() + b.size;
 }
 
 void TextStore::Loader::commit(qsizetype count)
 {
-    QString &text = m_store->d->text;
-    text.resize(text.size() + count); // the units written by room() are kept
+    if (!m_store || m_store->d->blocks.empty())
+        return; // no room was asked for
+    Impl &d = *m_store->d;
+    Block &b = d.blocks.back();
+    count = std::clamp<qsizetype>(count, 0, b.capacity - b.size);
+    const qsizetype breaks = countBreaks(b.units() + b.size, count);
+    b.chunksValid = false;
+    b.size += count;
+    b.breaks += breaks;
+    d.length += count;
+    d.breaks += breaks;
 }
 
 void TextStore::Loader::end()
@@ -211,9 +671,13 @@ void TextStore::Loader::end()
         return;
     TextStore *store = m_store;
     m_store = nullptr;
+    Impl &d = *store->d;
+    if (!d.blocks.empty() && d.blocks.back().size == 0)
+        d.blocks.pop_back();
+    d.rebuild();
     store->clearUndo();
-    if (store->length() > 0)
-        emit store->changed(0, 0, store->length());
+    if (d.loadOldLength > 0 || d.length > 0)
+        emit store->changed(0, d.loadOldLength, d.length);
 }
 
 bool TextStore::isUndoAvailable() const
@@ -234,7 +698,7 @@ qsizetype TextStore::undo()
     d->undo.pop_back();
     qsizetype caret = 0;
     for (auto it = step.edits.rbegin(); it != step.edits.rend(); ++it) {
-        d->text.replace(it->pos, it->added.size(), it->removed);
+        d->apply(it->pos, it->added.size(), it->removed);
         emit changed(it->pos, it->added.size(), it->removed.size());
         caret = it->pos + it->removed.size();
     }
@@ -256,7 +720,7 @@ qsizetype TextStore::redo()
     d->redo.pop_back();
     qsizetype caret = 0;
     for (const Edit &e : step.edits) {
-        d->text.replace(e.pos, e.removed.size(), e.added);
+        d->apply(e.pos, e.removed.size(), e.added);
         emit changed(e.pos, e.removed.size(), e.added.size());
         caret = e.pos + e.added.size();
     }
@@ -318,7 +782,45 @@ bool TextStore::isUndoEnabled() const
 
 qsizetype TextStore::indexOf(QStringView needle, qsizetype from, Qt::CaseSensitivity cs) const
 {
-    if (from < 0 || from > d->text.size())
+    if (from < 0 || from > d->length)
         return -1;
-    return QStringView(d->text).indexOf(needle, from, cs);
+    if (needle.isEmpty())
+        return from;
+    const qsizetype n = needle.size();
+    if (n > d->length - from)
+        return -1;
+    // Each block is searched in place; a match across the seam after it is
+    // looked for in a window of n - 1 units either side.
+    // A caseless search reads a low surrogate after a high one as the second
+    // half of a pair, so a piece starting inside a pair does not match there
+    // (unless the needle is one unit: that is compared unit by unit).
+    const auto search = [&](QStringView piece, qsizetype pos, qsizetype offset) {
+        const qsizetype hit = piece.indexOf(needle, offset, cs);
+        if (hit == 0 && n > 1 && cs == Qt::CaseInsensitive && piece[0].isLowSurrogate() &&
+            QChar::isHighSurrogate(at(pos - 1)))
+            return piece.indexOf(needle, 1, cs);
+        return hit;
+    };
+    Impl::Place p = d->locate(from);
+    QVarLengthArray<char16_t, 256> window;
+    qsizetype start = p.start;
+    for (std::size_t b = p.block; b < d->blocks.size(); ++b) {
+        const Block &block = d->blocks[b];
+        const qsizetype hit = search(block.view(), start, p.offset);
+        if (hit >= 0)
+            return start + hit;
+        const qsizetype end = start + block.size;
+        if (n > 1 && end < d->length) {
+            const qsizetype seam = std::max(start + p.offset, end - (n - 1));
+            const qsizetype len = std::min(end - seam + n - 1, d->length - seam);
+            window.resize(len);
+            d->copyOut(seam, len, window.data());
+            const qsizetype hit = search(QStringView(window.data(), len), seam, 0);
+            if (hit >= 0 && seam + hit < end)
+                return seam + hit;
+        }
+        start = end;
+        p.offset = 0;
+    }
+    return -1;
 }

@@ -58,7 +58,8 @@ public:
 
     // Loading a file: the text arrives in pieces that are appended as they are
     // decoded, with no copy of the whole. No undo history, one notification
-    // (pos 0, removed = old length, added = new length) at end().
+    // (pos 0, removed = old length, added = new length) at end(). The store is
+    // read after end(), not while it loads.
     class Loader
     {
     public:
@@ -70,6 +71,10 @@ public:
         // Room for at most `count` units at the end, to be filled and then
         // committed; the pointer is valid until the next call on the loader.
         char16_t *room(qsizetype count);
+        // Room for at least `count` units, and `available` set to how many may
+        // be written there (all of the current block's free room), so that a
+        // decoder writes many lines before it asks again.
+        char16_t *room(qsizetype count, qsizetype &available);
         void commit(qsizetype count);
         void end();
 

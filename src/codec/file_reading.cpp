@@ -41,7 +41,7 @@ EncodingChoice ChooseEncoding(const QString &path)
     return ChooseEncoding(fileOpener(path));
 }
 
-FileReadResult ReadTextFile(const QString &path, FileEncoding encoding, TextBuffer &out)
+FileReadResult ReadTextFile(const QString &path, FileEncoding encoding, TextSink &out)
 {
     ByteStream stream;
     if (!fileOpener(path)(stream))

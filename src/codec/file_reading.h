@@ -31,4 +31,4 @@ struct FileReadResult
 
 // Appends the file's text to `out` (see ReadTextStream). Nothing is appended
 // when the file cannot be opened; after a failed read `out` holds a part only.
-FileReadResult ReadTextFile(const QString &path, FileEncoding encoding, TextBuffer &out);
+FileReadResult ReadTextFile(const QString &path, FileEncoding encoding, TextSink &out);

@@ -16,25 +16,30 @@ TextBuffer::~TextBuffer()
 
 void TextBuffer::reserve(std::size_t capacity)
 {
-    if (capacity <= m_capacity)
+    const std::size_t size = this->size();
+    if (capacity <= size + std::size_t(m_end - m_next))
         return;
     // A generous estimate may be refused; growing on demand still works then.
     if (void *p = std::realloc(m_data, capacity * sizeof(char16_t))) {
         m_data = static_cast<char16_t *>(p);
-        m_capacity = capacity;
+        m_next = m_data + size;
+        m_end = m_data + capacity;
     }
 }
 
-void TextBuffer::grow(std::size_t count)
+void TextBuffer::refill(std::size_t count)
 {
-    if (count > std::numeric_limits<std::size_t>::max() / 4 - m_size)
+    const std::size_t size = this->size();
+    const std::size_t capacity = std::size_t(m_end - m_data);
+    if (count > std::numeric_limits<std::size_t>::max() / 4 - size)
         throw std::bad_alloc();
-    const std::size_t wanted = std::max(m_size + count, m_capacity + m_capacity / 2 + 1024);
+    const std::size_t wanted = std::max(size + count, capacity + capacity / 2 + 1024);
     void *p = std::realloc(m_data, wanted * sizeof(char16_t));
     if (!p)
         throw std::bad_alloc();
     m_data = static_cast<char16_t *>(p);
-    m_capacity = wanted;
+    m_next = m_data + size;
+    m_end = m_data + wanted;
 }
 
 namespace {
@@ -53,7 +58,7 @@ struct LineTally
     LineEnd lastEnd = LineEnd::None;
 
     // A line starts: joined to the one before by LF.
-    void startLine(TextBuffer &out)
+    void startLine(TextSink &out)
     {
         if (outcome.lines++ > 0)
             out.append(u'\n');
@@ -66,14 +71,14 @@ struct LineTally
     }
     // The stream ended with nothing after the last line's end: a line break
     // there is kept as an empty last line.
-    void finish(TextBuffer &out)
+    void finish(TextSink &out)
     {
         if (outcome.lines > 0 && lastEnd != LineEnd::None && lastEnd != LineEnd::Sub)
             startLine(out);
     }
 };
 
-ReadOutcome readByteLines(ByteStream &stream, Decoder decode, int limit, TextBuffer &out)
+ReadOutcome readByteLines(ByteStream &stream, Decoder decode, int limit, TextSink &out)
 {
     // One raw-line buffer for the whole file; a character cut off at the end of
     // a piece is moved to its start and completed by the next read.
@@ -108,7 +113,7 @@ ReadOutcome readByteLines(ByteStream &stream, Decoder decode, int limit, TextBuf
     return tally.outcome;
 }
 
-ReadOutcome readUtf16Lines(ByteStream &stream, bool bigEndian, int limit, TextBuffer &out)
+ReadOutcome readUtf16Lines(ByteStream &stream, bool bigEndian, int limit, TextSink &out)
 {
     LineTally tally;
     bool continuing = false;
@@ -138,8 +143,7 @@ ReadOutcome readUtf16Lines(ByteStream &stream, bool bigEndian, int limit, TextBu
 
 } // namespace
 
-ReadOutcome ReadTextStream(ByteStream &stream, FileEncoding encoding, TextBuffer &out,
-                           int pieceLimit)
+ReadOutcome ReadTextStream(ByteStream &stream, FileEncoding encoding, TextSink &out, int pieceLimit)
 {
     // A piece must hold a cut-off character (up to three bytes) and one more byte.
     const int limit = std::clamp(pieceLimit, 4, MaxLineLength);
@@ -149,7 +153,7 @@ ReadOutcome ReadTextStream(ByteStream &stream, FileEncoding encoding, TextBuffer
     const std::uint64_t size = stream.sizeHint();
     const std::uint64_t units = encoding == UTF16 || encoding == UTF16LE ? size / 2 : size;
     if (units < std::numeric_limits<std::size_t>::max() / 4)
-        out.reserve(out.size() + std::size_t(units) + std::size_t(limit) + 16);
+        out.expect(std::size_t(units) + std::size_t(limit) + 16);
     ReadOutcome outcome;
     switch (encoding) {
     case SJIS:
@@ -172,6 +176,7 @@ ReadOutcome ReadTextStream(ByteStream &stream, FileEncoding encoding, TextBuffer
         outcome = readByteLines(stream, &DecodeUtf8, limit, out);
         break;
     }
+    out.flush();
     outcome.failed = stream.failed();
     return outcome;
 }

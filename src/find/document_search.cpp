@@ -1,5 +1,6 @@
 #include "find/document_search.h"
 
+#include "app/text_store.h"
 #include "find/stream_search.h"
 
 #include <QTextDocument>
@@ -81,4 +82,12 @@ qsizetype findInDocument(const QTextDocument *document, qsizetype from, QStringV
     if (runStart >= 0)
         return search.feed(buffer.sliced(runStart, runLength), breaks);
     return -1;
+}
+
+qsizetype findInStore(const TextStore &store, qsizetype from, QStringView needle)
+{
+    if (from < 0 || from > store.length())
+        return -1;
+    const qsizetype at = store.indexOf(needle, from);
+    return at < 0 ? -1 : at - from;
 }

@@ -1,6 +1,9 @@
 // Line readers, the four decoders, the three code tables and whole documents,
-// including lines far longer than one read.
+// including lines far longer than one read, into a buffer and into the store.
+#include "app/text_store.h"
+#include "app/text_store_tuning.h"
 #include "codec/decoders.h"
+#include "codec/store_loading.h"
 #include "codec/text_reader.h"
 #include "support/test_bytes.h"
 
@@ -45,6 +48,7 @@ private slots:
     void firstLineBreak();
     void longLinesStayWhole_data();
     void longLinesStayWhole();
+    void loadFileIntoStore();
 };
 
 namespace {
@@ -120,6 +124,24 @@ QString readDocument(const QByteArray &bytes, FileEncoding encoding, int pieceLi
     if (lines)
         *lines = n;
     return QString(reinterpret_cast<const QChar *>(text.data()), qsizetype(text.size()));
+}
+
+// The same document read straight into the store's blocks (tiny ones when
+// `blockUnits` is set, so that every read needs fresh room).
+QString readIntoStore(const QByteArray &bytes, FileEncoding encoding, int pieceLimit,
+                      int blockUnits = 0)
+{
+    TextStoreTuning::setBlockUnits(blockUnits);
+    TextStore store;
+    {
+        ByteStream stream;
+        stream.openMemory(span(bytes));
+        TextStore::Loader loader(store);
+        LoaderSink sink(loader);
+        ReadTextStream(stream, encoding, sink, pieceLimit);
+    }
+    TextStoreTuning::setBlockUnits(0);
+    return store.text();
 }
 
 } // namespace
@@ -573,6 +595,8 @@ void TestDecoders::documents()
     QCOMPARE(readDocument(bytes, encoding), text);
     // Read in tiny pieces, the document is the same.
     QCOMPARE(readDocument(bytes, encoding, 4), text);
+    QCOMPARE(readIntoStore(bytes, encoding, MaxLineLength), text);
+    QCOMPARE(readIntoStore(bytes, encoding, 4, 3), text);
 }
 
 void TestDecoders::firstLineBreak_data()
@@ -647,6 +671,32 @@ void TestDecoders::longLinesStayWhole()
     std::size_t count = 0;
     QCOMPARE(readDocument(bytes, encoding, MaxLineLength, &count), text);
     QCOMPARE(int(count), lines);
+    QCOMPARE(readIntoStore(bytes, encoding, MaxLineLength), text);
+}
+
+// A file loads into the store with one notification; a file that cannot be
+// opened leaves the store's text as it was.
+void TestDecoders::loadFileIntoStore()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"a.txt"_qs);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QString::fromUtf8("あい\r\nB\u2029\n").toUtf8());
+    file.close();
+    TextStore store;
+    store.setText(u"old"_qs);
+    int notes = 0;
+    QObject::connect(&store, &TextStore::changed, &store, [&] { ++notes; });
+    QCOMPARE(LoadTextFile(dir.filePath(u"missing.txt"_qs), UTF8, store).status,
+             ReadStatus::OpenFailed);
+    QCOMPARE(store.text(), u"old"_qs);
+    const FileReadResult result = LoadTextFile(path, UTF8, store);
+    QCOMPARE(result.status, ReadStatus::Read);
+    QCOMPARE(int(result.firstBreak), int(LineEnd::CrLf));
+    QCOMPARE(store.text(), QString::fromUtf8("あい\nB\u2029\n"));
+    QCOMPARE(store.lineCount(), 3);
+    QCOMPARE(notes, 1);
 }
 
 QTEST_GUILESS_MAIN(TestDecoders)

@@ -1,6 +1,8 @@
 // The forward search: over pieces of text, and in place over the editor's piece
-// table, compared with a plain search of the text the editor hands out.
+// table and over the document store, compared with a plain search of the text.
 #include "app/plain_text_control.h"
+#include "app/text_store.h"
+#include "app/text_store_tuning.h"
 #include "find/document_search.h"
 #include "find/stream_search.h"
 
@@ -18,6 +20,8 @@ private slots:
     void documentSearch_data();
     void documentSearch();
     void editedDocumentMatchesPlainSearch();
+    void storeSearch_data();
+    void storeSearch();
 };
 
 void TestSearch::streamSearch_data()
@@ -148,6 +152,31 @@ void TestSearch::editedDocumentMatchesPlainSearch()
             QCOMPARE(findInDocument(edit.document(), from, needle), expected);
         }
     }
+}
+
+void TestSearch::storeSearch_data()
+{
+    documentSearch_data();
+    QTest::newRow("separator is a character")
+        << u"a\u2029b"_qs << qsizetype(0) << u"\u2029b"_qs << qsizetype(1);
+    QTest::newRow("negative start") << u"abc"_qs << qsizetype(-1) << u"a"_qs << qsizetype(-1);
+    QTest::newRow("empty needle") << u"abc"_qs << qsizetype(1) << QString() << qsizetype(0);
+}
+
+// The same rows over the store, typed in one unit at a time with tiny blocks, so
+// that matches straddle the seams between blocks.
+void TestSearch::storeSearch()
+{
+    QFETCH(QString, text);
+    QFETCH(qsizetype, from);
+    QFETCH(QString, needle);
+    QFETCH(qsizetype, expected);
+    TextStoreTuning::setBlockUnits(2);
+    TextStore store;
+    for (qsizetype i = 0; i < text.size(); ++i)
+        store.replace(i, 0, text.sliced(i, 1));
+    TextStoreTuning::setBlockUnits(0);
+    QCOMPARE(findInStore(store, from, needle), expected);
 }
 
 QTEST_MAIN(TestSearch)

@@ -1,0 +1,34 @@
+#include "codec/store_loading.h"
+
+#include <new>
+
+void LoaderSink::flush()
+{
+    if (m_next != m_start)
+        m_loader.commit(m_next - m_start);
+    // The room is the loader's until the next call on it: ask afresh.
+    m_start = m_end = m_next;
+}
+
+void LoaderSink::refill(std::size_t count)
+{
+    flush();
+    qsizetype available = 0;
+    m_start = m_next = m_loader.room(qsizetype(count), available);
+    m_end = m_start + available;
+}
+
+FileReadResult LoadTextFile(const QString &path, FileEncoding encoding, TextStore &store)
+{
+    ByteStream stream;
+    if (!fileOpener(path)(stream))
+        return {ReadStatus::OpenFailed};
+    TextStore::Loader loader(store);
+    LoaderSink sink(loader);
+    try {
+        const ReadOutcome outcome = ReadTextStream(stream, encoding, sink);
+        return {outcome.failed ? ReadStatus::ReadFailed : ReadStatus::Read, outcome.firstBreak};
+    } catch (const std::bad_alloc &) {
+        return {ReadStatus::ReadFailed};
+    }
+}
