@@ -48,7 +48,8 @@ FileReadResult ReadTextFile(const QString &path, FileEncoding encoding, TextBuff
         return {ReadStatus::OpenFailed};
     try {
         const ReadOutcome outcome = ReadTextStream(stream, encoding, out);
-        return {outcome.failed ? ReadStatus::ReadFailed : ReadStatus::Read, outcome.firstBreak};
+        return {outcome.failed ? ReadStatus::ReadFailed : ReadStatus::Read, outcome.firstBreak,
+                outcome.unreadable, outcome.extension};
     } catch (const std::bad_alloc &) {
         return {ReadStatus::ReadFailed};
     }

@@ -27,6 +27,8 @@ struct FileReadResult
 {
     ReadStatus status = ReadStatus::OpenFailed;
     LineEnd firstBreak = LineEnd::None; // the file's first LF, CR LF or CR
+    std::uint64_t unreadable = 0;       // codes the decoding could not read
+    bool extension = false;             // code page 949: a UHC extension code occurred
 };
 
 // Appends the file's text to `out` (see ReadTextStream). Nothing is appended

@@ -95,6 +95,8 @@ ReadOutcome readByteLines(ByteStream &stream, Decoder decode, int limit, TextBuf
         const DecodeResult r = decode(std::span<const std::uint8_t>(raw.get(), std::size_t(total)),
                                       target, !piece.more);
         out.commit(std::size_t(r.units));
+        tally.outcome.unreadable += std::uint64_t(r.unmapped);
+        tally.outcome.extension = tally.outcome.extension || r.extension;
         carried = total - r.used;
         if (carried > 0)
             std::memmove(raw.get(), raw.get() + r.used, std::size_t(carried));
@@ -118,6 +120,7 @@ ReadOutcome readUtf16Lines(ByteStream &stream, bool bigEndian, int limit, TextBu
         if (!continuing && tally.outcome.lines > 0)
             ++target; // room for the line feed that joins this line to the last
         const LinePiece piece = ReadUtf16Line(stream, target, limit, bigEndian);
+        tally.outcome.unreadable += piece.lostByte;
         if (!continuing) {
             if (piece.length == 0 && piece.end == LineEnd::None) {
                 tally.finish(out);
@@ -147,7 +150,8 @@ ReadOutcome ReadTextStream(ByteStream &stream, FileEncoding encoding, TextBuffer
     // Each byte gives at most one unit (UTF-16: two bytes one unit), so the
     // file's size bounds the text; untouched reserve costs no memory.
     const std::uint64_t size = stream.sizeHint();
-    const std::uint64_t units = encoding == UTF16 || encoding == UTF16LE ? size / 2 : size;
+    const bool utf16 = encoding == UTF16 || encoding == UTF16LE || encoding == UTF16BE;
+    const std::uint64_t units = utf16 ? size / 2 : size;
     if (units < std::numeric_limits<std::size_t>::max() / 4)
         out.reserve(out.size() + std::size_t(units) + std::size_t(limit) + 16);
     ReadOutcome outcome;
@@ -167,6 +171,9 @@ ReadOutcome ReadTextStream(ByteStream &stream, FileEncoding encoding, TextBuffer
         break;
     case UTF16LE:
         outcome = readUtf16Lines(stream, false, limit, out);
+        break;
+    case UTF16BE:
+        outcome = readUtf16Lines(stream, true, limit, out);
         break;
     case UTF8:
         outcome = readByteLines(stream, &DecodeUtf8, limit, out);
