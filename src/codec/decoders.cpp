@@ -413,35 +413,43 @@ DecodeResult DecodeCp949(std::span<const std::uint8_t> input, char16_t *out, boo
     int o = 0;
     int unmapped = 0;
     // KS X 1001 codes have both bytes from 0xA1 up: a pair with a character and
-    // a lower byte is a UHC extension code.
-    bool extension = false;
+    // a lower byte is a UHC extension code. The top bit of `below` is set then.
+    unsigned below = 0;
     while (i < n) {
+        // Korean text: pairs with a character, between them blanks, digits and
+        // punctuation. The table alone tells a pair from the rest, since every
+        // code it holds is a lead byte and a trail byte.
+        while (i + 1 < n) {
+            const unsigned c = in[i];
+            if (c < 0x80) {
+                out[o++] = char16_t(c);
+                ++i;
+                if (in[i] < 0x80)
+                    i = copyAscii(in, i, n, out, o);
+                continue;
+            }
+            const unsigned t = in[i + 1];
+            const char16_t u = index[c << 8 | t];
+            if (u == Unmapped)
+                break;
+            below |= (c - 0xA1) | (t - 0xA1);
+            out[o++] = u;
+            i += 2;
+        }
+        if (i >= n)
+            break;
         const std::uint8_t c = in[i];
         if (c < 0x80) {
-            out[o++] = c;
+            out[o++] = c; // the last byte
             ++i;
-            i = copyAscii(in, i, n, out, o);
             continue;
         }
         if (isCp949Lead(c)) {
             if (i + 1 < n) {
                 if (isCp949Trail(in[i + 1])) {
-                    // Runs of pairs (Korean text) in one loop.
-                    unsigned below = 0;
-                    do {
-                        const unsigned lead = in[i], trail = in[i + 1];
-                        const char16_t u = index[lead << 8 | trail];
-                        if (u != Unmapped) [[likely]] {
-                            // The top bit is set once a byte below 0xA1 occurs.
-                            below |= (lead - 0xA1) | (trail - 0xA1);
-                            out[o++] = u;
-                        } else {
-                            out[o++] = MissingCharacter;
-                            ++unmapped;
-                        }
-                        i += 2;
-                    } while (i + 1 < n && isCp949Lead(in[i]) && isCp949Trail(in[i + 1]));
-                    extension = extension || (below >> 31) != 0;
+                    out[o++] = MissingCharacter; // a pair the table lacks
+                    ++unmapped;
+                    i += 2;
                     continue;
                 }
             } else if (!last) {
@@ -454,7 +462,7 @@ DecodeResult DecodeCp949(std::span<const std::uint8_t> input, char16_t *out, boo
         ++unmapped;
         ++i;
     }
-    return {o, int(i), unmapped, extension};
+    return {o, int(i), unmapped, (below >> 31) != 0};
 }
 
 char16_t LookupCode(std::span<const CodeEntry> table, std::uint16_t code)
