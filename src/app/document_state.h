@@ -42,8 +42,6 @@ public:
     void setLoaded(LineBreakStyle style, const QString &file = QString(),
                    std::uint64_t unreadable = 0);
 
-    // Codes of the loaded file that could not be read (0 once a write replaced it).
-    std::uint64_t unreadable() const { return m_unreadable; }
     // Writing the editor's text to `path` would replace codes it could not read:
     // `path` is the loaded file and it still holds them.
     bool replacesUnreadable(const QString &path) const;
