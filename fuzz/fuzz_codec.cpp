@@ -72,24 +72,37 @@ void checkDecoder(Decoder decode, Bytes bytes, const char *name)
     if (first.units + second.units != all.units ||
         !std::equal(whole.begin(), whole.begin() + all.units, split.begin()))
         fail("decoding in two pieces differs", int(cut));
+    if (first.unmapped + second.unmapped != all.unmapped ||
+        (first.extension || second.extension) != all.extension)
+        fail("unreadable codes counted differently in two pieces", all.unmapped);
+    // Every unmapped code left a replacement, except a dropped lone EUC-JP byte.
+    const auto replaced = std::count_if(whole.begin(), whole.begin() + all.units, [](char16_t u) {
+        return u == MissingCharacter || u == ReplacementCharacter;
+    });
+    if (all.unmapped < 0 || all.unmapped > replaced + 1)
+        fail("more unreadable codes than replacements", all.unmapped);
 }
 
 void checkDocument(Bytes bytes)
 {
     const std::uint8_t knob = bytes.empty() ? 0 : bytes[0];
-    for (FileEncoding encoding : {SJIS, UTF16, UTF16LE, UTF8, EUC, CP949}) {
+    for (FileEncoding encoding : {SJIS, UTF16, UTF16LE, UTF16BE, UTF8, EUC, CP949}) {
         ByteStream stream;
         stream.openMemory(bytes);
         TextBuffer text;
-        ReadTextStream(stream, encoding, text);
-        const bool wide = encoding == UTF16 || encoding == UTF16LE;
+        const ReadOutcome outcome = ReadTextStream(stream, encoding, text);
+        const bool wide = encoding == UTF16 || encoding == UTF16LE || encoding == UTF16BE;
+        if (outcome.unreadable > bytes.size())
+            fail("more unreadable codes than bytes", encoding);
         if (text.size() > (wide ? bytes.size() / 2 : bytes.size()))
             fail("text longer than its file", encoding);
         // The same document read in tiny pieces: no line is ever split.
         ByteStream again;
         again.openMemory(bytes);
         TextBuffer pieces;
-        ReadTextStream(again, encoding, pieces, 4 + knob % 7);
+        const ReadOutcome inPieces = ReadTextStream(again, encoding, pieces, 4 + knob % 7);
+        if (inPieces.unreadable != outcome.unreadable || inPieces.extension != outcome.extension)
+            fail("document read in pieces counts differently", encoding);
         if (pieces.size() != text.size() ||
             (text.size() > 0 &&
              std::memcmp(pieces.data(), text.data(), text.size() * sizeof(char16_t)) != 0))

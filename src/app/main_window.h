@@ -12,6 +12,8 @@
 #include <QMainWindow>
 #include <QStringList>
 
+#include <optional>
+
 class HanjaCommand;
 class MemoEdit;
 enum class OutputFormat;
@@ -46,6 +48,12 @@ public:
     // and the save did not complete, so that what was asked must not happen.
     bool saveBeforeReplacing();
 
+    // "reopen with encoding": reads currentFileName again with `encoding` (nothing:
+    // detection chooses), after offering a modified document for saving.
+    void reopenWithEncoding(std::optional<FileEncoding> encoding);
+    // The commands that need an opened file follow currentFileName.
+    void updateReopenCommand();
+
     QString panelText(int panel) const;
     void setPanelText(int panel, const QString &text);
 
@@ -65,6 +73,10 @@ public:
     QAction *opentextfile1 = nullptr, *inserttextfile1 = nullptr, *savefile1 = nullptr,
             *overwritesavefileUTF81 = nullptr, *saveHTML99tagASCII1 = nullptr,
             *saveUnicodenumberlanguageC0x1 = nullptr, *exit1 = nullptr;
+    QMenu *reopenwithencoding1 = nullptr; // submenu after inserttextfile1
+    QAction *reopenAuto1 = nullptr, *reopenUTF81 = nullptr, *reopenUTF16LE1 = nullptr,
+            *reopenUTF16BE1 = nullptr, *reopenSJIS1 = nullptr, *reopenEUCJP1 = nullptr,
+            *reopenEUCKR1 = nullptr;
     QAction *find1 = nullptr, *Wrapofftoggle1 = nullptr, *Screenkeyboard2 = nullptr,
             *AccentPAD2 = nullptr, *changefont1 = nullptr, *createShortcutinprogrammenu1 = nullptr,
             *createshortcutinDesktopmenu1 = nullptr;
@@ -164,7 +176,8 @@ signals:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
-    void openPath(const QString &path); // the open command once the path is known
+    // The open command once the path is known; `encoding` as reopenWithEncoding.
+    void openPath(const QString &path, std::optional<FileEncoding> encoding = std::nullopt);
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dragMoveEvent(QDragMoveEvent *event) override;
     void dropEvent(QDropEvent *event) override;

@@ -7,6 +7,8 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include <utility>
+
 namespace {
 
 QMenu *addMenu(QMenuBar *bar, const char *name, const QString &caption)
@@ -29,6 +31,25 @@ void TForm1::createMenus()
         addMenuItem(FILE1, "opentextfile1", QStringLiteral("open text file(UTF-8,UTF16,SJIS,EUC)"));
     inserttextfile1 = addMenuItem(FILE1, "inserttextfile1",
                                   QStringLiteral("insert text file(UTF-8,UTF16,SJIS,EUC)"));
+    // The opened file read again with the decoding the user names.
+    reopenwithencoding1 = new QMenu(QStringLiteral("reopen with encoding"), FILE1);
+    reopenwithencoding1->setObjectName(QStringLiteral("reopenwithencoding1"));
+    reopenwithencoding1->setAccessibleName(QStringLiteral("reopen with encoding"));
+    FILE1->addMenu(reopenwithencoding1);
+    reopenAuto1 = addMenuItem(reopenwithencoding1, "reopenAuto1", QStringLiteral("Auto"));
+    reopenUTF81 = addMenuItem(reopenwithencoding1, "reopenUTF81", QStringLiteral("UTF-8"));
+    reopenUTF16LE1 =
+        addMenuItem(reopenwithencoding1, "reopenUTF16LE1", QStringLiteral("UTF-16 LE"));
+    reopenUTF16BE1 =
+        addMenuItem(reopenwithencoding1, "reopenUTF16BE1", QStringLiteral("UTF-16 BE"));
+    reopenSJIS1 = addMenuItem(reopenwithencoding1, "reopenSJIS1", QStringLiteral("Shift JIS"));
+    reopenEUCJP1 = addMenuItem(reopenwithencoding1, "reopenEUCJP1", QStringLiteral("EUC-JP"));
+    reopenEUCKR1 =
+        addMenuItem(reopenwithencoding1, "reopenEUCKR1", QStringLiteral("EUC-KR / CP949"));
+    reopenAuto1->setToolTip(QStringLiteral("Read the file again, its encoding detected"));
+    for (QAction *item :
+         {reopenUTF81, reopenUTF16LE1, reopenUTF16BE1, reopenSJIS1, reopenEUCJP1, reopenEUCKR1})
+        item->setToolTip(QStringLiteral("Read the file again as %1").arg(item->text()));
     savefile1 = addMenuItem(FILE1, "savefile1", QStringLiteral("save file(UTF-8)"));
     overwritesavefileUTF81 =
         addMenuItem(FILE1, "overwritesavefileUTF81", QStringLiteral("over write save file(UTF-8)"));
@@ -124,6 +145,19 @@ void TForm1::connectCommands()
     // Files.
     wire(opentextfile1, &TForm1::opentextfile1Click);
     wire(inserttextfile1, &TForm1::inserttextfile1Click);
+    const std::pair<QAction *, std::optional<FileEncoding>> reopenItems[] = {
+        {reopenAuto1, std::nullopt}, {reopenUTF81, UTF8}, {reopenUTF16LE1, UTF16LE},
+        {reopenUTF16BE1, UTF16BE},   {reopenSJIS1, SJIS}, {reopenEUCJP1, EUC},
+        {reopenEUCKR1, EUCKR}, // labelled CP949 when the file holds extension codes
+    };
+    for (const auto &[item, encoding] : reopenItems) {
+        item->setEnabled(true);
+        connect(item, &QAction::triggered, this,
+                [this, encoding = encoding] { reopenWithEncoding(encoding); });
+    }
+    // Also catches a file name set behind the commands' back.
+    connect(FILE1, &QMenu::aboutToShow, this, &TForm1::updateReopenCommand);
+    updateReopenCommand();
 
     // Saving, exports and exit.
     wire(savefile1, &TForm1::savefile1Click);

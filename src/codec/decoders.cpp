@@ -55,18 +55,32 @@ std::size_t scanLine(const std::uint8_t *p, std::size_t n)
     return n;
 }
 
-// Every table entry placed at its code; U+25A1 elsewhere. Same answers as
-// LookupCode for all 65536 codes, in one memory access.
+// Marks a code without a character in a direct index. No table maps to U+FFFF,
+// so a U+25A1 that a table does map to stays apart from a missing code.
+constexpr char16_t Unmapped = 0xFFFF;
+
+// Every table entry placed at its code; Unmapped elsewhere. Apart from that mark,
+// the same answers as LookupCode for all 65536 codes, in one memory access.
 struct DirectIndex
 {
     std::array<char16_t, 65536> units;
     explicit DirectIndex(std::span<const CodeEntry> table)
     {
-        units.fill(MissingCharacter);
+        units.fill(Unmapped);
         for (const CodeEntry &e : table)
             units[e.code] = e.character;
     }
 };
+
+// The character of `code`, or U+25A1 counted in `unmapped`.
+inline char16_t mapCode(const char16_t *index, unsigned code, int &unmapped)
+{
+    const char16_t u = index[code];
+    if (u != Unmapped) [[likely]]
+        return u;
+    ++unmapped;
+    return MissingCharacter;
+}
 
 const char16_t *sjisIndex()
 {
@@ -167,16 +181,23 @@ LinePiece ReadUtf16Line(ByteStream &stream, char16_t *buffer, int limit, bool bi
         char16_t value;
         std::uint8_t b1, b2;
     };
+    bool lost = false;
     // Two bytes as one unit; false when either is missing (an odd last byte is lost).
     const auto take = [&](Unit &u) {
         const int b1 = stream.get();
         if (b1 < 0)
             return false;
         const int b2 = stream.get();
-        if (b2 < 0)
+        if (b2 < 0) {
+            lost = true;
             return false;
+        }
         u = {toUnit(unsigned(b1), unsigned(b2)), std::uint8_t(b1), std::uint8_t(b2)};
         return true;
+    };
+    const auto withLoss = [&lost](LinePiece piece) {
+        piece.lostByte = lost;
+        return piece;
     };
     const auto putBack = [&](const Unit &u) {
         stream.unget(u.b2);
@@ -194,45 +215,45 @@ LinePiece ReadUtf16Line(ByteStream &stream, char16_t *buffer, int limit, bool bi
         }
         if (count == limit) {
             buffer[count] = 0;
-            return {count, true};
+            return withLoss({count, true});
         }
         Unit u;
         if (!take(u))
             break;
         if (u.value == 0x1A || u.value == 0x0A || u.value == 0x00) {
             buffer[count] = 0;
-            return {count, false,
-                    u.value == 0x0A   ? LineEnd::Lf
-                    : u.value == 0x1A ? LineEnd::Sub
-                                      : LineEnd::Zero};
+            return withLoss({count, false,
+                             u.value == 0x0A   ? LineEnd::Lf
+                             : u.value == 0x1A ? LineEnd::Sub
+                                               : LineEnd::Zero});
         }
         if (u.value == 0x0D) {
             buffer[count] = 0;
             Unit next;
             if (!take(next))
-                return {count, false, LineEnd::Cr};
+                return withLoss({count, false, LineEnd::Cr});
             if (next.value == 0x0A || next.value == 0x00)
-                return {count, false, next.value == 0x0A ? LineEnd::CrLf : LineEnd::Cr};
+                return withLoss({count, false, next.value == 0x0A ? LineEnd::CrLf : LineEnd::Cr});
             if (next.value == 0x0D) {
                 // CR CR LF is one break; otherwise each CR ends a line of its own.
                 Unit third;
                 if (take(third)) {
                     if (third.value == 0x0A)
-                        return {count, false, LineEnd::CrLf};
+                        return withLoss({count, false, LineEnd::CrLf});
                     putBack(third);
                 }
             }
             putBack(next);
-            return {count, false, LineEnd::Cr};
+            return withLoss({count, false, LineEnd::Cr});
         }
         buffer[count++] = u.value;
         if (count == limit) {
             buffer[count] = 0;
-            return {count, true};
+            return withLoss({count, true});
         }
     }
     buffer[count] = 0;
-    return {count, false};
+    return withLoss({count, false});
 }
 
 DecodeResult DecodeUtf8(std::span<const std::uint8_t> input, char16_t *out, bool last)
@@ -241,6 +262,7 @@ DecodeResult DecodeUtf8(std::span<const std::uint8_t> input, char16_t *out, bool
     const std::size_t n = input.size();
     std::size_t i = 0;
     int o = 0;
+    int unmapped = 0;
     while (i < n) {
         const std::uint8_t c = in[i];
         if (c < 0x80) {
@@ -281,6 +303,7 @@ DecodeResult DecodeUtf8(std::span<const std::uint8_t> input, char16_t *out, bool
             hi = 0x8F;
         } else {
             out[o++] = ReplacementCharacter; // 80-C1, F5-FF never start a sequence
+            ++unmapped;
             ++i;
             continue;
         }
@@ -310,10 +333,11 @@ DecodeResult DecodeUtf8(std::span<const std::uint8_t> input, char16_t *out, bool
             // The longest start of a sequence that could still have been valid,
             // as one replacement; the byte that broke it is looked at afresh.
             out[o++] = ReplacementCharacter;
+            ++unmapped;
             i += j;
         }
     }
-    return {o, int(i)};
+    return {o, int(i), unmapped};
 }
 
 DecodeResult DecodeSjis(std::span<const std::uint8_t> input, char16_t *out, bool last)
@@ -323,6 +347,7 @@ DecodeResult DecodeSjis(std::span<const std::uint8_t> input, char16_t *out, bool
     const char16_t *index = sjisIndex();
     std::size_t i = 0;
     int o = 0;
+    int unmapped = 0;
     while (i < n) {
         // The table maps 0x00-0x7F to themselves.
         i = copyAscii(in, i, n, out, o);
@@ -332,7 +357,7 @@ DecodeResult DecodeSjis(std::span<const std::uint8_t> input, char16_t *out, bool
         if (isSjisLead(c)) {
             if (i + 1 < n) {
                 if (isSjisTrail(in[i + 1])) {
-                    out[o++] = index[c << 8 | in[i + 1]];
+                    out[o++] = mapCode(index, unsigned(c << 8 | in[i + 1]), unmapped);
                     i += 2;
                     continue;
                 }
@@ -340,10 +365,10 @@ DecodeResult DecodeSjis(std::span<const std::uint8_t> input, char16_t *out, bool
                 break; // the trail byte may begin the next piece
             }
         }
-        out[o++] = index[c];
+        out[o++] = mapCode(index, c, unmapped);
         ++i;
     }
-    return {o, int(i)};
+    return {o, int(i), unmapped};
 }
 
 DecodeResult DecodeEuc(std::span<const std::uint8_t> input, char16_t *out, bool last)
@@ -353,6 +378,7 @@ DecodeResult DecodeEuc(std::span<const std::uint8_t> input, char16_t *out, bool 
     const char16_t *index = eucIndex();
     std::size_t i = 0;
     int o = 0;
+    int unmapped = 0;
     while (i < n) {
         i = copyAscii(in, i, n, out, o);
         if (i >= n)
@@ -364,16 +390,18 @@ DecodeResult DecodeEuc(std::span<const std::uint8_t> input, char16_t *out, bool 
             continue;
         }
         if (i + 1 >= n) {
-            if (last)
+            if (last) {
                 ++i; // a lone first byte at the end of the line is dropped
+                ++unmapped;
+            }
             break;
         }
         // Pairs only: a single-shift-3 byte and its next byte form an absent
         // code, and the third byte begins the next pair.
-        out[o++] = index[c << 8 | in[i + 1]];
+        out[o++] = mapCode(index, unsigned(c << 8 | in[i + 1]), unmapped);
         i += 2;
     }
-    return {o, int(i)};
+    return {o, int(i), unmapped};
 }
 
 DecodeResult DecodeCp949(std::span<const std::uint8_t> input, char16_t *out, bool last)
@@ -383,22 +411,45 @@ DecodeResult DecodeCp949(std::span<const std::uint8_t> input, char16_t *out, boo
     const char16_t *index = cp949Index();
     std::size_t i = 0;
     int o = 0;
+    int unmapped = 0;
+    // KS X 1001 codes have both bytes from 0xA1 up: a pair with a character and
+    // a lower byte is a UHC extension code. The top bit of `below` is set then.
+    unsigned below = 0;
     while (i < n) {
+        // Korean text: pairs with a character, between them blanks, digits and
+        // punctuation. The table alone tells a pair from the rest, since every
+        // code it holds is a lead byte and a trail byte.
+        while (i + 1 < n) {
+            const unsigned c = in[i];
+            if (c < 0x80) {
+                out[o++] = char16_t(c);
+                ++i;
+                if (in[i] < 0x80)
+                    i = copyAscii(in, i, n, out, o);
+                continue;
+            }
+            const unsigned t = in[i + 1];
+            const char16_t u = index[c << 8 | t];
+            if (u == Unmapped)
+                break;
+            below |= (c - 0xA1) | (t - 0xA1);
+            out[o++] = u;
+            i += 2;
+        }
+        if (i >= n)
+            break;
         const std::uint8_t c = in[i];
         if (c < 0x80) {
-            out[o++] = c;
+            out[o++] = c; // the last byte
             ++i;
-            i = copyAscii(in, i, n, out, o);
             continue;
         }
         if (isCp949Lead(c)) {
             if (i + 1 < n) {
                 if (isCp949Trail(in[i + 1])) {
-                    // Runs of pairs (Korean text) in one loop.
-                    do {
-                        out[o++] = index[in[i] << 8 | in[i + 1]];
-                        i += 2;
-                    } while (i + 1 < n && isCp949Lead(in[i]) && isCp949Trail(in[i + 1]));
+                    out[o++] = MissingCharacter; // a pair the table lacks
+                    ++unmapped;
+                    i += 2;
                     continue;
                 }
             } else if (!last) {
@@ -408,9 +459,10 @@ DecodeResult DecodeCp949(std::span<const std::uint8_t> input, char16_t *out, boo
         // 0x80, 0xFF, or a lead byte without its trail: the next byte is looked
         // at afresh.
         out[o++] = MissingCharacter;
+        ++unmapped;
         ++i;
     }
-    return {o, int(i)};
+    return {o, int(i), unmapped, (below >> 31) != 0};
 }
 
 char16_t LookupCode(std::span<const CodeEntry> table, std::uint16_t code)

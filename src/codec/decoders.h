@@ -27,6 +27,7 @@ struct LinePiece
     int length = 0;    // bytes or units stored (a terminating zero follows them)
     bool more = false; // the read stopped at the limit: the line goes on in the next read
     LineEnd end = LineEnd::None;
+    bool lostByte = false; // UTF-16: an odd last byte of the file made no unit and is lost
 };
 
 // Reads the next raw line into `buffer` (room for limit + 1 bytes). LF, CR LF,
@@ -40,11 +41,17 @@ LinePiece ReadByteLine(ByteStream &stream, std::uint8_t *buffer, int limit);
 // LF as CR LF). Units are stored unchecked.
 LinePiece ReadUtf16Line(ByteStream &stream, char16_t *buffer, int limit, bool bigEndian);
 
-// What a decoder did: units written and bytes used.
+// What a decoder did: units written and bytes used, and what the text lost.
 struct DecodeResult
 {
     int units = 0;
     int used = 0;
+    // Codes without a character: each became U+25A1 or U+FFFD, or (a lone EUC-JP
+    // first byte at the end of a line) was dropped. A U+25A1 or U+FFFD the input
+    // holds as a character of its own is not counted.
+    int unmapped = 0;
+    // Code page 949: a code beyond KS X 1001 (a UHC extension code) had a character.
+    bool extension = false;
 };
 
 // Each decoder writes at most one unit per input byte to `out`. When `last` is

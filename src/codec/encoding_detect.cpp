@@ -423,7 +423,10 @@ std::string_view EncodingLabel(FileEncoding encoding, BomKind bom)
             return "UTF16 BOM BE";
         return "UTF16 nonBOM BE";
     case UTF16LE:
-        return "UTF16 nonBOM LE";
+        // A file read little-endian as the user chose: "BOM" when its mark agrees.
+        return bom == LittleEndianBom ? "UTF16 BOM LE" : "UTF16 nonBOM LE";
+    case UTF16BE:
+        return bom == BigEndianBom ? "UTF16 BOM BE" : "UTF16 nonBOM BE";
     case UTF8:
         return bom == Utf8Bom ? "UTF-8 BOM" : "UTF-8 nonBOM";
     case EUC:

@@ -11,7 +11,8 @@
 
 // The decoding chosen for a file; the values are what the load routines receive.
 // EUCKR and CP949 both decode through the code page 949 decoder; they differ in
-// the label only (CP949 when the file holds codes outside KS X 1001).
+// the label only (CP949 when the file holds codes outside KS X 1001). UTF16BE is
+// big-endian whatever the mark says; only the user chooses it.
 enum FileEncoding : int {
     SJIS = 0,
     UTF16 = 1,
@@ -19,7 +20,8 @@ enum FileEncoding : int {
     UTF8 = 3,
     EUC = 4,
     EUCKR = 5,
-    CP949 = 6
+    CP949 = 6,
+    UTF16BE = 7
 };
 
 // The mark a file starts with.

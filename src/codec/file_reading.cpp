@@ -46,9 +46,15 @@ FileReadResult ReadTextFile(const QString &path, FileEncoding encoding, TextSink
     ByteStream stream;
     if (!fileOpener(path)(stream))
         return {ReadStatus::OpenFailed};
+    return ReadOpenedFile(stream, encoding, out);
+}
+
+FileReadResult ReadOpenedFile(ByteStream &stream, FileEncoding encoding, TextSink &out)
+{
     try {
         const ReadOutcome outcome = ReadTextStream(stream, encoding, out);
-        return {outcome.failed ? ReadStatus::ReadFailed : ReadStatus::Read, outcome.firstBreak};
+        return {outcome.failed ? ReadStatus::ReadFailed : ReadStatus::Read, outcome.firstBreak,
+                outcome.unreadable, outcome.extension};
     } catch (const std::bad_alloc &) {
         return {ReadStatus::ReadFailed};
     }

@@ -27,8 +27,12 @@ struct FileReadResult
 {
     ReadStatus status = ReadStatus::OpenFailed;
     LineEnd firstBreak = LineEnd::None; // the file's first LF, CR LF or CR
+    std::uint64_t unreadable = 0;       // codes the decoding could not read
+    bool extension = false;             // code page 949: a UHC extension code occurred
 };
 
 // Appends the file's text to `out` (see ReadTextStream). Nothing is appended
 // when the file cannot be opened; after a failed read `out` holds a part only.
 FileReadResult ReadTextFile(const QString &path, FileEncoding encoding, TextSink &out);
+// The same for a stream already opened on the file.
+FileReadResult ReadOpenedFile(ByteStream &stream, FileEncoding encoding, TextSink &out);

@@ -6,8 +6,11 @@
 #include "codec/file_reading.h"
 #include "platform/platform.h"
 
+#include <QAction>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMenu>
+#include <QScopeGuard>
 
 #include <new>
 
@@ -60,6 +63,16 @@ QStringView view(const TextBuffer &text)
     return QStringView(text.data(), qsizetype(text.size()));
 }
 
+// Panel 3 after a read: the label, what could not be read, two blanks, the path.
+QString readStatusText(FileEncoding encoding, BomKind bom, std::uint64_t unreadable,
+                       const QString &path)
+{
+    QString text = QString::fromLatin1(EncodingLabel(encoding, bom));
+    if (unreadable > 0)
+        text += QStringLiteral(" (%1 unreadable)").arg(unreadable);
+    return text + QStringLiteral("  ") + path;
+}
+
 } // namespace
 
 void TForm1::opentextfile1Click()
@@ -87,9 +100,27 @@ void TForm1::openDroppedFile(const QString &path)
     openPath(path);
 }
 
-void TForm1::openPath(const QString &path)
+void TForm1::reopenWithEncoding(std::optional<FileEncoding> encoding)
 {
-    const EncodingChoice choice = ChooseEncoding(path);
+    if (currentFileName.isEmpty())
+        return; // no file to read again
+    if (!saveBeforeReplacing())
+        return;
+    const QString path = currentFileName; // the load rewrites the global
+    openPath(path, encoding);
+}
+
+void TForm1::updateReopenCommand()
+{
+    reopenwithencoding1->menuAction()->setEnabled(!currentFileName.isEmpty());
+}
+
+void TForm1::openPath(const QString &path, std::optional<FileEncoding> encoding)
+{
+    // The user's decoding is used whatever the contents say; the mark is still
+    // skipped and named in the label.
+    const EncodingChoice choice =
+        encoding ? EncodingChoice{*encoding, DetectBom(path)} : ChooseEncoding(path);
     {
         const EditorHiddenWhile hidden(memo());
         paintWaitingLabel(*this);
@@ -104,13 +135,13 @@ void TForm1::openPath(const QString &path)
 void TForm1::LoadTextFile(FileEncoding encoding, BomKind bom, const QString &path)
 {
     const DocumentState::Loading loading(document());
+    const auto followFile = qScopeGuard([this] { updateReopenCommand(); });
     // The old document goes first, so that it and the new one are never held together.
     memo().setText(QString());
     document().setLoaded(LineBreakStyle::CrLf);
     setPanelText(1, QString());
     setPanelText(3, QString());
-    setPanelText(3,
-                 QString::fromLatin1(EncodingLabel(encoding, bom)) + QStringLiteral("  ") + path);
+    setPanelText(3, readStatusText(encoding, bom, 0, path));
     setPanelText(1, QStringLiteral("Line:1  Col:1"));
     currentFileName = path;
 
@@ -129,7 +160,11 @@ void TForm1::LoadTextFile(FileEncoding encoding, BomKind bom, const QString &pat
         }
     }
     if (result.status == ReadStatus::Read) {
-        document().setLoaded(styleOf(result.firstBreak));
+        document().setLoaded(styleOf(result.firstBreak), path, result.unreadable);
+        // Korean text is labelled by what the whole file holds, not the sample.
+        if (encoding == EUCKR || encoding == CP949)
+            encoding = result.extension ? CP949 : EUCKR;
+        setPanelText(3, readStatusText(encoding, bom, result.unreadable, path));
         return;
     }
     // A path that does not exist is remembered, so that the first save creates the

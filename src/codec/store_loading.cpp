@@ -1,7 +1,5 @@
 #include "codec/store_loading.h"
 
-#include <new>
-
 void LoaderSink::flush()
 {
     if (m_next != m_start)
@@ -25,10 +23,5 @@ FileReadResult LoadTextFile(const QString &path, FileEncoding encoding, TextStor
         return {ReadStatus::OpenFailed};
     TextStore::Loader loader(store);
     LoaderSink sink(loader);
-    try {
-        const ReadOutcome outcome = ReadTextStream(stream, encoding, sink);
-        return {outcome.failed ? ReadStatus::ReadFailed : ReadStatus::Read, outcome.firstBreak};
-    } catch (const std::bad_alloc &) {
-        return {ReadStatus::ReadFailed};
-    }
+    return ReadOpenedFile(stream, encoding, sink);
 }

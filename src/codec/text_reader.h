@@ -7,6 +7,7 @@
 #include "codec/encoding_detect.h"
 
 #include <cstddef>
+#include <cstdint>
 
 // Where a reader writes decoded text: room for a number of units, filled and
 // then committed. Room and commit are inline pointer steps; only running out of
@@ -69,6 +70,10 @@ struct ReadOutcome
     std::size_t lines = 0;              // lines appended (an empty stream has none)
     LineEnd firstBreak = LineEnd::None; // the first LF, CR LF or CR of the stream
     bool failed = false;                // a read error cut the text short
+    // Codes the decoding could not read (see DecodeResult::unmapped), and for
+    // UTF-16 an odd last byte.
+    std::uint64_t unreadable = 0;
+    bool extension = false; // code page 949: a UHC extension code occurred
 };
 
 // Skips a byte-order mark, then reads `stream` to its end as lines of

@@ -46,6 +46,13 @@ TForm1::SaveOutcome TForm1::writeFormatted(OutputFormat format, const FileDialog
     QString path;
     if (saveToCurrentFile) {
         path = currentFileName;
+        // The file holds codes the editor could not read: writing over it without
+        // a dialog would lose them unless the user says so.
+        if (m_document.replacesUnreadable(path) &&
+            !ConfirmBox(this,
+                        QStringLiteral("Some codes of this file could not be read. Over write it?"),
+                        QStringLiteral("confirm")))
+            return SaveOutcome::Cancelled;
     } else {
         path = platform().saveFileName(this, dialog);
         if (path.isEmpty())
@@ -101,6 +108,7 @@ TForm1::SaveOutcome TForm1::writeFormatted(OutputFormat format, const FileDialog
         return SaveOutcome::Failed;
     }
     setPanelText(3, QStringLiteral("UTF-8 nonBOM  ") + path);
+    m_document.setWritten(path);
     return SaveOutcome::Saved;
 }
 

@@ -260,7 +260,10 @@ void TestEncodingDetect::labels_data()
     for (BomKind b : {LittleEndianBom, BigEndianBom, Utf8Bom, NoBom, Unreadable}) {
         const QByteArray kind = QByteArray::number(int(b));
         QTest::newRow("SJIS " + kind) << SJIS << b << "SJIS";
-        QTest::newRow("UTF16LE " + kind) << UTF16LE << b << "UTF16 nonBOM LE";
+        QTest::newRow("UTF16LE " + kind)
+            << UTF16LE << b << (b == LittleEndianBom ? "UTF16 BOM LE" : "UTF16 nonBOM LE");
+        QTest::newRow("UTF16BE " + kind)
+            << UTF16BE << b << (b == BigEndianBom ? "UTF16 BOM BE" : "UTF16 nonBOM BE");
         QTest::newRow("EUC " + kind) << EUC << b << "EUC";
         QTest::newRow("EUCKR " + kind) << EUCKR << b << "EUC-KR";
         QTest::newRow("CP949 " + kind) << CP949 << b << "CP949";

@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QMenu>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -40,6 +41,11 @@ private slots:
     void commandLineOpensWithoutDialog();
     void commandLineUnreadable();
     void menuItemsRunTheCommands();
+    void reopenWithEncoding_data();
+    void reopenWithEncoding();
+    void reopenAsksBeforeReplacing_data();
+    void reopenAsksBeforeReplacing();
+    void reopenNeedsAFile();
 
 private:
     static QString sampleText();
@@ -490,6 +496,159 @@ void TestOpenCommands::menuItemsRunTheCommands()
     QCOMPARE(form.memo().text(), QStringLiteral("menumenu"));
     QCOMPARE(fake.openRequests.size(), 2);
     QCOMPARE(fake.openRequests[1].title, QStringLiteral("Insert a Text file"));
+}
+
+void TestOpenCommands::reopenWithEncoding_data()
+{
+    // The file as opened first (detection choosing), the item chosen then, and
+    // what panel 3 and the editor show after it. Codes a decoding could not read
+    // are counted; a U+25A1 or U+FFFD the file holds as a character is not.
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("text");
+    const QString M{QChar(MissingCharacter)};
+    const QString R{QChar(ReplacementCharacter)};
+    QTest::newRow("Auto: what detection chooses") << hex("C7D1B1DB") << "reopenAuto1"
+                                                  << "SJIS" << QString::fromUtf8("ﾇﾑｱﾛ");
+    QTest::newRow("EUC-KR") << hex("C7D1B1DB") << "reopenEUCKR1"
+                            << "EUC-KR" << QString::fromUtf8("한글");
+    QTest::newRow("CP949 with extension codes") << hex("8C63B9E6B0A2C7CF") << "reopenEUCKR1"
+                                                << "CP949" << QString::fromUtf8("똠방각하");
+    QTest::newRow("CP949 unreadable")
+        << hex("C7D180A1E0C9A1") << "reopenEUCKR1"
+        << "EUC-KR (2 unreadable)" << QString::fromUtf8("한") + M + QString::fromUtf8("□") + M;
+    QTest::newRow("Shift JIS unreadable")
+        << hex("82A081A080A0") << "reopenSJIS1"
+        << "SJIS (2 unreadable)" << QString::fromUtf8("あ□") + M + M;
+    // A lone first byte at the end of a line is dropped, and counted.
+    QTest::newRow("EUC-JP unreadable")
+        << hex("A4A2A2A28FA10AA4") << "reopenEUCJP1"
+        << "EUC (2 unreadable)" << QString::fromUtf8("あ□") + M + QStringLiteral("\n");
+    QTest::newRow("UTF-8 replacement as text") << hex("E296A1EFBFBD") << "reopenUTF81"
+                                               << "UTF-8 nonBOM" << QString::fromUtf8("□") + R;
+    QTest::newRow("UTF-8 malformed")
+        << hex("41FFC3") << "reopenUTF81"
+        << "UTF-8 nonBOM (2 unreadable)" << QStringLiteral("A") + R + R;
+    QTest::newRow("UTF-8 mark") << hex("EFBBBF41C0") << "reopenUTF81"
+                                << "UTF-8 BOM (1 unreadable)" << QStringLiteral("A") + R;
+    QTest::newRow("UTF-16 LE, its mark") << hex("FFFE") + le("AB") << "reopenUTF16LE1"
+                                         << "UTF16 BOM LE"
+                                         << "AB";
+    QTest::newRow("UTF-16 LE, the other mark skipped") << hex("FEFF") + le("AB") << "reopenUTF16LE1"
+                                                       << "UTF16 nonBOM LE"
+                                                       << "AB";
+    QTest::newRow("UTF-16 BE, its mark") << hex("FEFF") + be("AB") << "reopenUTF16BE1"
+                                         << "UTF16 BOM BE"
+                                         << "AB";
+    QTest::newRow("UTF-16 BE over a little-endian mark")
+        << hex("FFFE") + be("AB") << "reopenUTF16BE1"
+        << "UTF16 nonBOM BE"
+        << "AB";
+    QTest::newRow("UTF-16 odd last byte") << le("AB") + "C"
+                                          << "reopenUTF16LE1"
+                                          << "UTF16 nonBOM LE (1 unreadable)"
+                                          << "AB";
+}
+
+void TestOpenCommands::reopenWithEncoding()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, item);
+    QFETCH(QString, label);
+    QFETCH(QString, text);
+    TestProgramDir dir;
+    FakePlatform fake;
+    TForm1 form({QStringLiteral("tavriledit")});
+    fake.openAnswer = write(dir, QStringLiteral("file.txt"), bytes);
+    form.opentextfile1Click();
+    form.memo().setSelStart(1);
+    auto *action = form.reopenwithencoding1->findChild<QAction *>(item);
+    QVERIFY(action);
+    QVERIFY(form.reopenwithencoding1->menuAction()->isEnabled());
+    action->trigger();
+    QCOMPARE(form.panelText(3), label + QStringLiteral("  ") + fake.openAnswer);
+    QCOMPARE(form.memo().text(), text);
+    QCOMPARE(form.memo().selStart(), 0);
+    QCOMPARE(currentFileName, fake.openAnswer);
+    QVERIFY(!documentModified);
+    QVERIFY(fake.boxes.isEmpty());
+    QCOMPARE(fake.openRequests.size(), 1); // the reopen asks for no file
+    QCOMPARE(readFile(fake.openAnswer), bytes);
+}
+
+void TestOpenCommands::reopenAsksBeforeReplacing_data()
+{
+    // A modified document is offered for saving first; the file holds a code
+    // Shift JIS cannot read, so writing over it asks once more.
+    QTest::addColumn<QList<bool>>("answers");
+    QTest::addColumn<bool>("reopened");
+    QTest::addColumn<QByteArray>("file");
+    QTest::newRow("No: reopened unsaved") << QList<bool>{false} << true << hex("82A080");
+    QTest::newRow("Yes, Yes: saved, then reopened")
+        << QList<bool>{true, true} << true << QByteArray("typed");
+    QTest::newRow("Yes, No: nothing written, not reopened")
+        << QList<bool>{true, false} << false << hex("82A080");
+}
+
+void TestOpenCommands::reopenAsksBeforeReplacing()
+{
+    QFETCH(QList<bool>, answers);
+    QFETCH(bool, reopened);
+    QFETCH(QByteArray, file);
+    TestProgramDir dir;
+    FakePlatform fake;
+    TForm1 form({QStringLiteral("tavriledit")});
+    const QString path = write(dir, QStringLiteral("sjis.txt"), hex("82A080"));
+    form.LoadTextFile(SJIS, NoBom, path);
+    QCOMPARE(form.panelText(3), QStringLiteral("SJIS (1 unreadable)  ") + path);
+    form.memo().setText(u"typed");
+    QVERIFY(documentModified);
+    fake.confirmAnswers = answers;
+    form.reopenUTF81->trigger();
+    QCOMPARE(fake.boxes.size(), answers.size());
+    QCOMPARE(fake.boxes[0].text, QStringLiteral("Save file?"));
+    if (answers.size() > 1)
+        QCOMPARE(fake.boxes[1].text,
+                 QStringLiteral("Some codes of this file could not be read. Over write it?"));
+    for (const BoxCall &box : fake.boxes)
+        QCOMPARE(box.caption, QStringLiteral("confirm"));
+    QVERIFY(fake.saveRequests.isEmpty());
+    QCOMPARE(readFile(path), file);
+    QCOMPARE(documentModified, !reopened);
+    QCOMPARE(form.panelText(3).startsWith(QStringLiteral("UTF-8 nonBOM")), reopened);
+    if (!reopened)
+        QCOMPARE(form.memo().text(), QStringLiteral("typed"));
+}
+
+void TestOpenCommands::reopenNeedsAFile()
+{
+    TestProgramDir dir;
+    FakePlatform fake;
+    QDir(dir.path()).mkdir(QStringLiteral("folder"));
+    TForm1 form({QStringLiteral("tavriledit")});
+    QAction *submenu = form.reopenwithencoding1->menuAction();
+    QCOMPARE(submenu->text(), QStringLiteral("reopen with encoding"));
+    // Right after the insert command in the file menu.
+    const QList<QAction *> items = form.FILE1->actions();
+    QCOMPARE(items.indexOf(submenu), items.indexOf(form.inserttextfile1) + 1);
+    QStringList captions;
+    for (QAction *a : form.reopenwithencoding1->actions())
+        captions << a->text();
+    QCOMPARE(captions, (QStringList{"Auto", "UTF-8", "UTF-16 LE", "UTF-16 BE", "Shift JIS",
+                                    "EUC-JP", "EUC-KR / CP949"}));
+    QVERIFY(!submenu->isEnabled());
+    form.reopenWithEncoding(UTF8); // nothing to read again
+    QVERIFY(fake.boxes.isEmpty() && fake.openRequests.isEmpty());
+
+    fake.openAnswer = write(dir, QStringLiteral("a.txt"), "abc");
+    form.opentextfile1Click();
+    QVERIFY(submenu->isEnabled());
+    // A failed read forgets the file, and the submenu follows.
+    fake.openAnswer = dir.file(QStringLiteral("folder"));
+    form.opentextfile1Click();
+    QCOMPARE(currentFileName, QString());
+    QVERIFY(!submenu->isEnabled());
 }
 
 QTEST_MAIN(TestOpenCommands)

@@ -71,6 +71,8 @@ private slots:
     void closeByFrame();
     void diskFullOnTheWayOut_data();
     void diskFullOnTheWayOut();
+    void unreadableFileOnTheWayOut_data();
+    void unreadableFileOnTheWayOut();
 };
 
 void TestExitFlow::initTestCase()
@@ -351,6 +353,58 @@ void TestExitFlow::diskFullOnTheWayOut()
     QCOMPARE(WEXITSTATUS(status), 0);
     QCOMPARE(readFile(opened), QByteArray("as opened"));
     QVERIFY(!QFile::exists(dir.file(QStringLiteral("setteiedit.dat"))));
+}
+
+void TestExitFlow::unreadableFileOnTheWayOut_data()
+{
+    // The opened file holds a code Shift JIS cannot read; saving over it on the
+    // way out asks first, and No keeps the program open with nothing written.
+    QTest::addColumn<bool>("byExitCommand");
+    QTest::addColumn<QList<bool>>("answers"); // of the questions asked, in order
+    QTest::addColumn<bool>("closes");
+    QTest::addColumn<bool>("written");
+    QTest::newRow("Save & Exit, Yes") << true << QList<bool>{true} << true << true;
+    QTest::newRow("Save & Exit, No") << true << QList<bool>{false} << false << false;
+    QTest::newRow("close, Save file? Yes, Yes") << false << QList<bool>{true, true} << true << true;
+    QTest::newRow("close, Save file? Yes, No")
+        << false << QList<bool>{true, false} << false << false;
+    QTest::newRow("close, Save file? No") << false << QList<bool>{false} << true << false;
+}
+
+void TestExitFlow::unreadableFileOnTheWayOut()
+{
+    QFETCH(bool, byExitCommand);
+    QFETCH(QList<bool>, answers);
+    QFETCH(bool, closes);
+    QFETCH(bool, written);
+    TestProgramDir dir;
+    FakePlatform fake;
+    TForm1 form({QStringLiteral("tavriledit")});
+    Texitform dialog(&form);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    const QString path = dir.file(QStringLiteral("sjis.txt"));
+    writeFile(path, hex("82A080"));
+    form.LoadTextFile(SJIS, NoBom, path);
+    form.memo().setText(u"typed");
+    fake.dialogAnswer = answerWith(Save);
+    fake.confirmAnswers = answers;
+
+    if (byExitCommand)
+        form.exit1->trigger();
+    else
+        QCOMPARE(form.close(), closes);
+    QCOMPARE(form.isVisible(), !closes);
+    QCOMPARE(fake.boxes.size(), answers.size());
+    QCOMPARE(fake.boxes.constLast().text,
+             answers.size() > 1 || byExitCommand
+                 ? QStringLiteral("Some codes of this file could not be read. Over write it?")
+                 : QStringLiteral("Save file?"));
+    QVERIFY(fake.saveRequests.isEmpty());
+    QCOMPARE(readFile(path), written ? QByteArray("typed") : hex("82A080"));
+    if (!closes)
+        QVERIFY(documentModified);
+    QCOMPARE(QFile::exists(dir.file(QStringLiteral("setteiedit.dat"))), closes);
 }
 
 QTEST_MAIN(TestExitFlow)

@@ -64,6 +64,8 @@ private slots:
     void parentIsAFile();
     void diskRunsOutOfRoom_data();
     void diskRunsOutOfRoom();
+    void unreadableFileAsksBeforeOverwrite_data();
+    void unreadableFileAsksBeforeOverwrite();
 };
 
 void TestSaveCommands::initTestCase()
@@ -395,6 +397,70 @@ void TestSaveCommands::diskRunsOutOfRoom()
     QCOMPARE(readFile(target), old);
     // No temporary file is left behind.
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"doc.txt"});
+}
+
+void TestSaveCommands::unreadableFileAsksBeforeOverwrite_data()
+{
+    // A file with a code its decoding could not read, then one save and a later
+    // "over write save". The first save asks only when it writes over that file
+    // without a dialog; once the file holds the editor's text nothing is lost.
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("target"); // the dialog's answer: "" none, "same", "other"
+    QTest::addColumn<bool>("yes");
+    QTest::addColumn<bool>("asked");
+    QTest::addColumn<bool>("written");
+    QTest::addColumn<bool>("laterAsks");
+    QTest::newRow("over write, Yes") << "overwritesavefileUTF81"
+                                     << "" << true << true << true << false;
+    QTest::newRow("over write, No") << "overwritesavefileUTF81"
+                                    << "" << false << true << false << true;
+    QTest::newRow("save under another name") << "savefile1"
+                                             << "other" << true << false << false << true;
+    QTest::newRow("save over it through the dialog") << "savefile1"
+                                                     << "same" << true << false << true << false;
+}
+
+void TestSaveCommands::unreadableFileAsksBeforeOverwrite()
+{
+    QFETCH(QString, item);
+    QFETCH(QString, target);
+    QFETCH(bool, yes);
+    QFETCH(bool, asked);
+    QFETCH(bool, written);
+    QFETCH(bool, laterAsks);
+    TestProgramDir dir;
+    FakePlatform fake;
+    TForm1 form({QStringLiteral("tavriledit")});
+    const QString path = dir.file(QStringLiteral("sjis.txt"));
+    const QByteArray original = hex("82A080");
+    writeFile(path, original);
+    form.LoadTextFile(SJIS, NoBom, path);
+    QCOMPARE(form.panelText(3), QStringLiteral("SJIS (1 unreadable)  ") + path);
+    form.memo().setText(u"edited");
+    fake.saveAnswer = target == QLatin1String("same")    ? path
+                      : target == QLatin1String("other") ? dir.file(QStringLiteral("other.txt"))
+                                                         : QString();
+    fake.confirmAnswer = yes;
+    const QString question =
+        QStringLiteral("Some codes of this file could not be read. Over write it?");
+
+    form.findChild<QAction *>(item)->trigger();
+    QCOMPARE(fake.boxes.size(), asked ? 1 : 0);
+    if (asked) {
+        QCOMPARE(fake.boxes[0].text, question);
+        QCOMPARE(fake.boxes[0].caption, QStringLiteral("confirm"));
+    }
+    QCOMPARE(readFile(path), written ? QByteArray("edited") : original);
+    QCOMPARE(documentModified, !written && target.isEmpty());
+    if (target == QLatin1String("other"))
+        QCOMPARE(readFile(fake.saveAnswer), QByteArray("edited"));
+
+    // Later: "over write save" to the opened file, answered Yes.
+    fake.boxes.clear();
+    fake.confirmAnswer = true;
+    form.overwritesavefileUTF81->trigger();
+    QCOMPARE(fake.boxes.size(), laterAsks ? 1 : 0);
+    QCOMPARE(readFile(path), QByteArray("edited"));
 }
 
 QTEST_MAIN(TestSaveCommands)

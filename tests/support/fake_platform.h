@@ -24,6 +24,7 @@ public:
     QString saveAnswer;
     std::optional<QFont> fontAnswer;
     bool confirmAnswer = true;
+    QList<bool> confirmAnswers;                 // answered first, in order; then confirmAnswer
     std::function<int(QDialog *)> dialogAnswer; // default: reject
     ClipboardContent clipboard;
     QPoint cursor;
@@ -59,7 +60,7 @@ public:
     bool confirmBox(QWidget *, const QString &text, const QString &caption) override
     {
         boxes.append({QStringLiteral("confirm"), text, caption});
-        return confirmAnswer;
+        return confirmAnswers.isEmpty() ? confirmAnswer : confirmAnswers.takeFirst();
     }
     int execDialog(QDialog *dialog) override;
     ClipboardContent readClipboard() override { return clipboard; }
