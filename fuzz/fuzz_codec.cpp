@@ -5,6 +5,7 @@
 #include "codec/decoders.h"
 #include "codec/encoding_detect.h"
 #include "codec/text_reader.h"
+#include "convert/hanja_dictionary.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -152,6 +153,27 @@ void checkSettingsFiles(Bytes bytes)
     }
 }
 
+// The Hanja dictionary is a text file of the system's; read whatever it holds.
+void checkHanjaDictionary(Bytes bytes)
+{
+    HanjaDictionary dictionary;
+    const QByteArray text(reinterpret_cast<const char *>(bytes.data()), qsizetype(bytes.size()));
+    if (dictionary.loadBytes(text) != HanjaDictionary::Status::Loaded)
+        fail("dictionary bytes not loaded");
+    if (dictionary.entryCount() > qsizetype(bytes.size() / 4 + 1))
+        fail("more entries than lines", int(dictionary.entryCount()));
+    // Every reading the index holds is found again, with at least one entry.
+    const QString asText = QString::fromUtf8(text);
+    for (const QStringView line : QStringView(asText).split(u'\n')) {
+        const qsizetype colon = line.indexOf(u':');
+        if (colon > 0 && colon < 10000 && line.indexOf(u':', colon + 1) > colon + 1 && !line.startsWith(u'#') &&
+            !line.first(colon).contains(QChar::ReplacementCharacter))
+            if (dictionary.lookUp(line.first(colon)).isEmpty())
+                fail("indexed reading not found");
+    }
+    (void)dictionary.lookUp(u"\uD55C");
+}
+
 } // namespace
 
 int tavrilFuzzOne(const std::uint8_t *data, std::size_t size)
@@ -167,5 +189,6 @@ int tavrilFuzzOne(const std::uint8_t *data, std::size_t size)
     checkDocument(bytes);
     checkLookup(bytes);
     checkSettingsFiles(bytes);
+    checkHanjaDictionary(bytes);
     return 0;
 }

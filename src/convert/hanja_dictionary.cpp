@@ -7,6 +7,7 @@
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -57,13 +58,24 @@ HanjaDictionary::Status HanjaDictionary::load(const QString &path)
         m_status = Status::Unreadable;
         return m_status;
     }
-    m_bytes = file.readAll();
+    QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
+        m_status = Status::Unreadable;
+        return m_status;
+    }
+    return loadBytes(std::move(bytes));
+}
+
+HanjaDictionary::Status HanjaDictionary::loadBytes(QByteArray bytes)
+{
+    m_index.clear();
+    m_longestReading = 0;
+    if (bytes.size() > MaxFileBytes) {
         m_bytes.clear();
         m_status = Status::Unreadable;
         return m_status;
     }
-
+    m_bytes = std::move(bytes);
     const char *const data = m_bytes.constData();
     const qsizetype size = m_bytes.size();
     m_index.reserve(size_t(size / 24));

@@ -30,6 +30,8 @@ public:
     // Lines starting with '#', empty lines and lines without two colons or with
     // an empty reading or Hanja are skipped. Line ends may be LF or CR LF.
     Status load(const QString &path);
+    // Indexes `bytes` as the contents of such a file (any bytes at all).
+    Status loadBytes(QByteArray bytes);
     Status status() const { return m_status; }
 
     qsizetype entryCount() const { return qsizetype(m_index.size()); }
