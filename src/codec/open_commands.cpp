@@ -2,7 +2,7 @@
 // choose its encoding, read it whole while the waiting label shows.
 #include "app/app_state.h"
 #include "app/main_window.h"
-#include "app/memo_edit.h"
+#include "app/memo_view.h"
 #include "codec/file_reading.h"
 #include "platform/platform.h"
 

@@ -1,13 +1,14 @@
-// The forward search: over pieces of text, and in place over the editor's piece
-// table, compared with a plain search of the text the editor hands out.
-#include "app/plain_text_control.h"
+// The forward search: over pieces of text, and in place over the editor's store,
+// compared with a plain search of the text the editor hands out.
+#include "app/memo_control.h"
+#include "app/memo_view.h"
+#include "app/text_store.h"
 #include "find/document_search.h"
 #include "find/stream_search.h"
 
-#include <QPlainTextEdit>
 #include <QRandomGenerator>
 #include <QTest>
-#include <QTextCursor>
+
 
 class TestSearch : public QObject
 {
@@ -106,10 +107,9 @@ void TestSearch::documentSearch()
     QFETCH(qsizetype, from);
     QFETCH(QString, needle);
     QFETCH(qsizetype, expected);
-    QPlainTextEdit edit;
-    PlainTextControl control(&edit);
-    control.setText(text);
-    QCOMPARE(findInDocument(edit.document(), from, needle), expected);
+    TextStore store;
+    store.setText(text);
+    QCOMPARE(findInStore(store, from, needle), expected);
 }
 
 // After edits the piece table's runs no longer lie in text order; the in-place
@@ -126,8 +126,8 @@ void TestSearch::editedDocumentMatchesPlainSearch()
         return s;
     };
     for (int round = 0; round < 150; ++round) {
-        QPlainTextEdit edit;
-        PlainTextControl control(&edit);
+        MemoView edit;
+        MemoControl control(&edit);
         control.setText(randomText(60));
         for (int step = 0; step < 30; ++step) {
             const qsizetype length = control.length();
@@ -145,7 +145,7 @@ void TestSearch::editedDocumentMatchesPlainSearch()
                 continue;
             const qsizetype from = rng.bounded(int(text.size()) + 1);
             const qsizetype expected = QStringView(text).sliced(from).indexOf(needle);
-            QCOMPARE(findInDocument(edit.document(), from, needle), expected);
+            QCOMPARE(findInStore(edit.store(), from, needle), expected);
         }
     }
 }
