@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QDrag>
 #include <QFontMetricsF>
+#include <QInputMethod>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -678,15 +679,19 @@ void MemoView::onStoreChanged(qsizetype pos, qsizetype removed, qsizetype added)
                 return true;
             });
         }
-        std::unordered_map<qsizetype, CachedLayout> kept;
-        for (auto &e : m_layouts) {
-            if (e.first < firstLine) {
-                kept.emplace(e.first, std::move(e.second));
-            } else if (addedBreaks >= 0 && e.first > firstLine + addedBreaks - lineDelta) {
-                kept.emplace(e.first + lineDelta, std::move(e.second));
+        if (lineDelta == 0 && addedBreaks == 0) {
+            m_layouts.erase(firstLine);
+        } else {
+            std::unordered_map<qsizetype, CachedLayout> kept;
+            for (auto &e : m_layouts) {
+                if (e.first < firstLine) {
+                    kept.emplace(e.first, std::move(e.second));
+                } else if (addedBreaks >= 0 && e.first > firstLine + addedBreaks - lineDelta) {
+                    kept.emplace(e.first + lineDelta, std::move(e.second));
+                }
             }
+            m_layouts.swap(kept);
         }
-        m_layouts.swap(kept);
         if (lineDelta != 0 && firstLine < m_top.line) {
             m_top.line = std::max(firstLine, m_top.line + lineDelta);
             m_top.sub = 0;
@@ -761,6 +766,10 @@ void MemoView::setCaret(qsizetype anchor, qsizetype pos)
     restartBlink();
     viewport()->update();
     notifyCaretMoved(oldAnchor, oldPos);
+    if (hasFocus() && (oldPos != m_pos || oldAnchor != m_anchor))
+        QGuiApplication::inputMethod()->update(Qt::ImCursorRectangle | Qt::ImCursorPosition |
+                                               Qt::ImAnchorPosition | Qt::ImSurroundingText |
+                                               Qt::ImCurrentSelection);
 }
 
 void MemoView::setSelection(qsizetype anchor, qsizetype pos)
@@ -791,7 +800,10 @@ void MemoView::replace(qsizetype pos, qsizetype removed, QStringView text)
     setCaret(pos + text.size(), pos + text.size());
     m_editing = false;
     m_desiredX = -1;
-    ensureCaretVisible();
+    // The row now; the column when the line is painted, laid out once.
+    m_scrollColumnPending = true;
+    scrollToPosition(m_pos, false);
+    viewport()->update();
 }
 
 void MemoView::insertText(QStringView text)
@@ -897,6 +909,11 @@ void MemoView::scrollToTop()
 
 void MemoView::scrollToPosition(qsizetype pos)
 {
+    scrollToPosition(pos, true);
+}
+
+void MemoView::scrollToPosition(qsizetype pos, bool column)
+{
     pos = std::clamp<qsizetype>(pos, 0, m_store.length());
     if (m_widthGrew)
         updateScrollBars();
@@ -907,7 +924,9 @@ void MemoView::scrollToPosition(qsizetype pos)
         setTop(row);
     else if (offset > rows - 1)
         setTop(advance(row, -(rows - 1)));
-    if (!m_wrap) {
+    if (!m_wrap && column) {
+        if (pos == m_pos)
+            m_scrollColumnPending = false;
         const qsizetype line = m_store.lineAt(pos);
         QTextLayout *layout = layoutFor(line);
         const qsizetype column = pos - m_store.lineStart(line);
@@ -1362,6 +1381,8 @@ void MemoView::changeEvent(QEvent *e)
 
 void MemoView::paintEvent(QPaintEvent *e)
 {
+    if (m_scrollColumnPending)
+        scrollToPosition(m_pos, true);
     QPainter p(viewport());
     const QPalette pal = palette();
     p.fillRect(e->rect(), pal.brush(QPalette::Base));
@@ -1377,9 +1398,9 @@ void MemoView::paintEvent(QPaintEvent *e)
     QTextCharFormat selected;
     selected.setBackground(pal.brush(QPalette::Highlight));
     selected.setForeground(pal.brush(QPalette::HighlightedText));
+    qsizetype ls = m_store.lineStart(m_top.line);
     for (qsizetype line = m_top.line; line < m_lineCount && y < height; ++line) {
         QTextLayout *layout = layoutFor(line);
-        const qsizetype ls = m_store.lineStart(line);
         const qsizetype len = m_store.lineLength(line);
         const QPointF origin(x0, y);
         QList<QTextLayout::FormatRange> selections;
@@ -1410,6 +1431,7 @@ void MemoView::paintEvent(QPaintEvent *e)
             layout->drawCursor(&p, origin, at, 2);
         }
         y += (m_wrap ? layout->lineCount() : 1) * m_rowHeight;
+        ls += len + 1;
     }
     if (m_dropPos >= 0) {
         const qsizetype line = m_store.lineAt(m_dropPos);

@@ -75,6 +75,7 @@ public:
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
 protected:
+    void scrollToPosition(qsizetype pos, bool column);
     bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
@@ -158,8 +159,10 @@ private:
     mutable double m_advance = 8;       // measured average advance per code unit
     mutable double m_measuredUnits = 0; // units behind m_advance
     mutable double m_measuredWidth = 0;
-    bool m_editing = false; // inside an edit of ours: the caret follows it
-    qreal m_desiredX = -1;  // kept over vertical moves
+    bool m_editing = false;
+    bool m_scrollColumnPending = false; // the caret's column is to be scrolled into view // inside
+                                        // an edit of ours: the caret follows it
+    qreal m_desiredX = -1;              // kept over vertical moves
     mutable std::unordered_map<qsizetype, CachedLayout> m_layouts;
     mutable quint64 m_layoutClock = 0;
     qreal m_layoutWidth = -1;
