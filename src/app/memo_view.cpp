@@ -26,8 +26,12 @@ namespace {
 // The cache holds a few screens of line layouts; beyond this the least recently
 // used half goes.
 constexpr std::size_t LayoutCacheSize = 600;
-// Lines longer than this are shown up to it (QTextLayout needs the whole line).
+// Words are looked for this far around a position.
 constexpr qsizetype WordWindow = 2048;
+// A line is laid out and shown up to this many units: QTextLayout needs the
+// whole text it lays out, and a file without line breaks must still open. The
+// caret moves on by code points beyond it.
+constexpr qsizetype MaxLaidOut = qsizetype(1) << 16;
 constexpr qreal NoWrapWidth = qreal(INT_MAX / 256);
 constexpr qsizetype AccessibleEventLimit = qsizetype(1) << 20;
 
@@ -334,7 +338,8 @@ QTextLayout *MemoView::layoutFor(qsizetype line) const
         for (auto i = m_layouts.begin(); i != m_layouts.end();)
             i = i->second.used <= median ? m_layouts.erase(i) : std::next(i);
     }
-    QString text = m_store.lineText(line);
+    QString text =
+        m_store.mid(m_store.lineStart(line), std::min(m_store.lineLength(line), MaxLaidOut));
     for (QChar &c : text)
         c = displayUnit(c);
     auto layout = std::make_unique<QTextLayout>(text, font(), viewport());
@@ -958,6 +963,11 @@ qsizetype MemoView::nextCursor(qsizetype pos, bool word) const
     const qsizetype column = pos - ls;
     if (column >= m_store.lineLength(line))
         return std::min(m_store.length(), pos + 1);
+    if (column >= MaxLaidOut - 1) // past what is laid out: by code points
+        return pos + (QChar::isHighSurrogate(m_store.at(pos)) &&
+                              QChar::isLowSurrogate(m_store.at(pos + 1))
+                          ? 2
+                          : 1);
     QTextLayout *layout = layoutFor(line);
     const int next = layout->nextCursorPosition(int(column), word ? QTextLayout::SkipWords
                                                                   : QTextLayout::SkipCharacters);
@@ -971,6 +981,11 @@ qsizetype MemoView::previousCursor(qsizetype pos, bool word) const
     const qsizetype column = pos - ls;
     if (column == 0)
         return std::max<qsizetype>(0, pos - 1);
+    if (column > MaxLaidOut)
+        return pos - (column >= 2 && QChar::isLowSurrogate(m_store.at(pos - 1)) &&
+                              QChar::isHighSurrogate(m_store.at(pos - 2))
+                          ? 2
+                          : 1);
     QTextLayout *layout = layoutFor(line);
     return ls + layout->previousCursorPosition(int(column), word ? QTextLayout::SkipWords
                                                                  : QTextLayout::SkipCharacters);

@@ -23,6 +23,7 @@ private slots:
     void specialUnitsKeptAroundTyping();
     void clipboardAndUndo();
     void caretScrolledIntoView();
+    void lineLongerThanLaidOut();
     void inputMethod();
     void accessibleReads();
 };
@@ -240,6 +241,23 @@ void TestMemoView::caretScrolledIntoView()
         // Dragging the scroll bar to its end shows the last line.
         v.view.verticalScrollBar()->setValue(v.view.verticalScrollBar()->maximum());
         QVERIFY(v.port()->rect().contains(v.view.characterRect(v.control.length()).center()));
+    }
+}
+
+// A file without line breaks: shown up to a limit, every unit still reached by keys.
+void TestMemoView::lineLongerThanLaidOut()
+{
+    const QString text = u"ab\U0001F600"_qs.repeated(50000);
+    for (bool wrap : {false, true}) {
+        View v(text, wrap);
+        QTest::keyClick(&v.view, Qt::Key_End, Qt::ControlModifier);
+        QCOMPARE(v.view.cursorPosition(), text.size());
+        QTest::keyClick(&v.view, Qt::Key_Left);
+        QCOMPARE(v.view.cursorPosition(), text.size() - 2); // the pair as one
+        QTest::keyClick(&v.view, Qt::Key_Backspace);
+        QTest::keyClicks(&v.view, u"x"_qs);
+        QCOMPARE(v.control.text(), text.left(text.size() - 3) + u"x\U0001F600"_qs);
+        QVERIFY(v.view.characterRect(text.size() - 1).isValid());
     }
 }
 
