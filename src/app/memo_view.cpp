@@ -479,6 +479,7 @@ void MemoView::updateHorizontalBar()
 void MemoView::updateScrollBars()
 {
     m_widthGrew = false;
+    m_advanceOfRange = m_advance;
     updateHorizontalBar();
     QScrollBar *bar = verticalScrollBar();
     const double total = estimatedTotalRows();
@@ -1454,9 +1455,15 @@ void MemoView::paintEvent(QPaintEvent *e)
         const QPointF at = cursorPoint(m_dropPos);
         p.fillRect(QRectF(origin.x() + at.x(), origin.y() + at.y(), 2, m_rowHeight), textColor);
     }
-    if (m_widthGrew)
+    // The estimate of the rows refines as more lines are measured.
+    if (m_wrap && std::abs(m_advance - m_advanceOfRange) > 0.05 * m_advanceOfRange) {
+        m_advanceOfRange = m_advance;
+        QMetaObject::invokeMethod(
+            this, [this] { updateScrollBars(); }, Qt::QueuedConnection);
+    } else if (m_widthGrew) {
         QMetaObject::invokeMethod(
             this, [this] { updateHorizontalBar(); }, Qt::QueuedConnection);
+    }
     m_widthGrew = false;
 }
 

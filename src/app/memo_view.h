@@ -159,6 +159,7 @@ private:
     mutable double m_advance = 8;       // measured average advance per code unit
     mutable double m_measuredUnits = 0; // units behind m_advance
     mutable double m_measuredWidth = 0;
+    double m_advanceOfRange = 8; // the advance the vertical range was estimated with
     bool m_editing = false;
     bool m_scrollColumnPending = false; // the caret's column is to be scrolled into view // inside
                                         // an edit of ours: the caret follows it
