@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-packages=(cmake g++ make ccache python3 qt6-base-dev qt6-base-private-dev libgl-dev
+packages=(cmake g++ make ccache python3 qt6-base-dev libgl-dev
           libxkbcommon-dev fonts-nanum fonts-ipafont-gothic fonts-dejavu-core libhangul-data
           desktop-file-utils appstream dpkg-dev file)
 missing=()

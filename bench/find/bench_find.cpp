@@ -3,14 +3,13 @@
 // same run; median of several runs.
 //   build/bin/bench_find [megabytes of UTF-16 text, default 100] [runs, default 7]
 //                        [units per line, default 100]
-// The search walks the editor's piece table (two pieces per line of a loaded
-// document), so short lines cost more than long ones.
-#include "app/plain_text_control.h"
+// The search reads the editor's store in place.
+#include "app/memo_control.h"
+#include "app/memo_view.h"
 #include "find/document_search.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QPlainTextEdit>
 
 #include <algorithm>
 #include <cstdio>
@@ -71,8 +70,8 @@ int main(int argc, char *argv[])
 
     QString text = makeDocument(megabytes * 1024 * 1024 / 2, lineUnits);
     text += u"\nlast lines: "_qs + needle + u" and some more text after it.\n"_qs;
-    QPlainTextEdit edit;
-    PlainTextControl control(&edit);
+    MemoView edit;
+    MemoControl control(&edit);
     QElapsedTimer load;
     load.start();
     control.setText(text);
@@ -82,7 +81,7 @@ int main(int argc, char *argv[])
     qsizetype found = -1;
     qsizetype bare = -1;
     const double findMs = medianMs(
-        runs, [&] { return findInDocument(edit.document(), 0, needle); }, &found);
+        runs, [&] { return findInStore(edit.store(), 0, needle); }, &found);
     const double bareMs = medianMs(
         runs, [&] { return QStringView(editorText).indexOf(needle); }, &bare);
     if (found != bare || found < 0) {
@@ -90,9 +89,9 @@ int main(int argc, char *argv[])
                      static_cast<long long>(found), static_cast<long long>(bare));
         return 1;
     }
-    std::printf("document of %lld code units (%.0f MB as UTF-16, %d lines), loaded in %.0f ms\n",
+    std::printf("document of %lld code units (%.0f MB as UTF-16, %lld lines), loaded in %.0f ms\n",
                 static_cast<long long>(editorText.size()), editorText.size() * 2 / 1048576.0,
-                edit.document()->blockCount(), loadMs);
+                static_cast<long long>(edit.store().lineCount()), loadMs);
     std::printf("found at %lld; median of %d runs: find %.1f ms, bare indexOf %.1f ms, "
                 "ratio %.2f\n",
                 static_cast<long long>(found), runs, findMs, bareMs, findMs / bareMs);

@@ -6,7 +6,7 @@
 //   QT_QPA_PLATFORM=offscreen build/bin/bench_keystroke [large-MB] [keys]
 #include "app/app_state.h"
 #include "app/main_window.h"
-#include "app/memo_edit.h"
+#include "app/memo_view.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -3,7 +3,7 @@
 #include "aids/help_form.h"
 #include "app/forms.h"
 #include "app/main_window.h"
-#include "app/memo_edit.h"
+#include "app/memo_view.h"
 #include "desktop/copyright_form.h"
 #include "desktop/desktop_entry.h"
 #include "export/exit_form.h"

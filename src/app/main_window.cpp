@@ -2,7 +2,7 @@
 
 #include "app/app_state.h"
 #include "app/forms.h"
-#include "app/memo_edit.h"
+#include "app/memo_view.h"
 #include "app/settings_file.h"
 #include "platform/platform.h"
 
@@ -70,7 +70,7 @@ QColor fromStoredColor(std::int32_t v)
 } // namespace
 
 TForm1::TForm1(const QStringList &arguments, QWidget *parent)
-    : QMainWindow(parent), Memo1(new MemoEdit), m_memo(Memo1)
+    : QMainWindow(parent), Memo1(new MemoView), m_memo(Memo1)
 {
     Form1 = this;
     setObjectName(QStringLiteral("TForm1"));

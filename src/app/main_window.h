@@ -5,7 +5,7 @@
 
 #include "app/document_state.h"
 #include "app/font_record.h"
-#include "app/plain_text_control.h"
+#include "app/memo_control.h"
 #include "codec/encoding_detect.h"
 #include "ime/composer.h"
 
@@ -15,7 +15,7 @@
 #include <optional>
 
 class HanjaCommand;
-class MemoEdit;
+class MemoView;
 enum class OutputFormat;
 struct FileDialogRequest;
 class QAction;
@@ -33,7 +33,7 @@ public:
     explicit TForm1(const QStringList &arguments, QWidget *parent = nullptr);
     ~TForm1() override;
 
-    MemoEdit *Memo1 = nullptr;
+    MemoView *Memo1 = nullptr;
     QLabel *Label1 = nullptr;
     QStatusBar *StatusBar1 = nullptr;
     QTimer *TimerMemo = nullptr;
@@ -189,7 +189,7 @@ private:
     FontRecord fontRecordFromEditor() const;
     void FormClose(QCloseEvent *event);
 
-    PlainTextControl m_memo;
+    MemoControl m_memo;
     DocumentState m_document{m_memo};
     QLabel *m_panels[4] = {};
     QString m_commandLineFile;

@@ -2,8 +2,9 @@
 // choose its encoding, read it whole while the waiting label shows.
 #include "app/app_state.h"
 #include "app/main_window.h"
-#include "app/memo_edit.h"
+#include "app/memo_view.h"
 #include "codec/file_reading.h"
+#include "codec/store_loading.h"
 #include "platform/platform.h"
 
 #include <QAction>
@@ -145,20 +146,10 @@ void TForm1::LoadTextFile(FileEncoding encoding, BomKind bom, const QString &pat
     setPanelText(1, QStringLiteral("Line:1  Col:1"));
     currentFileName = path;
 
-    FileReadResult result;
-    {
-        TextBuffer text;
-        result = ReadTextFile(path, encoding, text);
-        if (result.status == ReadStatus::Read) {
-            try {
-                // All lines at once: the same text as adding them one by one, in one layout pass.
-                memo().setText(view(text));
-            } catch (const std::bad_alloc &) {
-                memo().setText(QString());
-                result.status = ReadStatus::ReadFailed;
-            }
-        }
-    }
+    // The decoded lines go straight into the editor's store, with no copy of the whole.
+    FileReadResult result = ::LoadTextFile(path, encoding, Memo1->store());
+    if (result.status == ReadStatus::ReadFailed)
+        memo().setText(QString()); // a part of a file is never shown as the file
     if (result.status == ReadStatus::Read) {
         document().setLoaded(styleOf(result.firstBreak), path, result.unreadable);
         // Korean text is labelled by what the whole file holds, not the sample.

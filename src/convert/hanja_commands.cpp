@@ -2,7 +2,7 @@
 // the keys). The chosen Hanja marks the document modified through the editor's
 // change notification.
 #include "app/main_window.h"
-#include "app/memo_edit.h"
+#include "app/memo_view.h"
 #include "convert/hanja_command.h"
 
 void TForm1::HangultoHanja1Click()

@@ -3,7 +3,7 @@
 #include "app/app_state.h"
 #include "app/forms.h"
 #include "app/main_window.h"
-#include "app/memo_edit.h"
+#include "app/memo_view.h"
 #include "find/document_search.h"
 #include "find/search_form.h"
 
@@ -67,7 +67,7 @@ void TForm1::find1Click()
     const qsizetype start = m_memo.selStart();
     // The whole text after the caret is searched in place, as one sequence: an
     // occurrence is found wherever it lies, also inside very long lines.
-    const qsizetype found = findInDocument(Memo1->document(), start, needle);
+    const qsizetype found = findInStore(Memo1->store(), start, needle);
     m_memo.setSelLength(0);
     m_memo.setSelStart(found >= 0 ? start + found : start);
     m_memo.setVisible(true);

@@ -4,7 +4,7 @@
 #include "app/edit_commands.h"
 #include "app/forms.h"
 #include "app/main_window.h"
-#include "app/memo_edit.h"
+#include "app/memo_view.h"
 #include "app/menu_items.h"
 #include "convert/hanja_command.h"
 #include "convert/kanji_to_hangul.h"

@@ -2,7 +2,7 @@
 // dispatch.
 #include "app/app_state.h"
 #include "app/main_window.h"
-#include "app/memo_edit.h"
+#include "app/memo_view.h"
 #include "convert/hanja_command.h"
 #include "ime/composer.h"
 #include "ime/key_event.h"

@@ -10,7 +10,7 @@
 #include "app/app_state.h"
 #include "app/forms.h"
 #include "app/main_window.h"
-#include "app/memo_edit.h"
+#include "app/memo_view.h"
 #include "support/fake_platform.h"
 #include "support/test_env.h"
 

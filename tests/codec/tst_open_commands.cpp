@@ -3,7 +3,7 @@
 // written in every encoding by other programs.
 #include "app/app_state.h"
 #include "app/main_window.h"
-#include "app/memo_edit.h"
+#include "app/memo_view.h"
 #include "codec/file_reading.h"
 #include "support/fake_platform.h"
 #include "support/test_bytes.h"

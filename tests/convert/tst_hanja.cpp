@@ -4,7 +4,7 @@
 // stands in for the installed one.
 #include "app/app_state.h"
 #include "app/main_window.h"
-#include "app/memo_edit.h"
+#include "app/memo_view.h"
 #include "app/memory_text_control.h"
 #include "convert/hanja_dictionary.h"
 #include "convert/hanja_lookup.h"

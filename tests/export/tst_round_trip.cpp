@@ -1,9 +1,9 @@
 // Saving and opening again gives the document back: random well-formed text
-// from every plane (U+00A0, U+2028, private use, pairs up to U+10FFFF) with line
-// breaks, short and across several write steps. Left out are the texts whose
-// change the file rules themselves make: one ending in exactly one line break,
-// one starting with U+FEFF, and U+0000, U+001A and U+2029 (and CR, a line break
-// of its own to the reader).
+// from every plane (U+00A0, U+2028, U+2029, U+FDD0, U+FDD1, private use, pairs up
+// to U+10FFFF) with line breaks, short and across several write steps. Left out
+// are the texts whose change the file rules themselves make: one ending in
+// exactly one line break, one starting with U+FEFF, and U+0000 and U+001A (and
+// CR, a line break of its own to the reader).
 #include "app/app_state.h"
 #include "app/main_window.h"
 #include "support/fake_platform.h"
@@ -25,9 +25,11 @@ char32_t randomCharacter(QRandomGenerator &rng)
         case 1:
             c = 0x20 + rng.bounded(0x5F);
             break;
-        case 2:
-            c = rng.bounded(2) ? 0x00A0 : 0x2028;
+        case 2: {
+            const char32_t kept[] = {0x00A0, 0x2028, 0x2029, 0xFDD0, 0xFDD1};
+            c = kept[rng.bounded(5)];
             break;
+        }
         case 3:
             c = 0xAC00 + rng.bounded(11172);
             break;
@@ -41,9 +43,7 @@ char32_t randomCharacter(QRandomGenerator &rng)
             c = 0x80 + rng.bounded(0xFF80);
             break;
         }
-        const bool surrogate = c >= 0xD800 && c <= 0xDFFF;
-        const bool excluded = c == 0x2029 || c == 0xFDD0 || c == 0xFDD1;
-        if (!surrogate && !excluded)
+        if (c < 0xD800 || c > 0xDFFF)
             return c;
     }
 }

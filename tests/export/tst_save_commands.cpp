@@ -3,7 +3,7 @@
 // failures (a parent that is a file, a disk that runs out of room).
 #include "app/app_state.h"
 #include "app/main_window.h"
-#include "app/memo_edit.h"
+#include "app/memo_view.h"
 #include "support/fake_platform.h"
 #include "support/test_bytes.h"
 #include "support/test_env.h"

@@ -2,7 +2,7 @@
 // edit line, the program's own Unicode paste and the Ctrl+V interception.
 #include "app/app_state.h"
 #include "app/main_window.h"
-#include "app/memo_edit.h"
+#include "app/memo_view.h"
 #include "find/search_form.h"
 #include "support/fake_platform.h"
 #include "support/test_env.h"

@@ -1,15 +1,15 @@
-// The forward search: over pieces of text, and in place over the editor's piece
-// table and over the document store, compared with a plain search of the text.
-#include "app/plain_text_control.h"
+// The forward search: over pieces of text, and in place over the editor's store,
+// compared with a plain search of the text the editor hands out.
+#include "app/memo_control.h"
+#include "app/memo_view.h"
 #include "app/text_store.h"
 #include "app/text_store_tuning.h"
 #include "find/document_search.h"
 #include "find/stream_search.h"
 
-#include <QPlainTextEdit>
 #include <QRandomGenerator>
 #include <QTest>
-#include <QTextCursor>
+
 
 class TestSearch : public QObject
 {
@@ -17,11 +17,12 @@ class TestSearch : public QObject
 private slots:
     void streamSearch_data();
     void streamSearch();
-    void documentSearch_data();
-    void documentSearch();
     void editedDocumentMatchesPlainSearch();
     void storeSearch_data();
     void storeSearch();
+
+private:
+    static void documentRows();
 };
 
 void TestSearch::streamSearch_data()
@@ -80,7 +81,7 @@ void TestSearch::streamSearch()
     QCOMPARE(found, expected);
 }
 
-void TestSearch::documentSearch_data()
+void TestSearch::documentRows()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<qsizetype>("from");
@@ -104,18 +105,6 @@ void TestSearch::documentSearch_data()
         << u"a\rb\uFDD0c"_qs << qsizetype(0) << u"\rb\uFDD0"_qs << qsizetype(1);
 }
 
-void TestSearch::documentSearch()
-{
-    QFETCH(QString, text);
-    QFETCH(qsizetype, from);
-    QFETCH(QString, needle);
-    QFETCH(qsizetype, expected);
-    QPlainTextEdit edit;
-    PlainTextControl control(&edit);
-    control.setText(text);
-    QCOMPARE(findInDocument(edit.document(), from, needle), expected);
-}
-
 // After edits the piece table's runs no longer lie in text order; the in-place
 // search must still agree with a search of the text itself.
 void TestSearch::editedDocumentMatchesPlainSearch()
@@ -130,8 +119,8 @@ void TestSearch::editedDocumentMatchesPlainSearch()
         return s;
     };
     for (int round = 0; round < 150; ++round) {
-        QPlainTextEdit edit;
-        PlainTextControl control(&edit);
+        MemoView edit;
+        MemoControl control(&edit);
         control.setText(randomText(60));
         for (int step = 0; step < 30; ++step) {
             const qsizetype length = control.length();
@@ -149,14 +138,14 @@ void TestSearch::editedDocumentMatchesPlainSearch()
                 continue;
             const qsizetype from = rng.bounded(int(text.size()) + 1);
             const qsizetype expected = QStringView(text).sliced(from).indexOf(needle);
-            QCOMPARE(findInDocument(edit.document(), from, needle), expected);
+            QCOMPARE(findInStore(edit.store(), from, needle), expected);
         }
     }
 }
 
 void TestSearch::storeSearch_data()
 {
-    documentSearch_data();
+    documentRows();
     QTest::newRow("separator is a character")
         << u"a\u2029b"_qs << qsizetype(0) << u"\u2029b"_qs << qsizetype(1);
     QTest::newRow("negative start") << u"abc"_qs << qsizetype(-1) << u"a"_qs << qsizetype(-1);

@@ -2,7 +2,7 @@
 // composer flags, and the dialog's mode items with their label.
 #include "app/app_state.h"
 #include "app/main_window.h"
-#include "app/memo_edit.h"
+#include "app/memo_view.h"
 #include "find/search_form.h"
 #include "ime/composer_cases.h"
 #include "support/fake_platform.h"

@@ -1,23 +1,20 @@
-// The editor's document layout keeps the stock geometry: a line growing past the
-// widest one widens the horizontal range, wrapped lines wrap and unwrap as they
-// are edited, and the text is edited exactly.
+// The editor view's geometry follows edits: a line growing past the widest one
+// widens the horizontal range, wrapped lines wrap and unwrap as they are
+// edited, and the text is edited exactly.
 #include "app/app_state.h"
-#include "app/editor_document_layout.h"
-#include "app/memo_edit.h"
-#include "app/plain_text_control.h"
+#include "app/memo_control.h"
+#include "app/memo_view.h"
 
 #include <QScrollBar>
 #include <QTest>
-#include <QTextBlock>
 
 class TestEditorLayout : public QObject
 {
     Q_OBJECT
 private slots:
-    void editorUsesIt();
     void widestLineGrowsAndShrinks();
     void wrappedLineCountFollowsEdits();
-    void blockCountChangesStillLaidOut();
+    void lineCountChangesStillLaidOut();
     void replaceRange_data();
     void replaceRange();
     void replaceRangeReadOnly();
@@ -27,8 +24,8 @@ namespace {
 
 struct Editor
 {
-    MemoEdit edit;
-    PlainTextControl control{&edit};
+    MemoView edit;
+    MemoControl control{&edit};
 
     explicit Editor(bool wrap)
     {
@@ -38,15 +35,14 @@ struct Editor
         QVERIFY(QTest::qWaitForWindowExposed(&edit));
     }
     void settle() { QCoreApplication::processEvents(); }
+    // The row (from the top of the view) the character at pos stands on.
+    int rowOf(qsizetype pos) const
+    {
+        return (edit.characterRect(pos).center().y() - 4) / edit.rowHeight();
+    }
 };
 
 } // namespace
-
-void TestEditorLayout::editorUsesIt()
-{
-    MemoEdit edit;
-    QVERIFY(qobject_cast<EditorDocumentLayout *>(edit.document()->documentLayout()));
-}
 
 void TestEditorLayout::widestLineGrowsAndShrinks()
 {
@@ -59,6 +55,8 @@ void TestEditorLayout::widestLineGrowsAndShrinks()
     e.settle();
     const int grown = e.edit.horizontalScrollBar()->maximum();
     QVERIFY2(grown > start + 500, qPrintable(QString::number(grown)));
+    // The caret at the end of the long line is in view.
+    QVERIFY(e.edit.viewport()->rect().contains(e.edit.caretRect().center()));
     for (int i = 0; i < 60; ++i)
         QTest::keyClick(&e.edit, Qt::Key_Backspace);
     e.settle();
@@ -79,39 +77,39 @@ void TestEditorLayout::wrappedLineCountFollowsEdits()
     e.control.setText(u"abc\n"_qs.repeated(60));
     e.control.setSelStart(4 * 10 + 3);
     e.settle();
-    QTextDocument *doc = e.edit.document();
-    const int lines = doc->lineCount();
     const int range = e.edit.verticalScrollBar()->maximum();
     QVERIFY(range > 0);
+    const int nextLineRow = e.rowOf(4 * 11);
+    QCOMPARE(nextLineRow, e.rowOf(4 * 10) + 1);
     QTest::keyClicks(&e.edit, QString(120, u'W'));
     e.settle();
-    const QTextBlock block = doc->findBlockByNumber(10);
-    QVERIFY(block.layout()->lineCount() > 2);
-    QCOMPARE(doc->lineCount(), lines + block.layout()->lineCount() - 1);
-    // The vertical range follows the wrapped lines.
-    QCOMPARE(e.edit.verticalScrollBar()->maximum(), range + block.layout()->lineCount() - 1);
+    // The line wraps into several rows, the next line below them, all in view.
+    const int wrappedRows = e.rowOf(4 * 11 + 120) - e.rowOf(4 * 10);
+    QVERIFY2(wrappedRows > 2, qPrintable(QString::number(wrappedRows)));
+    QVERIFY(e.edit.viewport()->rect().contains(e.edit.caretRect().center()));
+    QVERIFY(e.edit.verticalScrollBar()->maximum() > range);
     for (int i = 0; i < 120; ++i)
         QTest::keyClick(&e.edit, Qt::Key_Backspace);
     e.settle();
-    QCOMPARE(doc->findBlockByNumber(10).layout()->lineCount(), 1);
-    QCOMPARE(doc->lineCount(), lines);
-    QCOMPARE(e.edit.verticalScrollBar()->maximum(), range);
+    QCOMPARE(e.rowOf(4 * 11), e.rowOf(4 * 10) + 1);
     QCOMPARE(e.control.text(), u"abc\n"_qs.repeated(60));
 }
 
-void TestEditorLayout::blockCountChangesStillLaidOut()
+void TestEditorLayout::lineCountChangesStillLaidOut()
 {
     Editor e(false);
     e.control.setText(u"one\ntwo");
     e.control.setSelStart(3);
     QTest::keyClick(&e.edit, Qt::Key_Return);
     QTest::keyClicks(&e.edit, u"x"_qs);
+    QCOMPARE(e.rowOf(4), 1);
+    QCOMPARE(e.rowOf(6), 2);
     QTest::keyClick(&e.edit, Qt::Key_Backspace);
     QTest::keyClick(&e.edit, Qt::Key_Backspace);
     e.settle();
     QCOMPARE(e.control.text(), u"one\ntwo"_qs);
-    QCOMPARE(e.edit.document()->blockCount(), 2);
-    QCOMPARE(e.edit.document()->lineCount(), 2);
+    QCOMPARE(e.edit.store().lineCount(), 2);
+    QCOMPARE(e.rowOf(4), 1);
 }
 
 void TestEditorLayout::replaceRange_data()

@@ -3,7 +3,7 @@
 // and the selection rules of each mode.
 #include "app/app_state.h"
 #include "app/main_window.h"
-#include "app/memo_edit.h"
+#include "app/memo_view.h"
 #include "composer_cases.h"
 #include "ime/key_event.h"
 #include "support/fake_platform.h"

@@ -1,21 +1,18 @@
-// TextControl over a QPlainTextEdit (the main editor). Reads go through the
-// document's raw text so that every code unit survives: toPlainText() would
-// turn U+00A0 into a space and U+2028 into a line feed.
+// TextControl over the main editor: the view's caret and selection, its store's
+// text, and every change of the store told to the change listener.
 #pragma once
 
 #include "app/text_control.h"
 
-class QPlainTextEdit;
-class QTextCursor;
+class MemoView;
 
-class PlainTextControl : public TextControl
+class MemoControl : public TextControl
 {
 public:
-    // Follows the editor's document: every change of its text is told to the
-    // change listener.
-    explicit PlainTextControl(QPlainTextEdit *edit);
+    explicit MemoControl(MemoView *view);
 
     QString text() const override;
+    // Replaces the document (no undo history), the caret at the start, scrolled to the top.
     void setText(QStringView text) override;
     qsizetype length() const override;
     char16_t charAt(qsizetype pos) const override;
@@ -45,15 +42,8 @@ public:
     void setFocus() override;
     bool isSingleLine() const override { return false; }
 
-    QPlainTextEdit *widget() const { return m_edit; }
-
-    // Inserts `text` at the cursor (replacing its selection) so that every code
-    // unit is kept: the document would otherwise turn U+FDD0, U+FDD1 and CR, its
-    // own markers, into paragraph breaks. LF and U+2029 start a new line.
-    static void insertText(QTextCursor &cursor, QStringView text);
-    // Converts the document's raw form (paragraph breaks as U+2029) to LF breaks.
-    static QString fromRaw(QString raw);
+    MemoView *view() const { return m_view; }
 
 private:
-    QPlainTextEdit *m_edit;
+    MemoView *m_view;
 };
