@@ -4,6 +4,10 @@
 #include <array>
 #include <cstring>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 constexpr std::uint64_t HighBits = 0x8080808080808080ULL;
@@ -19,6 +23,19 @@ std::uint64_t load8(const std::uint8_t *p)
 // Callers continue byte by byte from there.
 std::size_t copyAscii(const std::uint8_t *in, std::size_t i, std::size_t n, char16_t *out, int &o)
 {
+#ifdef __SSE2__
+    // Sixteen at a time, widened to units by interleaving with zero bytes.
+    const __m128i zero = _mm_setzero_si128();
+    while (i + 16 <= n) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(in + i));
+        if (_mm_movemask_epi8(bytes) != 0)
+            break;
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(out + o), _mm_unpacklo_epi8(bytes, zero));
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(out + o + 8), _mm_unpackhi_epi8(bytes, zero));
+        i += 16;
+        o += 16;
+    }
+#endif
     while (i + 8 <= n && (load8(in + i) & HighBits) == 0) {
         for (int k = 0; k < 8; ++k)
             out[o + k] = in[i + k];

@@ -145,16 +145,22 @@ ReadOutcome readByteLines(ByteStream &stream, Decoder decode, int limit, TextSin
     return tally.outcome;
 }
 
+// The least room a UTF-16 piece is read into.
+constexpr int MinUtf16Piece = 4096;
+
 ReadOutcome readUtf16Lines(ByteStream &stream, bool bigEndian, int limit, TextSink &out)
 {
     LineTally tally;
     bool continuing = false;
     for (;;) {
-        // Units go straight into the document buffer; they are stored as read.
-        char16_t *target = out.room(std::size_t(limit) + 2);
+        // Units go straight into the document buffer; they are stored as read. A
+        // piece takes the room the sink has (a long line comes in several pieces),
+        // so that a sink of blocks is filled, not given a block a line.
+        char16_t *target = out.room(std::size_t(std::min(limit, MinUtf16Piece)) + 2);
+        const int pieceLimit = int(std::min<std::size_t>(std::size_t(limit), out.roomLeft() - 2));
         if (!continuing && tally.outcome.lines > 0)
             ++target; // room for the line feed that joins this line to the last
-        const LinePiece piece = ReadUtf16Line(stream, target, limit, bigEndian);
+        const LinePiece piece = ReadUtf16Line(stream, target, pieceLimit, bigEndian);
         tally.outcome.unreadable += piece.lostByte;
         if (!continuing) {
             if (piece.length == 0 && piece.end == LineEnd::None) {

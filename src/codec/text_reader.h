@@ -29,6 +29,8 @@ public:
     }
     void commit(std::size_t count) { m_next += count; }
     void append(char16_t unit) { *room(1) = unit, ++m_next; }
+    // Units that fit behind m_next without asking for more room.
+    std::size_t roomLeft() const { return std::size_t(m_end - m_next); }
     // About `count` more units will come: a hint, which may be ignored.
     virtual void expect(std::size_t count) { (void)count; }
     // Hands on everything committed so far; the reader calls it at the end.
