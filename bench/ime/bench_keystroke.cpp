@@ -1,6 +1,8 @@
 // Time of one composer key in the main editor, with a small and a large document
 // and the caret in the middle, offscreen: the median over many keys of the key
-// press and release events sent to Memo1, for both schemes and, for comparison,
+// press and release events sent to Memo1 and the repaint they ask for (the edited
+// line is laid out when it is painted), and of the events alone, for both
+// schemes and, for comparison,
 // the same keys typed without input method; with the caret's line like the others
 // and with it the widest line of the document.
 //   QT_QPA_PLATFORM=offscreen build/bin/bench_keystroke [large-MB] [keys]
@@ -67,9 +69,23 @@ void sendKey(QWidget *w, char c)
 
 struct Result
 {
-    double medianUs; // wall-clock time
+    double medianUs; // wall-clock time, key and repaint
     double p90Us;
     double cpuMedianUs; // this thread's processor time: what a shared machine does not inflate
+    double keyOnlyUs;   // the key events alone, without the repaint
+};
+
+// Counts the paints of a widget, to make sure each timed key included one.
+class PaintCounter : public QObject
+{
+public:
+    int paints = 0;
+    bool eventFilter(QObject *, QEvent *e) override
+    {
+        if (e->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
 };
 
 double threadCpuUs()
@@ -84,14 +100,18 @@ struct Host
     TForm1 *form;
     QString text;
     qsizetype caret = 0;
-    std::vector<double> us, cpu;
+    std::vector<double> us, cpu, keyOnly;
+    PaintCounter painted;
 };
 
-Result summary(std::vector<double> us, std::vector<double> cpu)
+Result summary(const Host &h)
 {
+    std::vector<double> us = h.us, cpu = h.cpu, keyOnly = h.keyOnly;
     std::sort(us.begin(), us.end());
     std::sort(cpu.begin(), cpu.end());
-    return {us[us.size() / 2], us[us.size() * 9 / 10], cpu[cpu.size() / 2]};
+    std::sort(keyOnly.begin(), keyOnly.end());
+    return {us[us.size() / 2], us[us.size() * 9 / 10], cpu[cpu.size() / 2],
+            keyOnly[keyOnly.size() / 2]};
 }
 
 // Keys compose one syllable and take it apart again: insert, two replacements,
@@ -109,19 +129,25 @@ void measure(Host (&hosts)[2], int mode, int keys)
         h.form->memoComposer = ComposerState();
         h.us.clear();
         h.cpu.clear();
+        h.keyOnly.clear();
     }
     QApplication::processEvents();
     for (int round = 0; round < keys / 6; ++round) {
         for (Host &h : hosts) {
             for (int i = 0; i < 6; ++i) {
+                const int paintsBefore = h.painted.paints;
                 QElapsedTimer timer;
                 const double cpuStart = threadCpuUs();
                 timer.start();
                 sendKey(h.form->Memo1, cycle[i]);
+                h.keyOnly.push_back(timer.nsecsElapsed() / 1e3);
+                // The repaint the key asked for, as the event loop delivers it.
+                QApplication::processEvents();
                 h.us.push_back(timer.nsecsElapsed() / 1e3);
                 h.cpu.push_back(threadCpuUs() - cpuStart);
+                if (h.painted.paints == paintsBefore)
+                    std::fprintf(stderr, "warning: a key was not repainted\n");
             }
-            QApplication::processEvents(); // paints and deferred layout, untimed
         }
     }
     for (Host &h : hosts) {
@@ -141,11 +167,12 @@ int main(int argc, char *argv[])
     setProgramDirOverride(dir.path() + u'/');
     TForm1 smallForm({QStringLiteral("tavriledit")});
     TForm1 largeForm({QStringLiteral("tavriledit")});
-    Host hosts[2] = {{&smallForm, {}, 0, {}, {}}, {&largeForm, {}, 0, {}, {}}};
+    Host hosts[2] = {{&smallForm, {}, 0, {}, {}, {}, {}}, {&largeForm, {}, 0, {}, {}, {}, {}}};
     const qint64 sizes[2] = {1024, qint64(largeMb * 1024 * 1024)};
     for (Host &h : hosts) {
         h.form->show();
         h.form->move(0, 0);
+        h.form->Memo1->viewport()->installEventFilter(&h.painted);
     }
     QApplication::processEvents();
 
@@ -156,19 +183,18 @@ int main(int argc, char *argv[])
         }
         for (int mode : {ImeRomanized, ImeDirect, ImeNone}) {
             measure(hosts, mode, keys);
-            const Result r[2] = {summary(hosts[0].us, hosts[0].cpu),
-                                 summary(hosts[1].us, hosts[1].cpu)};
-            std::printf("%-9s %-13s | small %lld units: median %.1f us, p90 %.1f, cpu %.1f | "
-                        "large %lld units: median %.1f us, p90 %.1f, cpu %.1f | "
-                        "ratio %.2f, cpu %.2f\n",
+            const Result r[2] = {summary(hosts[0]), summary(hosts[1])};
+            std::printf("%-9s %-13s | small %lld units: median %.1f us, p90 %.1f, cpu %.1f, "
+                        "key alone %.1f | large %lld units: median %.1f us, p90 %.1f, cpu %.1f, "
+                        "key alone %.1f | ratio %.2f, cpu %.2f, key alone %.2f\n",
                         mode == ImeRomanized ? "romanized"
                         : mode == ImeDirect  ? "direct"
                                              : "no IME",
                         widest ? "widest line" : "uniform lines", (long long)hosts[0].text.size(),
-                        r[0].medianUs, r[0].p90Us, r[0].cpuMedianUs,
+                        r[0].medianUs, r[0].p90Us, r[0].cpuMedianUs, r[0].keyOnlyUs,
                         (long long)hosts[1].text.size(), r[1].medianUs, r[1].p90Us,
-                        r[1].cpuMedianUs, r[1].medianUs / r[0].medianUs,
-                        r[1].cpuMedianUs / r[0].cpuMedianUs);
+                        r[1].cpuMedianUs, r[1].keyOnlyUs, r[1].medianUs / r[0].medianUs,
+                        r[1].cpuMedianUs / r[0].cpuMedianUs, r[1].keyOnlyUs / r[0].keyOnlyUs);
             std::fflush(stdout);
         }
     }

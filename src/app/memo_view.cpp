@@ -382,6 +382,19 @@ QTextLayout *MemoView::layoutFor(qsizetype line) const
     return result;
 }
 
+void MemoView::updateLine(qsizetype line)
+{
+    if (m_wrap) {
+        viewport()->update();
+        return;
+    }
+    const qsizetype row = line - m_top.line;
+    if (row < -1 || row > visibleRows() + 1)
+        return;
+    const int y = m_margin + int(row) * m_rowHeight;
+    viewport()->update(QRect(0, y - 1, viewport()->width(), m_rowHeight + 2));
+}
+
 int MemoView::rowsOf(qsizetype line) const
 {
     return m_wrap ? std::max(1, layoutFor(line)->lineCount()) : 1;
@@ -671,6 +684,7 @@ void MemoView::onStoreChanged(qsizetype pos, qsizetype removed, qsizetype added)
     const qsizetype lineDelta = m_lineCount - oldCount;
     const qsizetype firstLine = m_store.lineAt(pos);
     const bool whole = pos == 0 && added == m_store.length();
+    bool inLine = false; // the edit stayed inside one line
     if (whole) {
         invalidateLayouts();
         m_widest = 0;
@@ -685,7 +699,8 @@ void MemoView::onStoreChanged(qsizetype pos, qsizetype removed, qsizetype added)
                 return true;
             });
         }
-        if (lineDelta == 0 && addedBreaks == 0) {
+        inLine = lineDelta == 0 && addedBreaks == 0;
+        if (inLine) {
             m_layouts.erase(firstLine);
         } else {
             std::unordered_map<qsizetype, CachedLayout> kept;
@@ -719,7 +734,11 @@ void MemoView::onStoreChanged(qsizetype pos, qsizetype removed, qsizetype added)
         m_anchor = follow(m_anchor);
     }
     updateScrollBars();
-    viewport()->update();
+    // An edit inside one line repaints that line; any other, everything.
+    if (inLine)
+        updateLine(firstLine);
+    else
+        viewport()->update();
 
     if (QAccessible::isActive()) {
         if (removed > 0 && removed <= AccessibleEventLimit) {
@@ -770,7 +789,12 @@ void MemoView::setCaret(qsizetype anchor, qsizetype pos)
     m_anchor = anchor;
     m_pos = pos;
     restartBlink();
-    viewport()->update();
+    if (oldAnchor != oldPos || anchor != pos) { // a selection is or was shown
+        viewport()->update();
+    } else {
+        updateLine(m_store.lineAt(oldPos));
+        updateLine(m_store.lineAt(pos));
+    }
     notifyCaretMoved(oldAnchor, oldPos);
     if (hasFocus() && (oldPos != m_pos || oldAnchor != m_anchor))
         QGuiApplication::inputMethod()->update(Qt::ImCursorRectangle | Qt::ImCursorPosition |
@@ -809,7 +833,7 @@ void MemoView::replace(qsizetype pos, qsizetype removed, QStringView text)
     // The row now; the column when the line is painted, laid out once.
     m_scrollColumnPending = true;
     scrollToPosition(m_pos, false);
-    viewport()->update();
+    updateLine(m_store.lineAt(m_pos));
 }
 
 void MemoView::insertText(QStringView text)
@@ -1408,14 +1432,21 @@ void MemoView::paintEvent(QPaintEvent *e)
     const qsizetype s = selectionStart(), t = selectionEnd();
     const qreal x0 = m_margin - horizontalScrollBar()->value();
     qreal y = m_margin - m_top.sub * m_rowHeight;
-    const int height = viewport()->height();
+    const int height = std::min(viewport()->height(), e->rect().bottom() + 1);
     const qsizetype caretLine = m_store.lineAt(m_pos);
+    qsizetype first = m_top.line;
+    if (!m_wrap) { // the rows above the area to paint are passed over
+        const qsizetype above =
+            std::max<qsizetype>(0, qsizetype(std::floor((e->rect().top() - y) / m_rowHeight)));
+        first = std::min(m_top.line + above, m_lineCount - 1);
+        y += qreal(first - m_top.line) * m_rowHeight;
+    }
     const qreal breakWidth = QFontMetricsF(font()).horizontalAdvance(u' ');
     QTextCharFormat selected;
     selected.setBackground(pal.brush(QPalette::Highlight));
     selected.setForeground(pal.brush(QPalette::HighlightedText));
-    qsizetype ls = m_store.lineStart(m_top.line);
-    for (qsizetype line = m_top.line; line < m_lineCount && y < height; ++line) {
+    qsizetype ls = m_store.lineStart(first);
+    for (qsizetype line = first; line < m_lineCount && y < height; ++line) {
         QTextLayout *layout = layoutFor(line);
         const qsizetype len = m_store.lineLength(line);
         const QPointF origin(x0, y);

@@ -109,6 +109,9 @@ private:
 
     void onStoreChanged(qsizetype pos, qsizetype removed, qsizetype added);
     void invalidateLayouts();
+    // Asks for the repaint of the rows of `line` (of everything with word wrap on,
+    // where an edit may change the rows of the lines below).
+    void updateLine(qsizetype line);
     QTextLayout *layoutFor(qsizetype line) const;
     int rowsOf(qsizetype line) const;
     Row advance(Row row, qsizetype rows) const;

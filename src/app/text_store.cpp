@@ -10,8 +10,15 @@
 #include <new>
 #include <vector>
 
+#include <utility>
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
+#endif
+
+#if __has_include(<sys/mman.h>)
+#include <sys/mman.h>
+#define TAVRIL_HAVE_MMAN
 #endif
 
 // The text lives in a row of blocks of at most a few thousand units each. A
@@ -25,17 +32,27 @@ namespace {
 constexpr qsizetype DefaultBlockUnits = 16 * 1024;
 qsizetype blockLimit = DefaultBlockUnits;
 
-// Line feeds in [p, p + n).
+// Line feeds in [p, p + n). Branch-free: the comparison's all-ones lanes are
+// subtracted into 16-bit counters, summed before they can overflow (the target
+// may have no population-count instruction).
 qsizetype countBreaks(const char16_t *p, qsizetype n)
 {
     qsizetype count = 0;
     qsizetype i = 0;
 #if defined(__SSE2__)
     const __m128i lf = _mm_set1_epi16(u'\n');
-    for (; i + 8 <= n; i += 8) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i));
-        const int mask = _mm_movemask_epi8(_mm_cmpeq_epi16(v, lf));
-        count += __builtin_popcount(unsigned(mask)) / 2;
+    const __m128i ones = _mm_set1_epi16(1);
+    while (i + 8 <= n) {
+        const qsizetype stop = std::min(n - 7, i + 8 * 32767); // lanes stay below 2^15
+        __m128i acc = _mm_setzero_si128();
+        for (; i < stop; i += 8) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i));
+            acc = _mm_sub_epi16(acc, _mm_cmpeq_epi16(v, lf));
+        }
+        const __m128i sums = _mm_madd_epi16(acc, ones); // four 32-bit sums
+        alignas(16) std::int32_t part[4];
+        _mm_store_si128(reinterpret_cast<__m128i *>(part), sums);
+        count += qsizetype(part[0]) + part[1] + part[2] + part[3];
     }
 #endif
     for (; i < n; ++i)
@@ -52,6 +69,8 @@ qsizetype nthBreak(const char16_t *p, qsizetype n, qsizetype k)
     for (; i + 8 <= n; i += 8) {
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i));
         unsigned mask = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi16(v, lf)));
+        if (mask == 0)
+            continue;
         const qsizetype found = __builtin_popcount(mask) / 2;
         if (found < k) {
             k -= found;
@@ -72,14 +91,95 @@ qsizetype nthBreak(const char16_t *p, qsizetype n, qsizetype k)
 // line lookup reads one chunk, not the whole block.
 qsizetype chunkLimit = DefaultBlockUnits / 32;
 
-struct Free
+// Large runs of memory that a load carves its blocks from, one after another,
+// mapped with huge pages asked for, so that a big file is faulted in a few large
+// pages rather than tens of thousands of small ones. Every block in a slab holds
+// a reference, and so does the loader while it carves; the slab is unmapped when
+// the last one goes. A block that must grow moves out into memory of its own.
+struct Slab
 {
-    void operator()(char16_t *p) const { std::free(p); }
+    char *base = nullptr;
+    std::size_t bytes = 0;
+    std::size_t used = 0; // carved so far
+    std::size_t refs = 0;
+};
+
+constexpr std::size_t HugePage = std::size_t(2) << 20;
+constexpr std::size_t SlabBytes = std::size_t(32) << 20;
+// Texts smaller than this (in units) are loaded into ordinary allocations.
+constexpr qsizetype SlabsFromUnits = qsizetype(1) << 20;
+
+Slab *newSlab(std::size_t bytes)
+{
+#if defined(TAVRIL_HAVE_MMAN)
+    bytes = (bytes + HugePage - 1) / HugePage * HugePage;
+    void *raw =
+        mmap(nullptr, bytes + HugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (raw == MAP_FAILED)
+        return nullptr;
+    // Aligned to a huge page: the head and tail of the mapping go back.
+    char *start = static_cast<char *>(raw);
+    char *aligned = reinterpret_cast<char *>(
+        (reinterpret_cast<std::uintptr_t>(start) + HugePage - 1) & ~(HugePage - 1));
+    if (aligned > start)
+        munmap(start, std::size_t(aligned - start));
+    char *const end = start + bytes + HugePage;
+    if (end > aligned + bytes)
+        munmap(aligned + bytes, std::size_t(end - (aligned + bytes)));
+#if defined(MADV_HUGEPAGE)
+    madvise(aligned, bytes, MADV_HUGEPAGE);
+#endif
+    return new Slab{aligned, bytes, 0, 1};
+#else
+    (void)bytes;
+    return nullptr;
+#endif
+}
+
+void releaseSlab(Slab *slab)
+{
+    if (--slab->refs > 0)
+        return;
+#if defined(TAVRIL_HAVE_MMAN)
+    munmap(slab->base, slab->bytes);
+#endif
+    delete slab;
+}
+
+// A block's units: an allocation of its own, or a part of a slab.
+struct Units
+{
+    char16_t *p = nullptr;
+    Slab *slab = nullptr;
+
+    Units() = default;
+    Units(Units &&o) noexcept : p(std::exchange(o.p, nullptr)), slab(std::exchange(o.slab, nullptr))
+    {
+    }
+    Units &operator=(Units &&o) noexcept
+    {
+        if (this != &o) {
+            reset();
+            p = std::exchange(o.p, nullptr);
+            slab = std::exchange(o.slab, nullptr);
+        }
+        return *this;
+    }
+    ~Units() { reset(); }
+    void reset()
+    {
+        if (slab)
+            releaseSlab(slab);
+        else
+            std::free(p);
+        p = nullptr;
+        slab = nullptr;
+    }
 };
 
 struct Block
 {
-    std::unique_ptr<char16_t, Free> data;
+    Units data;
     qsizetype size = 0;
     qsizetype capacity = 0;
     qsizetype breaks = 0;
@@ -88,7 +188,7 @@ struct Block
     mutable qsizetype chunkUnits = 1;
     mutable bool chunksValid = false;
 
-    char16_t *units() const { return data.get(); }
+    char16_t *units() const { return data.p; }
     const std::vector<std::uint16_t> &chunks() const
     {
         if (!chunksValid) {
@@ -123,15 +223,24 @@ struct Block
         const qsizetype at = qsizetype(c) * chunkUnits;
         return at + nthBreak(units() + at, size - at, k);
     }
-    QStringView view() const { return QStringView(data.get(), size); }
+    QStringView view() const { return QStringView(data.p, size); }
     // Sets the capacity to at least `wanted` (exactly `wanted` when shrinking).
     void reallocate(qsizetype wanted)
     {
-        void *p = std::realloc(data.get(), std::size_t(std::max<qsizetype>(wanted, 1)) * 2);
-        if (!p)
-            throw std::bad_alloc();
-        (void)data.release();
-        data.reset(static_cast<char16_t *>(p));
+        const std::size_t bytes = std::size_t(std::max<qsizetype>(wanted, 1)) * 2;
+        if (data.slab) { // out of the slab, into memory of its own
+            auto *p = static_cast<char16_t *>(std::malloc(bytes));
+            if (!p)
+                throw std::bad_alloc();
+            std::memcpy(p, data.p, std::size_t(std::min(size, wanted)) * 2);
+            data.reset();
+            data.p = p;
+        } else {
+            void *p = std::realloc(data.p, bytes);
+            if (!p)
+                throw std::bad_alloc();
+            data.p = static_cast<char16_t *>(p);
+        }
         capacity = wanted;
     }
 };
@@ -250,6 +359,13 @@ struct TextStore::Impl
     mutable qsizetype cacheStart = 0;
     mutable qsizetype cacheBreaks = 0; // before the block
 
+    // The last line looked up: the caret's line, read many times a key. It
+    // survives edits inside it that add or remove no line break, and edits
+    // before or after it; any other edit drops it.
+    mutable qsizetype lineCacheLine = -1;
+    mutable qsizetype lineCacheStart = 0;
+    mutable qsizetype lineCacheLength = 0;
+
     std::vector<Step> undo;
     std::vector<Step> redo;
     int groupDepth = 0;
@@ -257,6 +373,35 @@ struct TextStore::Impl
     bool undoEnabled = true;
     MergeKind lastKind = MergeKind::None;
     qsizetype loadOldLength = 0;
+    Slab *loadSlab = nullptr; // the one the loader carves from
+
+    ~Impl() { endSlab(); }
+    void endSlab()
+    {
+        if (loadSlab)
+            releaseSlab(loadSlab);
+        loadSlab = nullptr;
+    }
+    // A block for the loader: carved from a slab once the text is large.
+    Block loadBlock(qsizetype capacity)
+    {
+        const std::size_t bytes = std::size_t(capacity) * 2;
+        if (length < SlabsFromUnits)
+            return makeBlock(capacity);
+        if (!loadSlab || loadSlab->bytes - loadSlab->used < bytes) {
+            endSlab();
+            loadSlab = newSlab(std::max(SlabBytes, bytes));
+            if (!loadSlab)
+                return makeBlock(capacity);
+        }
+        Block b;
+        b.data.p = reinterpret_cast<char16_t *>(loadSlab->base + loadSlab->used);
+        b.data.slab = loadSlab;
+        ++loadSlab->refs;
+        loadSlab->used += bytes;
+        b.capacity = capacity;
+        return b;
+    }
 
     struct Place
     {
@@ -294,6 +439,11 @@ struct TextStore::Impl
         sums.build(blocks);
         cacheBlock = -1;
     }
+    void dropCaches()
+    {
+        rebuild();
+        lineCacheLine = -1;
+    }
     void copyOut(qsizetype pos, qsizetype len, char16_t *out) const
     {
         if (len <= 0)
@@ -314,13 +464,82 @@ struct TextStore::Impl
         return s;
     }
 
+    // Offset of the k-th line break (1 <= k <= breaks).
+    qsizetype breakOffset(qsizetype k) const
+    {
+        Sums before;
+        const std::size_t b = sums.findBreak(k, before);
+        return before.units + blocks[b].nthBreakAt(k - before.breaks);
+    }
+    // Start and length (without its break) of `line` in [0, breaks].
+    void lineSpan(qsizetype line, qsizetype &start, qsizetype &len) const;
+    void editLineCache(qsizetype pos, qsizetype removed, qsizetype added, qsizetype breakDelta);
+
     void apply(qsizetype pos, qsizetype removed, QStringView text);
-    void rewrite(qsizetype pos, qsizetype removed, QStringView text);
+    qsizetype applyInBlocks(qsizetype pos, qsizetype removed, QStringView text);
+    qsizetype rewrite(qsizetype pos, qsizetype removed, QStringView text);
     void record(TextStore *store, qsizetype pos, QString removed, QString added);
 };
 
-// Replaces [pos, pos + removed) with `text`: inside one block when it fits there.
+void TextStore::Impl::lineSpan(qsizetype line, qsizetype &start, qsizetype &len) const
+{
+    if (line == lineCacheLine) {
+        start = lineCacheStart;
+        len = lineCacheLength;
+        return;
+    }
+    if (lineCacheLine >= 0 && line == lineCacheLine + 1)
+        start = lineCacheStart + lineCacheLength + 1; // the line after the cached one
+    else
+        start = line == 0 ? 0 : breakOffset(line) + 1;
+    if (line == breaks) {
+        len = length - start;
+    } else {
+        // The break ending the line, looked for in the block of its start first.
+        const Place p = locate(start);
+        const Block &b = blocks[p.block];
+        const qsizetype in = p.offset < b.size
+                                 ? nthBreak(b.units() + p.offset, b.size - p.offset, 1)
+                                 : b.size - p.offset;
+        len = p.offset + in < b.size ? in : breakOffset(line + 1) - start;
+    }
+    lineCacheLine = line;
+    lineCacheStart = start;
+    lineCacheLength = len;
+}
+
+// Keeps the cached line valid across an edit of [pos, pos + removed) that put
+// `added` units there and changed the count of line breaks by `breakDelta`.
+void TextStore::Impl::editLineCache(qsizetype pos, qsizetype removed, qsizetype added,
+                                    qsizetype breakDelta)
+{
+    if (lineCacheLine < 0)
+        return;
+    const qsizetype end = lineCacheStart + lineCacheLength; // where its break is
+    if (pos > end) {
+        return; // after the line and its break
+    } else if (pos + removed < lineCacheStart) {
+        // Before the line, the break before it kept: the line moves.
+        lineCacheLine += breakDelta;
+        lineCacheStart += added - removed;
+    } else if (pos >= lineCacheStart && pos + removed <= end && breakDelta == 0) {
+        // Inside the line: with no break removed there, none was added either.
+        lineCacheLength += added - removed;
+    } else {
+        lineCacheLine = -1;
+    }
+}
+
+// Replaces [pos, pos + removed) with `text`.
 void TextStore::Impl::apply(qsizetype pos, qsizetype removed, QStringView text)
+{
+    const qsizetype breakDelta = applyInBlocks(pos, removed, text);
+    editLineCache(pos, removed, text.size(), breakDelta);
+}
+
+// The edit of the blocks, inside one block when it fits there; returns the change
+// of the count of line breaks.
+qsizetype TextStore::Impl::applyInBlocks(qsizetype pos, qsizetype removed, QStringView text)
 {
     if (blocks.empty())
         return rewrite(pos, removed, text);
@@ -356,11 +575,12 @@ void TextStore::Impl::apply(qsizetype pos, qsizetype removed, QStringView text)
     cacheBlock = qsizetype(p.block);
     cacheStart = p.start;
     cacheBreaks = p.breaksBefore;
+    return breakDelta;
 }
 
 // The general edit: the blocks touched are replaced by new ones holding their
 // kept units and the new text (with a small neighbour merged in).
-void TextStore::Impl::rewrite(qsizetype pos, qsizetype removed, QStringView text)
+qsizetype TextStore::Impl::rewrite(qsizetype pos, qsizetype removed, QStringView text)
 {
     std::size_t first = 0; // blocks [first, last) are replaced
     std::size_t last = 0;
@@ -443,6 +663,7 @@ void TextStore::Impl::rewrite(qsizetype pos, qsizetype removed, QStringView text
     length += text.size() - removed;
     breaks += newBreaks - oldBreaks;
     rebuild();
+    return newBreaks - oldBreaks;
 }
 
 void TextStore::Impl::record(TextStore *store, qsizetype pos, QString removed, QString added)
@@ -544,25 +765,24 @@ qsizetype TextStore::lineCount() const
 
 qsizetype TextStore::lineStart(qsizetype line) const
 {
-    line = std::clamp<qsizetype>(line, 0, d->breaks);
-    if (line == 0)
-        return 0;
-    Sums before;
-    const std::size_t b = d->sums.findBreak(line, before);
-    return before.units + d->blocks[b].nthBreakAt(line - before.breaks) + 1;
+    qsizetype start = 0, len = 0;
+    d->lineSpan(std::clamp<qsizetype>(line, 0, d->breaks), start, len);
+    return start;
 }
 
 qsizetype TextStore::lineLength(qsizetype line) const
 {
-    line = std::clamp<qsizetype>(line, 0, d->breaks);
-    const qsizetype start = lineStart(line);
-    const qsizetype end = line < d->breaks ? lineStart(line + 1) - 1 : d->length;
-    return end - start;
+    qsizetype start = 0, len = 0;
+    d->lineSpan(std::clamp<qsizetype>(line, 0, d->breaks), start, len);
+    return len;
 }
 
 qsizetype TextStore::lineAt(qsizetype pos) const
 {
     pos = std::clamp<qsizetype>(pos, 0, d->length);
+    if (d->lineCacheLine >= 0 && pos >= d->lineCacheStart &&
+        pos <= d->lineCacheStart + d->lineCacheLength)
+        return d->lineCacheLine;
     if (pos == d->length)
         return d->breaks;
     const Impl::Place p = d->locate(pos);
@@ -592,6 +812,7 @@ void TextStore::setText(QStringView text)
     const qsizetype old = d->length;
     const qsizetype added = text.size();
     d->rewrite(0, old, text); // new blocks are filled before the old ones go
+    d->lineCacheLine = -1;
     clearUndo();
     if (old > 0 || added > 0)
         emit changed(0, old, added);
@@ -604,7 +825,7 @@ TextStore::Loader::Loader(TextStore &store) : m_store(&store)
     d.blocks.clear();
     d.length = 0;
     d.breaks = 0;
-    d.rebuild();
+    d.dropCaches();
     store.clearUndo();
 }
 
@@ -638,12 +859,21 @@ char16_t *TextStore::Loader::room(qsizetype count, qsizetype &available)
     if (blocks.empty() || blocks.back().capacity - blocks.back().size < count) {
         if (!blocks.empty()) {
             Block &full = blocks.back();
-            if (full.size == 0)
+            Impl &d = *m_store->d;
+            if (full.data.slab) {
+                // The next block starts where this one's units end.
+                if (full.data.slab == d.loadSlab)
+                    d.loadSlab->used -= std::size_t(full.capacity - full.size) * 2;
+                full.capacity = full.size;
+                if (full.size == 0)
+                    blocks.pop_back();
+            } else if (full.size == 0) {
                 blocks.pop_back();
-            else if (full.capacity - full.size > full.capacity / 8)
+            } else if (full.capacity - full.size > full.capacity / 8) {
                 full.reallocate(full.size); // a block never keeps much unused room
+            }
         }
-        blocks.push_back(makeBlock(std::max(count, blockLimit)));
+        blocks.push_back(m_store->d->loadBlock(std::max(count, blockLimit)));
     }
     Block &b = blocks.back();
     available = b.capacity - b.size;
@@ -674,7 +904,8 @@ void TextStore::Loader::end()
     Impl &d = *store->d;
     if (!d.blocks.empty() && d.blocks.back().size == 0)
         d.blocks.pop_back();
-    d.rebuild();
+    d.endSlab();
+    d.dropCaches();
     store->clearUndo();
     if (d.loadOldLength > 0 || d.length > 0)
         emit store->changed(0, d.loadOldLength, d.length);

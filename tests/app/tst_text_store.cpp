@@ -6,6 +6,7 @@
 #include <QRandomGenerator>
 #include <QTest>
 
+#include <algorithm>
 #include <array>
 
 #include <string>
@@ -23,6 +24,7 @@ private slots:
     void undoReturnsCaret();
     void loaderGivesOneNotification_data();
     void loaderGivesOneNotification();
+    void largeLoadEditsLikeAnyOther();
     void searchAcrossSeams_data();
     void searchAcrossSeams();
 };
@@ -101,6 +103,22 @@ void checkAgainst(const TextStore &store, const U16 &model, QRandomGenerator &rn
     }
 }
 
+// The line holding `pos` read as the editor reads the caret's line: its number,
+// start and length, against the model.
+void checkLineAt(const TextStore &store, const U16 &model, qsizetype pos)
+{
+    pos = std::clamp<qsizetype>(pos, 0, qsizetype(model.size()));
+    const qsizetype line = qsizetype(std::count(model.begin(), model.begin() + pos, u'\n'));
+    const std::size_t before = pos > 0 ? model.rfind(u'\n', std::size_t(pos - 1)) : U16::npos;
+    const qsizetype start = before == U16::npos ? 0 : qsizetype(before) + 1;
+    const std::size_t after = model.find(u'\n', std::size_t(pos));
+    const qsizetype end = after == U16::npos ? qsizetype(model.size()) : qsizetype(after);
+    QCOMPARE(store.lineAt(pos), line);
+    QCOMPARE(store.lineStart(line), start);
+    QCOMPARE(store.lineLength(line), end - start);
+    QCOMPARE(store.lineAt(end), line);
+}
+
 // The undo steps a user expects: typing of one unit at a time merges, so does
 // Backspace or Delete repeated; a break, a caret move or a group ends the merge.
 struct UndoModel
@@ -159,11 +177,17 @@ void TestTextStore::randomEditsMatchPlainString_data()
     QTest::addColumn<quint32>("seed");
     QTest::addColumn<int>("blockUnits");
     QTest::addColumn<int>("steps");
-    QTest::newRow("blocks of 4") << 1u << 4 << 3000;
-    QTest::newRow("blocks of 7") << 2u << 7 << 3000;
-    QTest::newRow("blocks of 32") << 3u << 32 << 3000;
-    QTest::newRow("blocks of 100") << 5u << 100 << 3000;
-    QTest::newRow("default blocks") << 4u << 0 << 1500;
+    // Every how many steps the whole text is read back; in between only the
+    // caret's line is, before and after each edit, so that the line the store
+    // remembers lives across edits inside it, before it and after it.
+    QTest::addColumn<int>("fullCheckEvery");
+    QTest::newRow("blocks of 4") << 1u << 4 << 3000 << 1;
+    QTest::newRow("blocks of 7") << 2u << 7 << 3000 << 1;
+    QTest::newRow("blocks of 32") << 3u << 32 << 3000 << 1;
+    QTest::newRow("blocks of 100") << 5u << 100 << 3000 << 1;
+    QTest::newRow("default blocks") << 4u << 0 << 1500 << 1;
+    QTest::newRow("caret line across edits, blocks of 7") << 6u << 7 << 6000 << 25;
+    QTest::newRow("caret line across edits, default blocks") << 7u << 0 << 6000 << 25;
 }
 
 void TestTextStore::randomEditsMatchPlainString()
@@ -171,20 +195,32 @@ void TestTextStore::randomEditsMatchPlainString()
     QFETCH(quint32, seed);
     QFETCH(int, blockUnits);
     QFETCH(int, steps);
+    QFETCH(int, fullCheckEvery);
     TextStoreTuning::setBlockUnits(blockUnits);
     QRandomGenerator rng(seed);
     TextStore store;
     U16 model, mirror;
+    qsizetype followed = 0; // a position carried through the edits
     QObject::connect(&store, &TextStore::changed, &store,
                      [&](qsizetype pos, qsizetype removed, qsizetype added) {
                          mirror.replace(std::size_t(pos), std::size_t(removed),
                                         u16(store.mid(pos, added)));
+                         if (followed >= pos + removed)
+                             followed += added - removed;
+                         else if (followed > pos)
+                             followed = pos;
                      });
     UndoModel history;
     qsizetype caret = 0;
     for (int step = 0; step < steps; ++step) {
         const qsizetype n = qsizetype(model.size());
         const int op = rng.bounded(100);
+        if (fullCheckEvery > 1) {
+            checkLineAt(store, model, caret);
+            // The start of the line just read, followed through the edit: its
+            // lookup afterwards meets the remembered line, moved or not.
+            followed = store.lineStart(store.lineAt(caret));
+        }
         if (op < 35) { // typing at the caret, mostly continuing
             if (rng.bounded(4) == 0)
                 caret = rng.bounded(int(n) + 1);
@@ -263,7 +299,14 @@ void TestTextStore::randomEditsMatchPlainString()
         caret = std::min<qsizetype>(caret, qsizetype(model.size()));
         QCOMPARE(store.isUndoAvailable(), !history.undo.empty());
         QCOMPARE(store.isRedoAvailable(), !history.redo.empty());
-        checkAgainst(store, model, rng);
+        if (fullCheckEvery > 1) {
+            checkLineAt(store, model, followed);
+            checkLineAt(store, model, caret);
+            checkLineAt(store, model, rng.bounded(int(model.size()) + 1));
+            checkLineAt(store, model, caret);
+        }
+        if (step % fullCheckEvery == 0)
+            checkAgainst(store, model, rng);
         if (QTest::currentTestFailed())
             QFAIL(qPrintable(QString(u"step %1, operation %2"_qs).arg(step).arg(op)));
         QCOMPARE(mirror, model);
@@ -395,6 +438,44 @@ void TestTextStore::loaderGivesOneNotification()
     store.replace(3, 2, u"\n\n"_qs);
     expected.replace(3, 2, u"\n\n");
     checkAgainst(store, expected, rng);
+}
+
+// A load large enough to go into the loader's big mappings: edits that grow a
+// loaded block move it out, others change it in place, and a new text or a new
+// load lets the old blocks go.
+void TestTextStore::largeLoadEditsLikeAnyOther()
+{
+    TextStore store;
+    U16 model;
+    for (int round = 0; round < 2; ++round) {
+        model.clear();
+        {
+            TextStore::Loader loader(store);
+            for (int i = 0; model.size() < 3'000'000; ++i) {
+                const U16 line = U16(std::size_t(i % 97), char16_t(u'a' + i % 26)) + u'\n';
+                model += line;
+                qsizetype available = 0;
+                char16_t *room = loader.room(qsizetype(line.size()), available);
+                QVERIFY(available >= qsizetype(line.size()));
+                std::copy(line.begin(), line.end(), room);
+                loader.commit(qsizetype(line.size()));
+            }
+        }
+        QCOMPARE(u16(store.text()), model);
+        QRandomGenerator rng(round);
+        for (int edit = 0; edit < 300; ++edit) {
+            const qsizetype pos = rng.bounded(int(model.size()));
+            const qsizetype removed = std::min<qsizetype>(qsizetype(model.size()) - pos,
+                                                          rng.bounded(edit % 10 == 0 ? 40000 : 3));
+            const U16 added = randomUnits(rng, edit % 3 == 0 ? 0 : 40);
+            model.replace(std::size_t(pos), std::size_t(removed), added);
+            store.replace(pos, removed, qs(added));
+            checkLineAt(store, model, pos);
+        }
+        QCOMPARE(u16(store.text()), model);
+    }
+    store.setText(u"short"_qs);
+    QCOMPARE(store.text(), u"short"_qs);
 }
 
 void TestTextStore::searchAcrossSeams_data()
