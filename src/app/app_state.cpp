@@ -29,6 +29,13 @@ namespace {
 QString programDirOverride;
 }
 
+QString modePanelText(int mode)
+{
+    return mode == ImeRomanized ? QStringLiteral("R")
+           : mode == ImeDirect  ? QStringLiteral("H")
+                                : QString();
+}
+
 void resetAppState()
 {
     ImeMode = ImeRomanized;

@@ -1,6 +1,7 @@
 #include "codec/encoding_detect.h"
 
 #include "codec/decoders.h"
+#include "codec/utf8.h"
 
 #include <algorithm>
 #include <array>
@@ -10,11 +11,6 @@
 #include <vector>
 
 namespace {
-
-bool isContinuation(std::uint8_t c)
-{
-    return c >= 0x80 && c <= 0xBF;
-}
 
 using Sample = std::array<std::uint8_t, DetectionSampleSize>;
 
@@ -109,20 +105,21 @@ int CheckUtf8(std::span<const std::uint8_t> s)
         if (c < 0x80) {
             i += 1;
         } else if (c >= 0xC2 && c <= 0xDF) {
-            if (!isContinuation(s[i + 1]))
+            if (!isUtf8Continuation(s[i + 1]))
                 return CheckFails;
             i += 2;
         } else if (c <= 0xEF) {
             // Also stray continuation bytes and C0/C1: taken as three-byte leaders.
             if (i + 2 >= n)
                 break;
-            if (!isContinuation(s[i + 1]) || !isContinuation(s[i + 2]))
+            if (!isUtf8Continuation(s[i + 1]) || !isUtf8Continuation(s[i + 2]))
                 return CheckFails;
             i += 3;
         } else if (c <= 0xFE) {
             if (i + 3 >= n)
                 break;
-            if (!isContinuation(s[i + 1]) || !isContinuation(s[i + 2]) || !isContinuation(s[i + 3]))
+            if (!isUtf8Continuation(s[i + 1]) || !isUtf8Continuation(s[i + 2]) ||
+                !isUtf8Continuation(s[i + 3]))
                 return CheckFails;
             i += 4;
         } else {

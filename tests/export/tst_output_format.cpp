@@ -27,7 +27,7 @@ QString units(std::initializer_list<char16_t> list)
     return s;
 }
 
-QByteArray encodeUtf8(const QString &text)
+QByteArray utf8Bytes(const QString &text)
 {
     std::vector<char> buffer(3 * std::size_t(text.size()) + 1, '\x55');
     const std::size_t n = EncodeUtf8(
@@ -152,7 +152,7 @@ void TestOutputFormat::utf8Units()
 {
     QFETCH(QString, text);
     QFETCH(QByteArray, bytes);
-    QCOMPARE(encodeUtf8(text), bytes);
+    QCOMPARE(utf8Bytes(text), bytes);
     // The save writes the same bytes (no byte-order mark, nothing added).
     QCOMPARE(written(OutputFormat::Utf8, text), bytes);
 }
@@ -162,7 +162,7 @@ void TestOutputFormat::utf8MatchesReferenceOnWellFormedText()
     QRandomGenerator rng(20261207);
     for (int round = 0; round < 50; ++round) {
         const QString text = randomText(rng, int(rng.bounded(1, 400)));
-        QCOMPARE(encodeUtf8(text), text.toUtf8());
+        QCOMPARE(utf8Bytes(text), text.toUtf8());
         QString crlf = text;
         crlf.replace(QChar(u'\n'), QStringLiteral("\r\n"));
         QCOMPARE(written(OutputFormat::Utf8, text), crlf.toUtf8());
