@@ -1,5 +1,6 @@
 #include "codec/decoders.h"
 
+#include "codec/double_byte.h"
 #include "codec/utf8.h"
 
 #include <algorithm>
@@ -100,26 +101,6 @@ const char16_t *cp949Index()
 {
     static const DirectIndex index(Cp949Table);
     return index.units.data();
-}
-
-bool isSjisLead(std::uint8_t c)
-{
-    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-}
-
-bool isSjisTrail(std::uint8_t c)
-{
-    return c >= 0x40 && c <= 0xFC && c != 0x7F;
-}
-
-bool isCp949Lead(std::uint8_t c)
-{
-    return c >= 0x81 && c <= 0xFE;
-}
-
-bool isCp949Trail(std::uint8_t c)
-{
-    return (c >= 0x41 && c <= 0x5A) || (c >= 0x61 && c <= 0x7A) || (c >= 0x81 && c <= 0xFE);
 }
 
 } // namespace

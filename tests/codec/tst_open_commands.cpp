@@ -435,20 +435,18 @@ void TestOpenCommands::commandLineOpensWithoutDialog()
                      "first\r\nsecond\r\n");
         arguments << path << dir.file(QStringLiteral("ignored.txt"));
     });
-    TForm1 &form = app.form;
-    FakePlatform &fake = app.fake;
-    QVERIFY(fake.openRequests.isEmpty());
+    QVERIFY(app.fake.openRequests.isEmpty());
     QVERIFY(!openingFromCommandLine);
-    QCOMPARE(form.memo().text(), QStringLiteral("first\nsecond\n"));
+    QCOMPARE(app.form.memo().text(), QStringLiteral("first\nsecond\n"));
     QVERIFY(!documentModified);
-    QCOMPARE(form.panelText(3), QStringLiteral("UTF-8 BOM  ") + path);
-    QCOMPARE(form.panelText(1), QStringLiteral("Line:1  Col:1"));
+    QCOMPARE(app.form.panelText(3), QStringLiteral("UTF-8 BOM  ") + path);
+    QCOMPARE(app.form.panelText(1), QStringLiteral("Line:1  Col:1"));
     QCOMPARE(currentFileName, path);
-    QCOMPARE(form.memo().selStart(), 0);
+    QCOMPARE(app.form.memo().selStart(), 0);
     // The next open command shows the dialog.
-    form.opentextfile1Click();
-    QCOMPARE(fake.openRequests.size(), 1);
-    QCOMPARE(form.memo().text(), QStringLiteral("first\nsecond\n"));
+    app.form.opentextfile1Click();
+    QCOMPARE(app.fake.openRequests.size(), 1);
+    QCOMPARE(app.form.memo().text(), QStringLiteral("first\nsecond\n"));
 }
 
 void TestOpenCommands::commandLineUnreadable()
@@ -458,12 +456,10 @@ void TestOpenCommands::commandLineUnreadable()
         path = dir.file(QStringLiteral("nothing here.txt"));
         arguments << path;
     });
-    TForm1 &form = app.form;
-    FakePlatform &fake = app.fake;
-    QCOMPARE(fake.boxes.size(), 1);
-    QCOMPARE(fake.boxes[0].text, QStringLiteral("can't file open"));
-    QCOMPARE(form.memo().text(), QString());
-    QCOMPARE(form.panelText(3), QStringLiteral("UTF-8 nonBOM  ") + path);
+    QCOMPARE(app.fake.boxes.size(), 1);
+    QCOMPARE(app.fake.boxes[0].text, QStringLiteral("can't file open"));
+    QCOMPARE(app.form.memo().text(), QString());
+    QCOMPARE(app.form.panelText(3), QStringLiteral("UTF-8 nonBOM  ") + path);
     QCOMPARE(currentFileName, path);
 }
 
