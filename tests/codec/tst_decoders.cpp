@@ -53,14 +53,6 @@ private slots:
 
 namespace {
 
-QString units(std::initializer_list<char16_t> list)
-{
-    QString s;
-    for (char16_t c : list)
-        s.append(QChar(c));
-    return s;
-}
-
 // Every read until the stream is at its end: each piece, "+" marking one that
 // stopped at the limit.
 QStringList bytePieces(const QByteArray &bytes, int limit)

@@ -54,6 +54,23 @@ std::function<int(QDialog *)> answerWith(Answer answer)
 // Which file the save goes to when the user asks for one.
 enum Target { NewDocument, OpenedFile, DialogCancelled, ParentIsAFile };
 
+// A file opened as "old", a plain file, the save target the case asks for and
+// "typed" in the editor; returns the opened file's path.
+QString prepareSave(MainWindowFixture &app, int target)
+{
+    const QString opened = app.dir.file(QStringLiteral("opened.txt"));
+    writeFile(opened, "old");
+    writeFile(app.dir.file(QStringLiteral("plain")), "");
+    if (target == OpenedFile)
+        currentFileName = opened;
+    if (target == NewDocument)
+        app.fake.saveAnswer = app.dir.file(QStringLiteral("new.txt"));
+    if (target == ParentIsAFile)
+        app.fake.saveAnswer = app.dir.file(QStringLiteral("plain/new.txt"));
+    app.form.memo().setText(u"typed");
+    return opened;
+}
+
 } // namespace
 
 class TestExitFlow : public QObject
@@ -192,16 +209,7 @@ void TestExitFlow::exitModified()
     app.form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&app.form));
 
-    const QString opened = app.dir.file(QStringLiteral("opened.txt"));
-    writeFile(opened, "old");
-    writeFile(app.dir.file(QStringLiteral("plain")), "");
-    if (target == OpenedFile)
-        currentFileName = opened;
-    if (target == NewDocument)
-        app.fake.saveAnswer = app.dir.file(QStringLiteral("new.txt"));
-    if (target == ParentIsAFile)
-        app.fake.saveAnswer = app.dir.file(QStringLiteral("plain/new.txt"));
-    app.form.memo().setText(u"typed");
+    const QString opened = prepareSave(app, target);
     documentModified = true;
     app.fake.dialogAnswer = answerWith(Answer(answer));
 
@@ -255,16 +263,7 @@ void TestExitFlow::closeByFrame()
     app.exitForm();
     app.form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&app.form));
-    const QString opened = app.dir.file(QStringLiteral("opened.txt"));
-    writeFile(opened, "old");
-    writeFile(app.dir.file(QStringLiteral("plain")), "");
-    if (target == OpenedFile)
-        currentFileName = opened;
-    if (target == NewDocument)
-        app.fake.saveAnswer = app.dir.file(QStringLiteral("new.txt"));
-    if (target == ParentIsAFile)
-        app.fake.saveAnswer = app.dir.file(QStringLiteral("plain/new.txt"));
-    app.form.memo().setText(u"typed");
+    const QString opened = prepareSave(app, target);
     documentModified = modified;
 
     QCOMPARE(app.form.close(), closes);

@@ -3,6 +3,7 @@
 // UTF-8 encoder against an independent reference.
 #include "export/document_writer.h"
 #include "export/output_format.h"
+#include "support/test_bytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,14 +19,6 @@
 #include <vector>
 
 namespace {
-
-QString units(std::initializer_list<char16_t> list)
-{
-    QString s;
-    for (char16_t u : list)
-        s.append(QChar(u));
-    return s;
-}
 
 QByteArray utf8Bytes(const QString &text)
 {
