@@ -197,7 +197,7 @@ void TestDesktopCommands::aboutBox()
 {
     MainWindowFixture app;
     {
-        Tcopyrightform box(&app.form);
+        Tcopyrightform &box = app.copyrightForm();
         QCOMPARE(copyrightform, &box);
         bool checked = false;
         app.fake.dialogAnswer = [&](QDialog *dialog) {
@@ -249,6 +249,7 @@ void TestDesktopCommands::aboutBox()
         app.form.copyright1Click();
         QCOMPARE(app.fake.dialogsRun, 2);
     }
+    app.closeCopyrightForm();
     QCOMPARE(copyrightform, nullptr);
     app.form.copyright1Click(); // without the about box nothing is shown
     QCOMPARE(app.fake.dialogsRun, 2);

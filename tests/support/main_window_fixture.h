@@ -6,6 +6,7 @@
 #include "aids/help_form.h"
 #include "app/main_window.h"
 #include "app/memo_view.h"
+#include "desktop/copyright_form.h"
 #include "export/exit_form.h"
 #include "find/search_form.h"
 #include "support/fake_platform.h"
@@ -51,6 +52,14 @@ public:
             m_help = std::make_unique<Thelpform>(&form, form.Memo1->font());
         return *m_help;
     }
+    Tcopyrightform &copyrightForm()
+    {
+        if (!m_copyright)
+            m_copyright = std::make_unique<Tcopyrightform>(&form);
+        return *m_copyright;
+    }
+    // Closes the about box, as when the program ends before the main window.
+    void closeCopyrightForm() { m_copyright.reset(); }
 
     FakePlatform fake;
     TForm1 form;
@@ -68,6 +77,7 @@ private:
     std::unique_ptr<Texitform> m_exit;
     std::unique_ptr<Thangulskbform> m_keyboard;
     std::unique_ptr<Thelpform> m_help;
+    std::unique_ptr<Tcopyrightform> m_copyright;
 };
 
 struct FreshProgramDir
