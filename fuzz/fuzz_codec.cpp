@@ -91,7 +91,7 @@ void checkDocument(Bytes bytes)
         ByteStream stream;
         stream.openMemory(bytes);
         TextBuffer text;
-        const ReadOutcome outcome = ReadTextStream(stream, encoding, text);
+        const ReadOutcome outcome = readTextStream(stream, encoding, text);
         const bool wide = encoding == UTF16 || encoding == UTF16LE || encoding == UTF16BE;
         if (outcome.unreadable > bytes.size())
             fail("more unreadable codes than bytes", encoding);
@@ -101,7 +101,7 @@ void checkDocument(Bytes bytes)
         ByteStream again;
         again.openMemory(bytes);
         TextBuffer pieces;
-        const ReadOutcome inPieces = ReadTextStream(again, encoding, pieces, 4 + knob % 7);
+        const ReadOutcome inPieces = readTextStream(again, encoding, pieces, 4 + knob % 7);
         if (inPieces.unreadable != outcome.unreadable || inPieces.extension != outcome.extension)
             fail("document read in pieces counts differently", encoding);
         if (pieces.size() != text.size() ||
@@ -185,7 +185,7 @@ int tavrilFuzzOne(const std::uint8_t *data, std::size_t size)
     checkDecoder(&DecodeUtf8, bytes, "UTF-8");
     checkDecoder(&DecodeSjis, bytes, "Shift JIS");
     checkDecoder(&DecodeEuc, bytes, "EUC-JP");
-    checkDecoder(&DecodeCp949, bytes, "CP949");
+    checkDecoder(&decodeCp949, bytes, "CP949");
     checkDocument(bytes);
     checkLookup(bytes);
     checkSettingsFiles(bytes);

@@ -1,5 +1,7 @@
 #include "app/app_state.h"
 
+#include "app/settings_file.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -17,16 +19,23 @@ bool isNt6OrLater = false;
 bool accentPadCreated = false;
 QString programDir;
 
-int windowTop = 86;
-int windowLeft = 357;
-int windowWidth = 416;
-int windowHeight = 480;
+int windowTop = DefaultWindowTop;
+int windowLeft = DefaultWindowLeft;
+int windowWidth = DefaultWindowWidth;
+int windowHeight = DefaultWindowHeight;
 
 FontRecord storedFont;
 bool storedFontRead = false;
 
 namespace {
 QString programDirOverride;
+}
+
+QString modePanelText(int mode)
+{
+    return mode == ImeRomanized ? QStringLiteral("R")
+           : mode == ImeDirect  ? QStringLiteral("H")
+                                : QString();
 }
 
 void resetAppState()
@@ -42,10 +51,10 @@ void resetAppState()
     isNt6OrLater = false;
     accentPadCreated = false;
     programDir.clear();
-    windowTop = 86;
-    windowLeft = 357;
-    windowWidth = 416;
-    windowHeight = 480;
+    windowTop = DefaultWindowTop;
+    windowLeft = DefaultWindowLeft;
+    windowWidth = DefaultWindowWidth;
+    windowHeight = DefaultWindowHeight;
     storedFont = FontRecord();
     storedFontRead = false;
 }

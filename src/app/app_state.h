@@ -8,6 +8,8 @@
 
 // Input mode values; the one mode is shared by the main editor and the find dialog.
 enum : int { ImeNone = 0, ImeRomanized = 1, ImeDirect = 2 };
+// What status panel 0 shows for a mode: "R", "H" or nothing.
+QString modePanelText(int mode);
 
 extern int ImeMode;                 // 0..2, starts romanized
 extern QString currentFileName;     // path of the file last opened with the open command

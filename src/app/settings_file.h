@@ -8,12 +8,18 @@
 
 #include <optional>
 
+// The main window's geometry when no settings file gives one.
+constexpr int DefaultWindowTop = 86;
+constexpr int DefaultWindowLeft = 357;
+constexpr int DefaultWindowWidth = 416;
+constexpr int DefaultWindowHeight = 480;
+
 struct WindowSettings
 {
-    int top = 86;
-    int left = 357;
-    int width = 416;
-    int height = 480;
+    int top = DefaultWindowTop;
+    int left = DefaultWindowLeft;
+    int width = DefaultWindowWidth;
+    int height = DefaultWindowHeight;
     std::optional<int> imeMode;   // set when line 5 was read (already limited to 0..2)
     std::optional<bool> wordWrap; // set when line 6 was read
 };

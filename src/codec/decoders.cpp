@@ -1,5 +1,8 @@
 #include "codec/decoders.h"
 
+#include "codec/double_byte.h"
+#include "codec/utf8.h"
+
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -115,31 +118,6 @@ const char16_t *cp949Index()
 {
     static const DirectIndex index(Cp949Table);
     return index.units.data();
-}
-
-bool isSjisLead(std::uint8_t c)
-{
-    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-}
-
-bool isSjisTrail(std::uint8_t c)
-{
-    return c >= 0x40 && c <= 0xFC && c != 0x7F;
-}
-
-bool isCp949Lead(std::uint8_t c)
-{
-    return c >= 0x81 && c <= 0xFE;
-}
-
-bool isCp949Trail(std::uint8_t c)
-{
-    return (c >= 0x41 && c <= 0x5A) || (c >= 0x61 && c <= 0x7A) || (c >= 0x81 && c <= 0xFE);
-}
-
-bool isContinuation(std::uint8_t c)
-{
-    return (c & 0xC0) == 0x80;
 }
 
 } // namespace
@@ -289,14 +267,13 @@ DecodeResult DecodeUtf8(std::span<const std::uint8_t> input, char16_t *out, bool
             continue;
         }
         // Runs of the common three-byte form (kana, kanji, Hangul) in one loop.
-        if (c >= 0xE1 && c <= 0xEF && i + 2 < n && isContinuation(in[i + 1]) &&
-            isContinuation(in[i + 2])) {
+        if (c >= 0xE1 && c <= 0xEF && i + 2 < n && isUtf8Continuation(in[i + 1]) &&
+            isUtf8Continuation(in[i + 2])) {
             do {
-                out[o++] =
-                    char16_t((in[i] & 0x0F) << 12 | (in[i + 1] & 0x3F) << 6 | (in[i + 2] & 0x3F));
+                out[o++] = utf8ThreeByteValue(in + i);
                 i += 3;
-            } while (i + 2 < n && in[i] >= 0xE1 && in[i] <= 0xEF && isContinuation(in[i + 1]) &&
-                     isContinuation(in[i + 2]));
+            } while (i + 2 < n && in[i] >= 0xE1 && in[i] <= 0xEF && isUtf8Continuation(in[i + 1]) &&
+                     isUtf8Continuation(in[i + 2]));
             continue;
         }
         // The well-formed sequences, except that ED A0-BF (an encoded surrogate,
@@ -327,19 +304,16 @@ DecodeResult DecodeUtf8(std::span<const std::uint8_t> input, char16_t *out, bool
         std::size_t j = 1;
         for (; j <= need && i + j < n; ++j) {
             const std::uint8_t b = in[i + j];
-            if (j == 1 ? (b < lo || b > hi) : !isContinuation(b))
+            if (j == 1 ? (b < lo || b > hi) : !isUtf8Continuation(b))
                 break;
         }
         if (j > need) {
             if (need == 1) {
-                out[o++] = char16_t((c & 0x1F) << 6 | (in[i + 1] & 0x3F));
+                out[o++] = utf8TwoByteValue(in + i);
             } else if (need == 2) {
-                out[o++] =
-                    char16_t((c & 0x0F) << 12 | (in[i + 1] & 0x3F) << 6 | (in[i + 2] & 0x3F));
+                out[o++] = utf8ThreeByteValue(in + i);
             } else {
-                const std::uint32_t cp =
-                    std::uint32_t(c & 0x07) << 18 | std::uint32_t(in[i + 1] & 0x3F) << 12 |
-                    std::uint32_t(in[i + 2] & 0x3F) << 6 | std::uint32_t(in[i + 3] & 0x3F);
+                const char32_t cp = utf8FourByteValue(in + i);
                 out[o++] = char16_t(0xD800 + ((cp - 0x10000) >> 10));
                 out[o++] = char16_t(0xDC00 + ((cp - 0x10000) & 0x3FF));
             }
@@ -421,7 +395,7 @@ DecodeResult DecodeEuc(std::span<const std::uint8_t> input, char16_t *out, bool 
     return {o, int(i), unmapped};
 }
 
-DecodeResult DecodeCp949(std::span<const std::uint8_t> input, char16_t *out, bool last)
+DecodeResult decodeCp949(std::span<const std::uint8_t> input, char16_t *out, bool last)
 {
     const std::uint8_t *in = input.data();
     const std::size_t n = input.size();

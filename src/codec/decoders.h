@@ -70,7 +70,7 @@ DecodeResult DecodeEuc(std::span<const std::uint8_t> in, char16_t *out, bool las
 // Code page 949 (and EUC-KR, its KS X 1001 part): ASCII as is; a lead byte
 // 0x81-0xFE and a trail byte 0x41-0x5A, 0x61-0x7A or 0x81-0xFE as one code through
 // Cp949Table (U+25A1 for what it lacks); any other byte alone as U+25A1.
-DecodeResult DecodeCp949(std::span<const std::uint8_t> in, char16_t *out, bool last = true);
+DecodeResult decodeCp949(std::span<const std::uint8_t> in, char16_t *out, bool last = true);
 
 // Binary search of a sorted table; U+25A1 when the code is absent.
 char16_t LookupCode(std::span<const CodeEntry> table, std::uint16_t code);

@@ -1,6 +1,8 @@
 #include "codec/encoding_detect.h"
 
 #include "codec/decoders.h"
+#include "codec/double_byte.h"
+#include "codec/utf8.h"
 
 #include <algorithm>
 #include <array>
@@ -10,11 +12,6 @@
 #include <vector>
 
 namespace {
-
-bool isContinuation(std::uint8_t c)
-{
-    return c >= 0x80 && c <= 0xBF;
-}
 
 using Sample = std::array<std::uint8_t, DetectionSampleSize>;
 
@@ -109,20 +106,21 @@ int CheckUtf8(std::span<const std::uint8_t> s)
         if (c < 0x80) {
             i += 1;
         } else if (c >= 0xC2 && c <= 0xDF) {
-            if (!isContinuation(s[i + 1]))
+            if (!isUtf8Continuation(s[i + 1]))
                 return CheckFails;
             i += 2;
         } else if (c <= 0xEF) {
             // Also stray continuation bytes and C0/C1: taken as three-byte leaders.
             if (i + 2 >= n)
                 break;
-            if (!isContinuation(s[i + 1]) || !isContinuation(s[i + 2]))
+            if (!isUtf8Continuation(s[i + 1]) || !isUtf8Continuation(s[i + 2]))
                 return CheckFails;
             i += 3;
         } else if (c <= 0xFE) {
             if (i + 3 >= n)
                 break;
-            if (!isContinuation(s[i + 1]) || !isContinuation(s[i + 2]) || !isContinuation(s[i + 3]))
+            if (!isUtf8Continuation(s[i + 1]) || !isUtf8Continuation(s[i + 2]) ||
+                !isUtf8Continuation(s[i + 3]))
                 return CheckFails;
             i += 4;
         } else {
@@ -142,9 +140,8 @@ int CheckSjis(std::span<const std::uint8_t> s)
         if (i + 1 >= n)
             break;
         const std::uint8_t c = s[i];
-        if ((c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC)) {
-            const std::uint8_t t = s[i + 1];
-            if (t < 0x40 || t > 0xFC || t == 0x7F)
+        if (isSjisLead(c)) {
+            if (!isSjisTrail(s[i + 1]))
                 return CheckFails;
             i += 2;
         } else if (c < 0x80 || (c >= 0xA1 && c <= 0xDF)) {
@@ -296,9 +293,8 @@ KoreanReading readKorean(std::span<const std::uint8_t> s)
         if (i + 1 >= n)
             break; // a lead byte cut off by the end of the sample
         const std::uint8_t t = s[i + 1];
-        const bool trail = (t >= 0x41 && t <= 0x5A) || (t >= 0x61 && t <= 0x7A) || t >= 0x81;
-        const char16_t ch = trail && t != 0xFF ? LookupCode(Cp949Table, std::uint16_t(c << 8 | t))
-                                               : MissingCharacter;
+        const char16_t ch =
+            isCp949Trail(t) ? LookupCode(Cp949Table, std::uint16_t(c << 8 | t)) : MissingCharacter;
         if (ch == MissingCharacter) {
             ++r.invalid;
             ++i;

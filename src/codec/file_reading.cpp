@@ -46,13 +46,13 @@ FileReadResult ReadTextFile(const QString &path, FileEncoding encoding, TextSink
     ByteStream stream;
     if (!fileOpener(path)(stream))
         return {ReadStatus::OpenFailed};
-    return ReadOpenedFile(stream, encoding, out);
+    return readOpenedFile(stream, encoding, out);
 }
 
-FileReadResult ReadOpenedFile(ByteStream &stream, FileEncoding encoding, TextSink &out)
+FileReadResult readOpenedFile(ByteStream &stream, FileEncoding encoding, TextSink &out)
 {
     try {
-        const ReadOutcome outcome = ReadTextStream(stream, encoding, out);
+        const ReadOutcome outcome = readTextStream(stream, encoding, out);
         return {outcome.failed ? ReadStatus::ReadFailed : ReadStatus::Read, outcome.firstBreak,
                 outcome.unreadable, outcome.extension};
     } catch (const std::bad_alloc &) {

@@ -31,8 +31,8 @@ struct FileReadResult
     bool extension = false;             // code page 949: a UHC extension code occurred
 };
 
-// Appends the file's text to `out` (see ReadTextStream). Nothing is appended
+// Appends the file's text to `out` (see readTextStream). Nothing is appended
 // when the file cannot be opened; after a failed read `out` holds a part only.
 FileReadResult ReadTextFile(const QString &path, FileEncoding encoding, TextSink &out);
 // The same for a stream already opened on the file.
-FileReadResult ReadOpenedFile(ByteStream &stream, FileEncoding encoding, TextSink &out);
+FileReadResult readOpenedFile(ByteStream &stream, FileEncoding encoding, TextSink &out);

@@ -23,5 +23,5 @@ FileReadResult LoadTextFile(const QString &path, FileEncoding encoding, TextStor
         return {ReadStatus::OpenFailed};
     TextStore::Loader loader(store);
     LoaderSink sink(loader);
-    return ReadOpenedFile(stream, encoding, sink);
+    return readOpenedFile(stream, encoding, sink);
 }

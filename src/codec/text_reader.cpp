@@ -182,7 +182,7 @@ ReadOutcome readUtf16Lines(ByteStream &stream, bool bigEndian, int limit, TextSi
 
 } // namespace
 
-ReadOutcome ReadTextStream(ByteStream &stream, FileEncoding encoding, TextSink &out, int pieceLimit)
+ReadOutcome readTextStream(ByteStream &stream, FileEncoding encoding, TextSink &out, int pieceLimit)
 {
     // A piece must hold a cut-off character (up to three bytes) and one more byte.
     const int limit = std::clamp(pieceLimit, 4, MaxLineLength);
@@ -204,7 +204,7 @@ ReadOutcome ReadTextStream(ByteStream &stream, FileEncoding encoding, TextSink &
         break;
     case EUCKR:
     case CP949:
-        outcome = readByteLines(stream, &DecodeCp949, limit, out);
+        outcome = readByteLines(stream, &decodeCp949, limit, out);
         break;
     case UTF16:
         outcome = readUtf16Lines(stream, byteOrder != 0, limit, out);

@@ -83,5 +83,5 @@ struct ReadOutcome
 // ends the last line and is followed by an empty one, so the text keeps it (a final SUB, the old
 // end-of-text mark, adds none); a line is never cut, however long. `pieceLimit` is the most bytes
 // or units one read takes (at least 4); tests lower it to exercise lines that come in many pieces.
-ReadOutcome ReadTextStream(ByteStream &stream, FileEncoding encoding, TextSink &out,
+ReadOutcome readTextStream(ByteStream &stream, FileEncoding encoding, TextSink &out,
                            int pieceLimit = MaxLineLength);

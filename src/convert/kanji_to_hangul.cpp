@@ -22,7 +22,7 @@ char16_t KanjiToHangul(char16_t unit, bool type2)
     return unit;
 }
 
-QString kanjiToHangul(QStringView text, bool type2)
+QString kanjiTextToHangul(QStringView text, bool type2)
 {
     QString result(text.size(), Qt::Uninitialized);
     QChar *out = result.data();
@@ -34,7 +34,7 @@ QString kanjiToHangul(QStringView text, bool type2)
 bool convertSelectionToHangul(TextControl &control, bool type2)
 {
     const QString selected = control.selText();
-    const QString converted = kanjiToHangul(selected, type2);
+    const QString converted = kanjiTextToHangul(selected, type2);
     control.replaceSelection(converted);
     return converted != selected;
 }

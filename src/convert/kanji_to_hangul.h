@@ -12,7 +12,7 @@ class TextControl;
 char16_t KanjiToHangul(char16_t unit, bool type2);
 
 // `text` with every unit looked up; the length never changes.
-QString kanjiToHangul(QStringView text, bool type2);
+QString kanjiTextToHangul(QStringView text, bool type2);
 
 // Converts the control's selection in place. Returns true when the text changed.
 bool convertSelectionToHangul(TextControl &control, bool type2);

@@ -1,5 +1,7 @@
 #include "export/output_format.h"
 
+#include "codec/utf8.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -31,21 +33,14 @@ inline std::size_t putUtf8(char *&d, const char16_t *src, std::size_t i, std::si
 {
     const char16_t u = src[i];
     if (u < 0x800) {
-        *d++ = char(0xC0 | (u >> 6));
-        *d++ = char(0x80 | (u & 0x3F));
+        putUtf8TwoBytes(d, u);
         return 1;
     }
     if (isHighSurrogate(u) && i + 1 < available && isLowSurrogate(src[i + 1])) {
-        const char32_t c = 0x10000 + ((char32_t(u) - 0xD800) << 10) + (src[i + 1] - 0xDC00);
-        *d++ = char(0xF0 | (c >> 18));
-        *d++ = char(0x80 | ((c >> 12) & 0x3F));
-        *d++ = char(0x80 | ((c >> 6) & 0x3F));
-        *d++ = char(0x80 | (c & 0x3F));
+        putUtf8FourBytes(d, 0x10000 + ((char32_t(u) - 0xD800) << 10) + (src[i + 1] - 0xDC00));
         return 2;
     }
-    *d++ = char(0xE0 | (u >> 12));
-    *d++ = char(0x80 | ((u >> 6) & 0x3F));
-    *d++ = char(0x80 | (u & 0x3F));
+    putUtf8ThreeBytes(d, u);
     return 1;
 }
 
@@ -90,12 +85,9 @@ StepResult encodeUtf8Step(char *dest, const char16_t *src, std::size_t available
                 budget -= 2;
                 continue;
             }
-            *d++ = char(0xE0 | (u >> 12));
-            *d++ = char(0x80 | ((u >> 6) & 0x3F));
-            *d++ = char(0x80 | (u & 0x3F));
+            putUtf8ThreeBytes(d, u);
         } else if (u >= 0x80) {
-            *d++ = char(0xC0 | (u >> 6));
-            *d++ = char(0x80 | (u & 0x3F));
+            putUtf8TwoBytes(d, u);
         } else if (u == LineFeed) {
             if (budget < 2)
                 break;

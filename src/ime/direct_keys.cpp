@@ -26,18 +26,11 @@ constexpr KeyJamo KeyTable[] = {
     {'x', 0x314C, false, 0, 25}, {'y', 0x315B, true, 336, 0}, {'z', 0x314B, false, 0, 24},
 };
 
-struct CompoundFinal
-{
-    int first;
-    int second;
-    int compound;
-};
-// Sorted by (first, second) final index: ㄱㅅ, ㄴㅈ, ㄴㅎ, ㄹㄱ, ㄹㅁ, ㄹㅂ, ㄹㅅ, ㄹㅌ, ㄹㅍ,
-// ㄹㅎ, ㅂㅅ.
-constexpr CompoundFinal CompoundFinals[] = {
-    {1, 19, 3},  {4, 22, 5},  {4, 27, 6},  {8, 1, 9},   {8, 16, 10},  {8, 17, 11},
-    {8, 19, 12}, {8, 25, 13}, {8, 26, 14}, {8, 27, 15}, {17, 19, 18},
-};
+using hangul::CompoundFinal;
+using hangul::CompoundFinals;
+using hangul::JamoSios;
+using hangul::SiosCombination;
+using hangul::SiosCombinations;
 
 struct CompoundVowel
 {
@@ -50,20 +43,6 @@ constexpr CompoundVowel CompoundVowels[] = {
     {0, 224, 28},   {28, 224, 56},  {112, 364, 28}, {140, 364, 56},
     {560, 224, 84}, {560, 364, 84}, {560, 504, 28},
 };
-
-// A standalone jamo followed by ㅅ: ㄹㅅ, ㅂㅅ, ㄴㅅ, ㅁㅅ (by code of the first).
-struct JamoPair
-{
-    char16_t first;
-    char16_t combined;
-};
-constexpr JamoPair SiosCombinations[] = {
-    {0x3134, hangul::JamoNieunSios},
-    {0x3139, 0x313D},
-    {0x3141, hangul::JamoMieumSios},
-    {0x3142, 0x3144},
-};
-constexpr char16_t JamoSios = 0x3145;
 
 static_assert(std::is_sorted(std::begin(KeyTable), std::end(KeyTable),
                              [](auto a, auto b) { return a.key < b.key; }));
@@ -96,7 +75,7 @@ std::optional<char16_t> combinedWithSios(char16_t first)
 {
     const auto it =
         std::lower_bound(std::begin(SiosCombinations), std::end(SiosCombinations), first,
-                         [](const JamoPair &e, char16_t k) { return e.first < k; });
+                         [](const SiosCombination &e, char16_t k) { return e.first < k; });
     if (it == std::end(SiosCombinations) || it->first != first)
         return std::nullopt;
     return it->combined;

@@ -20,6 +20,37 @@ constexpr char16_t SilentLast = 0xC78F;
 constexpr char16_t JamoNieunSios = 0x3167;
 constexpr char16_t JamoMieumSios = 0x316F;
 
+// ㅅ as a jamo and as a final index.
+constexpr char16_t JamoSios = 0x3145;
+constexpr int FinalSios = 19;
+
+// Two finals typed in a row and the compound final they make, sorted by
+// (first, second) final index: ㄱㅅ, ㄴㅈ, ㄴㅎ, ㄹㄱ, ㄹㅁ, ㄹㅂ, ㄹㅅ, ㄹㅌ, ㄹㅍ, ㄹㅎ, ㅂㅅ.
+struct CompoundFinal
+{
+    int first;
+    int second;
+    int compound;
+};
+inline constexpr CompoundFinal CompoundFinals[] = {
+    {1, 19, 3},  {4, 22, 5},  {4, 27, 6},  {8, 1, 9},   {8, 16, 10},  {8, 17, 11},
+    {8, 19, 12}, {8, 25, 13}, {8, 26, 14}, {8, 27, 15}, {17, 19, 18},
+};
+
+// A standalone jamo followed by ㅅ and the jamo they make: ㄴㅅ, ㄹㅅ, ㅁㅅ, ㅂㅅ
+// (sorted by the code of the first).
+struct SiosCombination
+{
+    char16_t first;
+    char16_t combined;
+};
+inline constexpr SiosCombination SiosCombinations[] = {
+    {0x3134, JamoNieunSios},
+    {0x3139, 0x313D},
+    {0x3141, JamoMieumSios},
+    {0x3142, 0x3144},
+};
+
 inline bool isSyllable(char16_t c)
 {
     return c >= SyllableFirst && c <= SyllableLast;

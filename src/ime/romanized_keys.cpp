@@ -6,6 +6,7 @@
 #include "ime/hangul.h"
 
 #include <algorithm>
+#include <array>
 #include <iterator>
 #include <optional>
 #include <span>
@@ -63,13 +64,33 @@ constexpr Change FinalsB[] = {{0, 17}, {8, 11}, {11, 14}, {14, 11}, {17, 26}, {2
 constexpr JamoChange JamoB[] = {{0x3142, 0x314D}, {0x3143, 0x3142}, {0x314D, 0x3143}};
 constexpr Change FinalsC[] = {{0, 22}, {4, 5}, {22, 23}, {23, 22}};
 constexpr JamoChange JamoC[] = {{0x3148, 0x314A}, {0x3149, 0x3148}, {0x314A, 0x3149}};
-constexpr Change FinalsS[] = {{0, 19}, {1, 3}, {8, 12}, {17, 18}, {19, 20}, {20, 19}};
-constexpr JamoChange JamoS[] = {{0x3134, hangul::JamoNieunSios},
-                                {0x3139, 0x313D},
-                                {0x3141, hangul::JamoMieumSios},
-                                {0x3142, 0x3144},
-                                {0x3145, 0x3146},
-                                {0x3146, 0x3145}};
+// s: ㅅ, its compounds with the final or jamo before it (as the direct keys make
+// them), then ㅅ <-> ㅆ.
+constexpr auto FinalsS = [] {
+    constexpr auto joinsSios = [](const hangul::CompoundFinal &e) {
+        return e.second == hangul::FinalSios;
+    };
+    std::array<Change, 3 + std::count_if(std::begin(hangul::CompoundFinals),
+                                         std::end(hangul::CompoundFinals), joinsSios)>
+        rules{};
+    std::size_t i = 0;
+    rules[i++] = {0, hangul::FinalSios};
+    for (const auto &e : hangul::CompoundFinals)
+        if (joinsSios(e))
+            rules[i++] = {e.first, e.compound};
+    rules[i++] = {hangul::FinalSios, 20};
+    rules[i++] = {20, hangul::FinalSios};
+    return rules;
+}();
+constexpr auto JamoS = [] {
+    std::array<JamoChange, std::size(hangul::SiosCombinations) + 2> rules{};
+    std::size_t i = 0;
+    for (const auto &e : hangul::SiosCombinations)
+        rules[i++] = {e.first, e.combined};
+    rules[i++] = {hangul::JamoSios, 0x3146};
+    rules[i++] = {0x3146, hangul::JamoSios};
+    return rules;
+}();
 constexpr Change FinalsM[] = {{0, 16}, {8, 10}};
 constexpr Change FinalsN[] = {{0, 4}};
 constexpr Change FinalsL[] = {{0, 8}};

@@ -12,6 +12,7 @@
 #include "app/main_window.h"
 #include "app/memo_view.h"
 #include "support/fake_platform.h"
+#include "support/main_window_fixture.h"
 #include "support/test_env.h"
 
 #include <QAction>
@@ -42,19 +43,17 @@ private slots:
 
 void TestAidsWindows::accentPadCreatedOnceAndShownAgain()
 {
-    TestProgramDir dir;
-    FakePlatform fake;
-    TForm1 form({QStringLiteral("tavriledit")});
-    form.show();
+    MainWindowFixture app;
+    app.form.show();
     QVERIFY(!accentPadCreated);
     QVERIFY(!accentform);
-    QVERIFY(form.AccentPAD1->isEnabled() && form.AccentPAD2->isEnabled());
-    form.AccentPAD1->trigger();
+    QVERIFY(app.form.AccentPAD1->isEnabled() && app.form.AccentPAD2->isEnabled());
+    app.form.AccentPAD1->trigger();
     QVERIFY(accentPadCreated);
     QVERIFY(accentform);
     Taccentform *first = accentform;
     QVERIFY(first->isVisible());
-    QCOMPARE(first->parentWidget(), &form);
+    QCOMPARE(first->parentWidget(), &app.form);
     QCOMPARE(first->windowTitle(), QStringLiteral("Accent PAD"));
     QCOMPARE(first->size(), QSize(395, 228));
     QVERIFY(first->windowFlags().testFlag(Qt::Tool));
@@ -64,21 +63,19 @@ void TestAidsWindows::accentPadCreatedOnceAndShownAgain()
     QVERIFY(first->close());
     QVERIFY(first->isHidden());
     QCOMPARE(accentform, first);
-    form.AccentPAD2->trigger();
+    app.form.AccentPAD2->trigger();
     QCOMPARE(accentform, first);
     QVERIFY(first->isVisible());
-    form.AccentPAD1->trigger();
-    QCOMPARE(form.findChildren<Taccentform *>().size(), 1);
+    app.form.AccentPAD1->trigger();
+    QCOMPARE(app.form.findChildren<Taccentform *>().size(), 1);
     QVERIFY(!accent2form);
-    form.destroyAccentPad();
+    app.form.destroyAccentPad();
 }
 
 void TestAidsWindows::accentPadButtonsAsTabled()
 {
-    TestProgramDir dir;
-    FakePlatform fake;
-    TForm1 form({QStringLiteral("tavriledit")});
-    form.AccentPAD1Click();
+    MainWindowFixture app;
+    app.form.AccentPAD1Click();
     const auto buttons = accentform->findChildren<AccentPadButton *>();
     QCOMPARE(buttons.size(), 112);
     for (int r = 0; r < AccentRows; ++r)
@@ -90,16 +87,14 @@ void TestAidsWindows::accentPadButtonsAsTabled()
             QCOMPARE(int(b->code()), int(cell.code));
             QCOMPARE(b->text(), accentCaption(cell.code));
         }
-    form.destroyAccentPad();
+    app.form.destroyAccentPad();
 }
 
 void TestAidsWindows::everyButtonInsertsItsCharacter()
 {
-    TestProgramDir dir;
-    FakePlatform fake;
-    TForm1 form({QStringLiteral("tavriledit")});
-    form.show();
-    form.AccentPAD1Click();
+    MainWindowFixture app;
+    app.form.show();
+    app.form.AccentPAD1Click();
     QString expected;
     for (int r = 0; r < AccentRows; ++r)
         for (int c = 0; c < AccentColumns; ++c) {
@@ -108,55 +103,49 @@ void TestAidsWindows::everyButtonInsertsItsCharacter()
             QVERIFY(documentModified);
             expected += QChar(accentCells[r][c].code);
         }
-    QCOMPARE(form.memo().text(), expected);
-    QCOMPARE(form.memo().selStart(), qsizetype(112));
-    QCOMPARE(form.memo().selLength(), qsizetype(0));
-    form.destroyAccentPad();
+    QCOMPARE(app.form.memo().text(), expected);
+    QCOMPARE(app.form.memo().selStart(), qsizetype(112));
+    QCOMPARE(app.form.memo().selLength(), qsizetype(0));
+    app.form.destroyAccentPad();
 }
 
 void TestAidsWindows::padReplacesSelection()
 {
-    TestProgramDir dir;
-    FakePlatform fake;
-    TForm1 form({QStringLiteral("tavriledit")});
-    form.memo().setText(u"naive text");
-    form.memo().setSelStart(2);
-    form.memo().setSelLength(1);
-    form.AccentPAD2Click();
+    MainWindowFixture app;
+    app.form.memo().setText(u"naive text");
+    app.form.memo().setSelStart(2);
+    app.form.memo().setSelLength(1);
+    app.form.AccentPAD2Click();
     QTest::mouseClick(accentform->findChild<QPushButton *>(QStringLiteral("ButtonIc0")),
                       Qt::LeftButton);
-    QCOMPARE(form.memo().text(), QStringLiteral("naïve text"));
-    QCOMPARE(form.memo().selStart(), qsizetype(3));
+    QCOMPARE(app.form.memo().text(), QStringLiteral("naïve text"));
+    QCOMPARE(app.form.memo().selStart(), qsizetype(3));
     // A combining mark goes in as it is, after the character before the caret.
     QTest::mouseClick(accentform->findChild<QPushButton *>(QStringLiteral("ButtonX304")),
                       Qt::LeftButton);
-    QCOMPARE(form.memo().text(), QStringLiteral("naï\u0304ve text"));
-    form.destroyAccentPad();
+    QCOMPARE(app.form.memo().text(), QStringLiteral("naï\u0304ve text"));
+    app.form.destroyAccentPad();
 }
 
 void TestAidsWindows::closeFlowDestroysPad()
 {
-    TestProgramDir dir;
-    FakePlatform fake;
-    TForm1 form({QStringLiteral("tavriledit")});
-    form.show();
-    form.AccentPAD1Click();
+    MainWindowFixture app;
+    app.form.show();
+    app.form.AccentPAD1Click();
     QPointer<Taccentform> pad = accentform;
-    QVERIFY(form.close());
+    QVERIFY(app.form.close());
     QVERIFY(pad.isNull());
     QVERIFY(!accentform);
     QVERIFY(!accentPadCreated);
-    form.destroyAccentPad(); // nothing left to destroy
+    app.form.destroyAccentPad(); // nothing left to destroy
     QVERIFY(!accentPadCreated);
 }
 
 void TestAidsWindows::imagePadOnlyWhenFlagSet()
 {
-    TestProgramDir dir;
-    FakePlatform fake;
-    TForm1 form({QStringLiteral("tavriledit")});
+    MainWindowFixture app;
     isWin9x = true;
-    form.AccentPAD1Click();
+    app.form.AccentPAD1Click();
     QVERIFY(accent2form);
     QVERIFY(!accentform);
     Taccent2form *pad = accent2form;
@@ -166,10 +155,10 @@ void TestAidsWindows::imagePadOnlyWhenFlagSet()
     QVERIFY(pad->Image1->width() > 391); // a click right of the grid lands on the picture
     QVERIFY(pad->isVisible());
     pad->close();
-    form.AccentPAD2Click();
+    app.form.AccentPAD2Click();
     QCOMPARE(accent2form, pad);
     QVERIFY(pad->isVisible());
-    form.destroyAccentPad();
+    app.form.destroyAccentPad();
     QVERIFY(!accent2form);
     QVERIFY(!accentPadCreated);
 }
@@ -191,27 +180,23 @@ void TestAidsWindows::imagePadClicks()
 {
     QFETCH(QPoint, pos);
     QFETCH(QString, inserted);
-    TestProgramDir dir;
-    FakePlatform fake;
-    TForm1 form({QStringLiteral("tavriledit")});
-    form.show();
+    MainWindowFixture app;
+    app.form.show();
     isWin9x = true;
-    form.AccentPAD1Click();
+    app.form.AccentPAD1Click();
     clickAt(accent2form->Image1, pos);
-    QCOMPARE(form.memo().text(), inserted);
+    QCOMPARE(app.form.memo().text(), inserted);
     QCOMPARE(documentModified, !inserted.isEmpty());
-    form.destroyAccentPad();
+    app.form.destroyAccentPad();
 }
 
 void TestAidsWindows::helpWindow()
 {
-    TestProgramDir dir;
-    FakePlatform fake;
-    TForm1 form({QStringLiteral("tavriledit")});
-    QFont editorFont = form.Memo1->font();
+    MainWindowFixture app;
+    QFont editorFont = app.form.Memo1->font();
     editorFont.setPixelSize(23);
-    form.Memo1->setFont(editorFont);
-    Thelpform help(&form, form.Memo1->font());
+    app.form.Memo1->setFont(editorFont);
+    Thelpform &help = app.helpForm();
     QCOMPARE(helpform, &help);
     QCOMPARE(help.windowTitle(), QStringLiteral("Hangul Romanized Input keymap"));
     QCOMPARE(help.size(), QSize(530, 417));
@@ -228,10 +213,10 @@ void TestAidsWindows::helpWindow()
     QCOMPARE(text.split(QLatin1Char('\n')).at(17), QStringLiteral(" , wE/oE(왜) , wo/uO(워) "));
 
     // Later font changes of the editor are not followed.
-    form.Memo1->setFont(QFont(QStringLiteral("Serif"), 30));
+    app.form.Memo1->setFont(QFont(QStringLiteral("Serif"), 30));
     QCOMPARE(help.Memo1->font(), editorFont);
 
-    form.keymap1->trigger();
+    app.form.keymap1->trigger();
     QVERIFY(help.isVisible());
     QVERIFY(!help.isModal());
     QCOMPARE(help.Memo1->textCursor().position(), 0);
@@ -247,30 +232,26 @@ void TestAidsWindows::helpWindow()
 
 void TestAidsWindows::helpWindowCentredOnFirstShow()
 {
-    TestProgramDir dir;
-    FakePlatform fake;
-    TForm1 form({QStringLiteral("tavriledit")});
-    form.move(100, 120);
-    form.resize(700, 600);
-    form.show();
-    Thelpform help(&form, form.Memo1->font());
-    form.keymap1Click();
-    const QPoint offset = help.frameGeometry().center() - form.frameGeometry().center();
+    MainWindowFixture app;
+    app.form.move(100, 120);
+    app.form.resize(700, 600);
+    app.form.show();
+    Thelpform &help = app.helpForm();
+    app.form.keymap1Click();
+    const QPoint offset = help.frameGeometry().center() - app.form.frameGeometry().center();
     QVERIFY2(offset.manhattanLength() <= 2,
              qPrintable(QStringLiteral("%1,%2").arg(offset.x()).arg(offset.y())));
     // Moved by the user and shown again: it stays where it was put.
     help.hide();
     help.move(5, 6);
-    form.keymap1Click();
+    app.form.keymap1Click();
     QCOMPARE(help.pos(), QPoint(5, 6));
 }
 
 void TestAidsWindows::helpTextSelectableAndCopyable()
 {
-    TestProgramDir dir;
-    FakePlatform fake;
-    TForm1 form({QStringLiteral("tavriledit")});
-    Thelpform help(&form, form.Memo1->font());
+    MainWindowFixture app;
+    Thelpform &help = app.helpForm();
     help.show();
     QVERIFY(help.Memo1->textInteractionFlags().testFlag(Qt::TextSelectableByMouse));
     QVERIFY(help.Memo1->textInteractionFlags().testFlag(Qt::TextSelectableByKeyboard));
@@ -282,22 +263,20 @@ void TestAidsWindows::helpTextSelectableAndCopyable()
 
 void TestAidsWindows::screenKeyboardWindow()
 {
-    TestProgramDir dir;
-    FakePlatform fake;
-    TForm1 form({QStringLiteral("tavriledit")});
-    form.show();
-    Thangulskbform keyboard(&form);
+    MainWindowFixture app;
+    app.form.show();
+    Thangulskbform &keyboard = app.screenKeyboard();
     QCOMPARE(hangulskbform, &keyboard);
     QCOMPARE(keyboard.windowTitle(), QStringLiteral("Hangul Screen keyboard(key click)"));
     QCOMPARE(keyboard.Image1->size(), QSize(ScreenKeyboardWidth, ScreenKeyboardHeight));
     QVERIFY(keyboard.isHidden());
-    form.Screenkeyboard1->trigger();
+    app.form.Screenkeyboard1->trigger();
     QVERIFY(keyboard.isVisible());
     QVERIFY(!keyboard.isModal());
     keyboard.close();
-    form.Screenkeyboard2->trigger();
+    app.form.Screenkeyboard2->trigger();
     QVERIFY(keyboard.isVisible());
-    QCOMPARE(form.findChildren<Thangulskbform *>().size(), 1);
+    QCOMPARE(app.form.findChildren<Thangulskbform *>().size(), 1);
     // The picture lies within the window.
     QVERIFY(keyboard.rect().contains(keyboard.Image1->geometry()));
 }

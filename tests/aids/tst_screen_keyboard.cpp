@@ -9,6 +9,7 @@
 #include "app/main_window.h"
 #include "find/search_form.h"
 #include "support/fake_platform.h"
+#include "support/main_window_fixture.h"
 #include "support/test_env.h"
 
 #include <QLineEdit>
@@ -25,13 +26,10 @@ const QPoint KeyPUpper(447, 45), KeyPLower(447, 70), BsKey(590, 18), KeyEnter(58
     SpaceBar(500, 140);
 
 // The main window with the find dialog and the keyboard, as the program has them.
-struct Program
+struct Program : MainWindowFixture
 {
-    TestProgramDir dir;
-    FakePlatform fake;
-    TForm1 form{{QStringLiteral("tavriledit")}};
-    Tsearchform *find = new Tsearchform(&form);
-    Thangulskbform keyboard{&form};
+    Tsearchform *find = &searchForm();
+    Thangulskbform &keyboard = screenKeyboard();
 
     Program()
     {

@@ -4,6 +4,7 @@
 #include "app/main_window.h"
 #include "app/memo_view.h"
 #include "support/fake_platform.h"
+#include "support/main_window_fixture.h"
 #include "support/test_env.h"
 
 #include <QAccessible>
@@ -41,52 +42,48 @@ private slots:
 
 void TestMainWindow::startUpDefaults()
 {
-    TestProgramDir dir;
-    FakePlatform fake;
-    TForm1 form({QStringLiteral("tavriledit")});
-    QCOMPARE(form.windowTitle(),
+    MainWindowFixture app;
+    QCOMPARE(app.form.windowTitle(),
              QStringLiteral("Tavril Korean Editor Ver 0.8(Built-in Korean IME Romanized/Direct)"));
-    QCOMPARE(form.pos(), QPoint(357, 86));
-    QCOMPARE(form.size(), QSize(416, 480));
-    QCOMPARE(form.panelText(0), QStringLiteral("R"));
-    QCOMPARE(form.panelText(1), QString());
-    QCOMPARE(form.panelText(2), QStringLiteral("noWrapLine"));
-    QCOMPARE(form.panelText(3), QString());
-    QCOMPARE(form.Wrapofftoggle1->text(), QStringLiteral("Wrap Line on(toggle)"));
-    QVERIFY(!form.wordWrap());
+    QCOMPARE(app.form.pos(), QPoint(357, 86));
+    QCOMPARE(app.form.size(), QSize(416, 480));
+    QCOMPARE(app.form.panelText(0), QStringLiteral("R"));
+    QCOMPARE(app.form.panelText(1), QString());
+    QCOMPARE(app.form.panelText(2), QStringLiteral("noWrapLine"));
+    QCOMPARE(app.form.panelText(3), QString());
+    QCOMPARE(app.form.Wrapofftoggle1->text(), QStringLiteral("Wrap Line on(toggle)"));
+    QVERIFY(!app.form.wordWrap());
     QCOMPARE(ImeMode, 1);
-    QCOMPARE(programDir, dir.path());
-    QCOMPARE(form.memo().text(), QString());
+    QCOMPARE(programDir, app.dir.path());
+    QCOMPARE(app.form.memo().text(), QString());
     QVERIFY(!openingFromCommandLine);
-    QCOMPARE(form.Memo1->font().family(), QStringLiteral("MS UI Gothic"));
-    QCOMPARE(form.Memo1->font().pixelSize(), 19);
-    QVERIFY(!form.TimerMemo->isActive());
-    QCOMPARE(form.TimerMemo->interval(), 500);
+    QCOMPARE(app.form.Memo1->font().family(), QStringLiteral("MS UI Gothic"));
+    QCOMPARE(app.form.Memo1->font().pixelSize(), 19);
+    QVERIFY(!app.form.TimerMemo->isActive());
+    QCOMPARE(app.form.TimerMemo->interval(), 500);
     // Four panels, the first three at least the design widths when there is room.
-    const auto panels = form.StatusBar1->findChildren<QLabel *>();
+    const auto panels = app.form.StatusBar1->findChildren<QLabel *>();
     QCOMPARE(panels.size(), 4);
-    QVERIFY(form.StatusBar1->findChild<QLabel *>(QStringLiteral("StatusBar1Panel0"))
+    QVERIFY(app.form.StatusBar1->findChild<QLabel *>(QStringLiteral("StatusBar1Panel0"))
                 ->sizeHint()
                 .width() >= 20);
-    QVERIFY(form.StatusBar1->findChild<QLabel *>(QStringLiteral("StatusBar1Panel1"))
+    QVERIFY(app.form.StatusBar1->findChild<QLabel *>(QStringLiteral("StatusBar1Panel1"))
                 ->sizeHint()
                 .width() >= 100);
-    QVERIFY(form.StatusBar1->findChild<QLabel *>(QStringLiteral("StatusBar1Panel2"))
+    QVERIFY(app.form.StatusBar1->findChild<QLabel *>(QStringLiteral("StatusBar1Panel2"))
                 ->sizeHint()
                 .width() >= 65);
 }
 
 void TestMainWindow::longPathDoesNotWidenTheWindow()
 {
-    TestProgramDir dir;
-    FakePlatform fake;
-    TForm1 form({QStringLiteral("tavriledit")});
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    form.setPanelText(3, QStringLiteral("UTF-8 nonBOM  ") + QString(400, u'x'));
+    MainWindowFixture app;
+    app.form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&app.form));
+    app.form.setPanelText(3, QStringLiteral("UTF-8 nonBOM  ") + QString(400, u'x'));
     QCoreApplication::processEvents();
-    QCOMPARE(form.width(), 416);
-    QVERIFY(form.minimumSizeHint().width() < 416);
+    QCOMPARE(app.form.width(), 416);
+    QVERIFY(app.form.minimumSizeHint().width() < 416);
 }
 
 void TestMainWindow::storedSettingsApplied_data()
@@ -117,146 +114,135 @@ void TestMainWindow::storedSettingsApplied()
     QFETCH(QString, panel0);
     QFETCH(int, mode);
     QFETCH(bool, wrap);
-    TestProgramDir dir;
-    FakePlatform fake;
-    dir.write(QStringLiteral("setteiedit.dat"), file);
-    TForm1 form({QStringLiteral("tavriledit")});
-    QCOMPARE(QRect(form.pos(), form.size()), geometry);
-    QCOMPARE(form.panelText(0), panel0);
+    MainWindowFixture app([&](TestProgramDir &dir, FakePlatform &, QStringList &) {
+        dir.write(QStringLiteral("setteiedit.dat"), file);
+    });
+    QCOMPARE(QRect(app.form.pos(), app.form.size()), geometry);
+    QCOMPARE(app.form.panelText(0), panel0);
     QCOMPARE(ImeMode, mode);
-    QCOMPARE(form.wordWrap(), wrap);
-    QCOMPARE(form.panelText(2), wrap ? QStringLiteral("WrapLine") : QStringLiteral("noWrapLine"));
-    QCOMPARE(form.Wrapofftoggle1->text(), wrap ? QStringLiteral("Wrap Line off(toggle)")
-                                               : QStringLiteral("Wrap Line on(toggle)"));
+    QCOMPARE(app.form.wordWrap(), wrap);
+    QCOMPARE(app.form.panelText(2),
+             wrap ? QStringLiteral("WrapLine") : QStringLiteral("noWrapLine"));
+    QCOMPARE(app.form.Wrapofftoggle1->text(), wrap ? QStringLiteral("Wrap Line off(toggle)")
+                                                   : QStringLiteral("Wrap Line on(toggle)"));
 }
 
 void TestMainWindow::menusCarryNamesAndCaptions()
 {
-    TestProgramDir dir;
-    FakePlatform fake;
-    TForm1 form({QStringLiteral("tavriledit")});
-    QCOMPARE(form.menuBar()->objectName(), QStringLiteral("MainMenu1"));
+    MainWindowFixture app;
+    QCOMPARE(app.form.menuBar()->objectName(), QStringLiteral("MainMenu1"));
     const QStringList top = [&] {
         QStringList names;
-        for (QAction *a : form.menuBar()->actions())
+        for (QAction *a : app.form.menuBar()->actions())
             names << (a->menu() ? a->menu()->objectName() : a->objectName());
         return names;
     }();
     QCOMPARE(top, (QStringList{"FILE1", "edit1", "KoreaRomaIME1", "KoreaDirectIME1", "nonIME1",
                                "ime1", "help1"}));
-    QCOMPARE(form.saveHTML99tagASCII1->text(),
+    QCOMPARE(app.form.saveHTML99tagASCII1->text(),
              QStringLiteral("save Unicode number HTML &&#99;tag(ASCII)"));
     QStringList popup;
-    for (QAction *a : form.PopupMenu1->actions())
+    for (QAction *a : app.form.PopupMenu1->actions())
         popup << a->objectName();
     QCOMPARE(popup, (QStringList{"MenuItem1", "MenuItem2", "MenuItem3", "MenuItem4", "MenuItem5",
                                  "MenuItem6", "MenuItem7", "MenuItem8", "MenuItem9",
                                  "KanjiJapantoHangulSelectArea1",
                                  "KanjiJapantoHangulSelectAreaType21", "N2", "HangultoHanja2"}));
-    QVERIFY(form.MenuItem6->isSeparator());
-    QVERIFY(form.Wrapofftoggle1->isEnabled());
-    QVERIFY(form.changefont1->isEnabled());
+    QVERIFY(app.form.MenuItem6->isSeparator());
+    QVERIFY(app.form.Wrapofftoggle1->isEnabled());
+    QVERIFY(app.form.changefont1->isEnabled());
     // Every item is found by its object name.
     for (const char *name : {"opentextfile1", "exit1", "find1", "copyright1", "dontuseIME1"})
-        QVERIFY2(form.findChild<QAction *>(QString::fromLatin1(name)), name);
+        QVERIFY2(app.form.findChild<QAction *>(QString::fromLatin1(name)), name);
 }
 
 void TestMainWindow::wrapToggleTwiceRestores()
 {
-    TestProgramDir dir;
-    FakePlatform fake;
-    TForm1 form({QStringLiteral("tavriledit")});
-    form.Wrapofftoggle1->trigger();
-    QVERIFY(form.wordWrap());
-    QVERIFY(form.Memo1->wordWrap());
-    QCOMPARE(form.panelText(2), QStringLiteral("WrapLine"));
-    QCOMPARE(form.Wrapofftoggle1->text(), QStringLiteral("Wrap Line off(toggle)"));
-    form.Wrapofftoggle1->trigger();
-    QVERIFY(!form.wordWrap());
-    QVERIFY(!form.Memo1->wordWrap());
-    QCOMPARE(form.panelText(2), QStringLiteral("noWrapLine"));
-    QCOMPARE(form.Wrapofftoggle1->text(), QStringLiteral("Wrap Line on(toggle)"));
+    MainWindowFixture app;
+    app.form.Wrapofftoggle1->trigger();
+    QVERIFY(app.form.wordWrap());
+    QVERIFY(app.form.Memo1->wordWrap());
+    QCOMPARE(app.form.panelText(2), QStringLiteral("WrapLine"));
+    QCOMPARE(app.form.Wrapofftoggle1->text(), QStringLiteral("Wrap Line off(toggle)"));
+    app.form.Wrapofftoggle1->trigger();
+    QVERIFY(!app.form.wordWrap());
+    QVERIFY(!app.form.Memo1->wordWrap());
+    QCOMPARE(app.form.panelText(2), QStringLiteral("noWrapLine"));
+    QCOMPARE(app.form.Wrapofftoggle1->text(), QStringLiteral("Wrap Line on(toggle)"));
 }
 
 void TestMainWindow::wrapSurvivesRestart()
 {
     TestProgramDir dir;
-    FakePlatform fake;
     {
-        TForm1 form({QStringLiteral("tavriledit")});
-        form.Wrapofftoggle1->trigger();
-        form.close();
+        MainWindowUnderTest first;
+        first.form.Wrapofftoggle1->trigger();
+        first.form.close();
     }
-    TForm1 again({QStringLiteral("tavriledit")});
-    QVERIFY(again.wordWrap());
-    QCOMPARE(again.panelText(2), QStringLiteral("WrapLine"));
+    MainWindowUnderTest again;
+    QVERIFY(again.form.wordWrap());
+    QCOMPARE(again.form.panelText(2), QStringLiteral("WrapLine"));
 }
 
 void TestMainWindow::waitingLabelSeenExactlyWhileEditorHidden()
 {
-    TestProgramDir dir;
-    FakePlatform fake;
-    TForm1 form({QStringLiteral("tavriledit")});
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    QVERIFY(form.Memo1->isVisible());
-    QVERIFY(!form.Label1->isVisible());
-    QCOMPARE(form.Label1->text(), QStringLiteral("wait please. Reading now."));
-    form.memo().setVisible(false);
-    QVERIFY(form.Label1->isVisible());
-    QCOMPARE(form.Label1->pos(), QPoint(158, 118));
-    form.memo().setVisible(true);
-    QVERIFY(!form.Label1->isVisible());
-    QVERIFY(form.Memo1->isVisible());
+    MainWindowFixture app;
+    app.form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&app.form));
+    QVERIFY(app.form.Memo1->isVisible());
+    QVERIFY(!app.form.Label1->isVisible());
+    QCOMPARE(app.form.Label1->text(), QStringLiteral("wait please. Reading now."));
+    app.form.memo().setVisible(false);
+    QVERIFY(app.form.Label1->isVisible());
+    QCOMPARE(app.form.Label1->pos(), QPoint(158, 118));
+    app.form.memo().setVisible(true);
+    QVERIFY(!app.form.Label1->isVisible());
+    QVERIFY(app.form.Memo1->isVisible());
 }
 
 void TestMainWindow::caretPositionPanel()
 {
-    TestProgramDir dir;
-    FakePlatform fake;
-    TForm1 form({QStringLiteral("tavriledit")});
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    QTest::mouseClick(form.Memo1->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
-    QCOMPARE(form.panelText(1), QStringLiteral("Line:1  Col:1"));
+    MainWindowFixture app;
+    app.form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&app.form));
+    QTest::mouseClick(app.form.Memo1->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+    QCOMPARE(app.form.panelText(1), QStringLiteral("Line:1  Col:1"));
     ImeMode = ImeNone;
-    form.Memo1->setFocus();
-    QTest::keyClicks(form.Memo1, QStringLiteral("ab"));
-    QCOMPARE(form.panelText(1), QStringLiteral("Line:1  Col:3"));
-    QTest::keyClick(form.Memo1, Qt::Key_Return);
-    QCOMPARE(form.panelText(1), QStringLiteral("Line:2  Col:1"));
+    app.form.Memo1->setFocus();
+    QTest::keyClicks(app.form.Memo1, QStringLiteral("ab"));
+    QCOMPARE(app.form.panelText(1), QStringLiteral("Line:1  Col:3"));
+    QTest::keyClick(app.form.Memo1, Qt::Key_Return);
+    QCOMPARE(app.form.panelText(1), QStringLiteral("Line:2  Col:1"));
     // Moves made by the program itself do not update the panel.
-    form.memo().setSelStart(0);
-    QCOMPARE(form.panelText(1), QStringLiteral("Line:2  Col:1"));
+    app.form.memo().setSelStart(0);
+    QCOMPARE(app.form.panelText(1), QStringLiteral("Line:2  Col:1"));
 }
 
 void TestMainWindow::settingsWrittenAtClose()
 {
-    TestProgramDir dir;
-    FakePlatform fake;
-    TForm1 form({QStringLiteral("tavriledit")});
-    form.move(40, 30);
-    form.resize(500, 400);
+    MainWindowFixture app;
+    app.form.move(40, 30);
+    app.form.resize(500, 400);
     ImeMode = ImeDirect;
-    form.Wrapofftoggle1->trigger();
-    QVERIFY(form.close());
+    app.form.Wrapofftoggle1->trigger();
+    QVERIFY(app.form.close());
     QVERIFY(appClosing);
-    QCOMPARE(dir.read(QStringLiteral("setteiedit.dat")),
+    QCOMPARE(app.dir.read(QStringLiteral("setteiedit.dat")),
              QByteArray("30\r\n40\r\n500\r\n400\r\n2\r\n1\r\n"));
 }
 
 void TestMainWindow::changeFontStoredAndRestored()
 {
     TestProgramDir dir;
-    FakePlatform fake;
     QFont chosen(QStringLiteral("DejaVu Sans Mono"));
     chosen.setPixelSize(23);
     chosen.setBold(true);
-    // No fixed-pitch request: the stored pitch comes from the face actually used.
-    fake.fontAnswer = chosen;
     QFont followed;
     {
-        TForm1 form({QStringLiteral("tavriledit")});
+        // No fixed-pitch request: the stored pitch comes from the face actually used.
+        MainWindowUnderTest first(
+            [&](FakePlatform &fake, QStringList &) { fake.fontAnswer = chosen; });
+        TForm1 &form = first.form;
         QObject::connect(&form, &TForm1::editorFontChanged, [&](const QFont &f) { followed = f; });
         form.changefont1->trigger();
         QCOMPARE(form.Memo1->font().pixelSize(), 23);
@@ -270,66 +256,62 @@ void TestMainWindow::changeFontStoredAndRestored()
     QCOMPARE(bytes.mid(209, 3), QByteArray(3, '\0'));
     QCOMPARE(bytes.mid(212, 4), QByteArray("\x80\xFF\xFF\xFF", 4));
     resetAppState();
-    TForm1 again({QStringLiteral("tavriledit")});
-    QCOMPARE(again.Memo1->font().family(), QStringLiteral("DejaVu Sans Mono"));
-    QCOMPARE(again.Memo1->font().pixelSize(), 23);
-    QVERIFY(again.Memo1->font().fixedPitch());
-    QVERIFY(!again.Memo1->font().bold()); // the style is not stored
+    MainWindowUnderTest again;
+    QCOMPARE(again.form.Memo1->font().family(), QStringLiteral("DejaVu Sans Mono"));
+    QCOMPARE(again.form.Memo1->font().pixelSize(), 23);
+    QVERIFY(again.form.Memo1->font().fixedPitch());
+    QVERIFY(!again.form.Memo1->font().bold()); // the style is not stored
 }
 
 void TestMainWindow::changeFontCancelled()
 {
-    TestProgramDir dir;
-    FakePlatform fake;
-    TForm1 form({QStringLiteral("tavriledit")});
-    form.changefont1->trigger();
-    QCOMPARE(form.Memo1->font().pixelSize(), 19);
-    QVERIFY(dir.read(QStringLiteral("fontedit.dat")).isEmpty());
+    MainWindowFixture app;
+    app.form.changefont1->trigger();
+    QCOMPARE(app.form.Memo1->font().pixelSize(), 19);
+    QVERIFY(app.dir.read(QStringLiteral("fontedit.dat")).isEmpty());
 }
 
 void TestMainWindow::commandLineArgumentTaken()
 {
-    TestProgramDir dir;
-    FakePlatform fake;
-    TForm1 form({QStringLiteral("tavriledit"), dir.file(QStringLiteral("a.txt")),
-                 dir.file(QStringLiteral("b.txt"))});
+    MainWindowFixture app([&](TestProgramDir &dir, FakePlatform &, QStringList &arguments) {
+        arguments << dir.file(QStringLiteral("a.txt")) << dir.file(QStringLiteral("b.txt"));
+    });
     // The open command took the first argument and cleared the flag.
     QVERIFY(!openingFromCommandLine);
-    QCOMPARE(form.commandLineFile(), dir.file(QStringLiteral("a.txt")));
-    QCOMPARE(currentFileName, dir.file(QStringLiteral("a.txt")));
+    QCOMPARE(app.form.commandLineFile(), app.dir.file(QStringLiteral("a.txt")));
+    QCOMPARE(currentFileName, app.dir.file(QStringLiteral("a.txt")));
 }
 
 void TestMainWindow::narrowWindowAndScreenReaderNames()
 {
-    TestProgramDir dir;
-    FakePlatform fake;
-    dir.write(QStringLiteral("setteiedit.dat"), "800\r\n-5\r\n50\r\n5000\r\n7\r\n1\r\n");
-    TForm1 form({QStringLiteral("tavriledit")});
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    form.setPanelText(3, QStringLiteral("UTF-8 nonBOM  /tmp/a.txt"));
+    MainWindowFixture app([&](TestProgramDir &dir, FakePlatform &, QStringList &) {
+        dir.write(QStringLiteral("setteiedit.dat"), "800\r\n-5\r\n50\r\n5000\r\n7\r\n1\r\n");
+    });
+    app.form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&app.form));
+    app.form.setPanelText(3, QStringLiteral("UTF-8 nonBOM  /tmp/a.txt"));
     QCoreApplication::processEvents();
     // The panels clip: the window keeps the stored width of 100.
-    QCOMPARE(form.width(), 100);
+    QCOMPARE(app.form.width(), 100);
 
     // A screen reader hears what each panel shows.
     const QStringList shown{QString(), QString(), QStringLiteral("WrapLine"),
                             QStringLiteral("UTF-8 nonBOM  /tmp/a.txt")};
     for (int i = 0; i < 4; ++i) {
         auto *panel =
-            form.StatusBar1->findChild<QLabel *>(QStringLiteral("StatusBar1Panel%1").arg(i));
+            app.form.StatusBar1->findChild<QLabel *>(QStringLiteral("StatusBar1Panel%1").arg(i));
         QAccessibleInterface *a = QAccessible::queryAccessibleInterface(panel);
         QVERIFY(a);
         QCOMPARE(a->text(QAccessible::Name), shown[i]);
     }
-    QAccessibleInterface *memo = QAccessible::queryAccessibleInterface(form.Memo1);
+    QAccessibleInterface *memo = QAccessible::queryAccessibleInterface(app.form.Memo1);
     QCOMPARE(memo->text(QAccessible::Name), QStringLiteral("Document"));
     QVERIFY(memo->textInterface());
-    QCOMPARE(QAccessible::queryAccessibleInterface(form.StatusBar1)->text(QAccessible::Name),
+    QCOMPARE(QAccessible::queryAccessibleInterface(app.form.StatusBar1)->text(QAccessible::Name),
              QStringLiteral("Status bar"));
 
-    QVERIFY(form.close());
-    QVERIFY(dir.read(QStringLiteral("setteiedit.dat")).startsWith("0\r\n0\r\n100\r\n"));
+    QVERIFY(app.form.close());
+    QVERIFY(app.dir.read(QStringLiteral("setteiedit.dat")).startsWith("0\r\n0\r\n100\r\n"));
 }
 
 void TestMainWindow::everyEditPathMarksTheDocument_data()
@@ -343,65 +325,64 @@ void TestMainWindow::everyEditPathMarksTheDocument_data()
 void TestMainWindow::everyEditPathMarksTheDocument()
 {
     QFETCH(QString, path);
-    TestProgramDir dir;
-    FakePlatform fake;
-    dir.write(QStringLiteral("start.txt"), "abc def");
-    TForm1 form({QStringLiteral("tavriledit"), dir.file(QStringLiteral("start.txt"))});
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    MainWindowFixture app([&](TestProgramDir &dir, FakePlatform &, QStringList &arguments) {
+        dir.write(QStringLiteral("start.txt"), "abc def");
+        arguments << dir.file(QStringLiteral("start.txt"));
+    });
+    app.form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&app.form));
     QVERIFY(!documentModified); // loading is no change
-    QWidget *editor = form.Memo1;
+    QWidget *editor = app.form.Memo1;
     if (path == u"Delete") {
         QTest::keyClick(editor, Qt::Key_Delete);
     } else if (path == u"Ctrl+X") {
-        form.memo().setSelLength(2);
+        app.form.memo().setSelLength(2);
         QTest::keyClick(editor, Qt::Key_X, Qt::ControlModifier);
     } else if (path == u"Ctrl+Z") {
         QTest::keyClick(editor, Qt::Key_Delete);
         documentModified = false; // as after a save
         QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(form.memo().text(), QStringLiteral("abc def"));
+        QCOMPARE(app.form.memo().text(), QStringLiteral("abc def"));
     } else if (path == u"nonIME Cyrillic") {
         ImeMode = ImeNone;
         for (const QString &ch : {QString::fromUtf8("ж"), QString::fromUtf8("д")}) {
             QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, ch);
             QCoreApplication::sendEvent(editor, &press);
         }
-        QVERIFY(form.memo().text().startsWith(QString::fromUtf8("жд")));
+        QVERIFY(app.form.memo().text().startsWith(QString::fromUtf8("жд")));
     } else if (path == u"composer") {
         QTest::keyClicks(editor, QStringLiteral("han"));
-        QCOMPARE(form.memo().text().left(1), QString::fromUtf8("한"));
+        QCOMPARE(app.form.memo().text().left(1), QString::fromUtf8("한"));
     } else if (path == u"drop text") {
         QMimeData data;
         data.setText(QStringLiteral("dropped"));
         const QPointF at(4, 4);
         QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(form.Memo1->viewport(), &enter);
+        QCoreApplication::sendEvent(app.form.Memo1->viewport(), &enter);
         QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(form.Memo1->viewport(), &drop);
-        QVERIFY(form.memo().text().contains(QStringLiteral("dropped")));
+        QCoreApplication::sendEvent(app.form.Memo1->viewport(), &drop);
+        QVERIFY(app.form.memo().text().contains(QStringLiteral("dropped")));
     } else if (path == u"Ctrl+Delete") {
         QTest::keyClick(editor, Qt::Key_Delete, Qt::ControlModifier);
     }
-    QVERIFY(form.memo().text() != QStringLiteral("abc def") || path == u"Ctrl+Z");
+    QVERIFY(app.form.memo().text() != QStringLiteral("abc def") || path == u"Ctrl+Z");
     QVERIFY(documentModified);
     // Closing offers the change for saving.
-    fake.confirmAnswer = false;
-    QVERIFY(form.close());
-    QCOMPARE(fake.boxes.size(), 1);
-    QCOMPARE(fake.boxes[0].text, QStringLiteral("Save file?"));
+    app.fake.confirmAnswer = false;
+    QVERIFY(app.form.close());
+    QCOMPARE(app.fake.boxes.size(), 1);
+    QCOMPARE(app.fake.boxes[0].text, QStringLiteral("Save file?"));
 }
 
 void TestMainWindow::droppedFileOpens()
 {
-    TestProgramDir dir;
-    FakePlatform fake;
-    dir.write(QStringLiteral("dropped.txt"), "from a drop\n");
-    TForm1 form({QStringLiteral("tavriledit")});
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    MainWindowFixture app([&](TestProgramDir &dir, FakePlatform &, QStringList &) {
+        dir.write(QStringLiteral("dropped.txt"), "from a drop\n");
+    });
+    app.form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&app.form));
     QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(dir.file(QStringLiteral("dropped.txt")))});
+    data.setUrls({QUrl::fromLocalFile(app.dir.file(QStringLiteral("dropped.txt")))});
     const auto dropOn = [&](QWidget *target) {
         QDragEnterEvent enter(QPoint(4, 4), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(target, &enter);
@@ -411,21 +392,21 @@ void TestMainWindow::droppedFileOpens()
         QCoreApplication::processEvents();
     };
     // Onto the editor: opened as the open command opens it, nothing inserted.
-    form.memo().setText(u"typed");
-    fake.confirmAnswer = false; // "Save file?" answered No
-    dropOn(form.Memo1->viewport());
-    QCOMPARE(fake.boxes.size(), 1);
-    QCOMPARE(fake.boxes[0].text, QStringLiteral("Save file?"));
-    QCOMPARE(form.memo().text(), QStringLiteral("from a drop\n"));
-    QCOMPARE(currentFileName, dir.file(QStringLiteral("dropped.txt")));
-    QCOMPARE(form.panelText(3), QStringLiteral("UTF-8 nonBOM  ") + currentFileName);
+    app.form.memo().setText(u"typed");
+    app.fake.confirmAnswer = false; // "Save file?" answered No
+    dropOn(app.form.Memo1->viewport());
+    QCOMPARE(app.fake.boxes.size(), 1);
+    QCOMPARE(app.fake.boxes[0].text, QStringLiteral("Save file?"));
+    QCOMPARE(app.form.memo().text(), QStringLiteral("from a drop\n"));
+    QCOMPARE(currentFileName, app.dir.file(QStringLiteral("dropped.txt")));
+    QCOMPARE(app.form.panelText(3), QStringLiteral("UTF-8 nonBOM  ") + currentFileName);
     QVERIFY(!documentModified);
     // Onto the status bar of an unmodified document: no question.
-    form.memo().setText(QString());
+    app.form.memo().setText(QString());
     documentModified = false;
-    dropOn(&form);
-    QCOMPARE(fake.boxes.size(), 1);
-    QCOMPARE(form.memo().text(), QStringLiteral("from a drop\n"));
+    dropOn(&app.form);
+    QCOMPARE(app.fake.boxes.size(), 1);
+    QCOMPARE(app.form.memo().text(), QStringLiteral("from a drop\n"));
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -53,14 +53,6 @@ private slots:
 
 namespace {
 
-QString units(std::initializer_list<char16_t> list)
-{
-    QString s;
-    for (char16_t c : list)
-        s.append(QChar(c));
-    return s;
-}
-
 // Every read until the stream is at its end: each piece, "+" marking one that
 // stopped at the limit.
 QStringList bytePieces(const QByteArray &bytes, int limit)
@@ -120,7 +112,7 @@ QString readDocument(const QByteArray &bytes, FileEncoding encoding, int pieceLi
     ByteStream stream;
     stream.openMemory(span(bytes));
     TextBuffer text;
-    const std::size_t n = ReadTextStream(stream, encoding, text, pieceLimit).lines;
+    const std::size_t n = readTextStream(stream, encoding, text, pieceLimit).lines;
     if (lines)
         *lines = n;
     return QString(reinterpret_cast<const QChar *>(text.data()), qsizetype(text.size()));
@@ -138,7 +130,7 @@ QString readIntoStore(const QByteArray &bytes, FileEncoding encoding, int pieceL
         stream.openMemory(span(bytes));
         TextStore::Loader loader(store);
         LoaderSink sink(loader);
-        ReadTextStream(stream, encoding, sink, pieceLimit);
+        readTextStream(stream, encoding, sink, pieceLimit);
     }
     TextStoreTuning::setBlockUnits(0);
     return store.text();
@@ -353,7 +345,7 @@ void TestDecoders::cp949()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, text);
-    QCOMPARE(decode(&DecodeCp949, bytes), text);
+    QCOMPARE(decode(&decodeCp949, bytes), text);
 }
 
 void TestDecoders::cutOffAtPieceEnd_data()
@@ -383,7 +375,7 @@ void TestDecoders::cutOffAtPieceEnd()
     QFETCH(QByteArray, bytes);
     QFETCH(int, used);
     QFETCH(QString, text);
-    const Decoder d[] = {&DecodeUtf8, &DecodeSjis, &DecodeEuc, &DecodeCp949};
+    const Decoder d[] = {&DecodeUtf8, &DecodeSjis, &DecodeEuc, &decodeCp949};
     int actualUsed = -1;
     QCOMPARE(decode(d[which], bytes, false, &actualUsed), text);
     QCOMPARE(actualUsed, used);
@@ -522,7 +514,7 @@ void TestDecoders::decodersAgreeWithLookup()
                                      (second >= 0x61 && second <= 0x7A) ||
                                      (second >= 0x81 && second <= 0xFE);
             if (first >= 0x81 && first <= 0xFE && koreanTrail) {
-                QCOMPARE(DecodeCp949(two, out, true).units, 1);
+                QCOMPARE(decodeCp949(two, out, true).units, 1);
                 QCOMPARE(out[0], LookupCode(Cp949Table, code));
             }
         }
@@ -625,7 +617,7 @@ void TestDecoders::firstLineBreak()
     ByteStream stream;
     stream.openMemory(span(bytes));
     TextBuffer text;
-    const ReadOutcome outcome = ReadTextStream(stream, encoding, text, 4);
+    const ReadOutcome outcome = readTextStream(stream, encoding, text, 4);
     QCOMPARE(int(outcome.firstBreak), style);
     QVERIFY(!outcome.failed);
 }

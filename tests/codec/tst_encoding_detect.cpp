@@ -19,16 +19,16 @@ class TestEncodingDetect : public QObject
 {
     Q_OBJECT
 private slots:
-    void skipBom_data();
-    void skipBom();
-    void detectBom_data();
-    void detectBom();
+    void skipsBom_data();
+    void skipsBom();
+    void detectsBom_data();
+    void detectsBom();
     void byteOrder_data();
     void byteOrder();
     void contentChecks_data();
     void contentChecks();
-    void chooseEncoding_data();
-    void chooseEncoding();
+    void choosesEncoding_data();
+    void choosesEncoding();
     void labels_data();
     void labels();
     void koreanOrJapanese_data();
@@ -56,7 +56,7 @@ QString TestEncodingDetect::write(const QByteArray &bytes)
     return path;
 }
 
-void TestEncodingDetect::skipBom_data()
+void TestEncodingDetect::skipsBom_data()
 {
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<int>("result");
@@ -75,7 +75,7 @@ void TestEncodingDetect::skipBom_data()
     QTest::newRow("reversed") << hex("FEFE") << 1 << hex("FEFE");
 }
 
-void TestEncodingDetect::skipBom()
+void TestEncodingDetect::skipsBom()
 {
     QFETCH(QByteArray, file);
     QFETCH(int, result);
@@ -90,7 +90,7 @@ void TestEncodingDetect::skipBom()
     QVERIFY(stream.atEnd());
 }
 
-void TestEncodingDetect::detectBom_data()
+void TestEncodingDetect::detectsBom_data()
 {
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<BomKind>("kind");
@@ -104,7 +104,7 @@ void TestEncodingDetect::detectBom_data()
     QTest::newRow("text") << QByteArray("abc") << NoBom;
 }
 
-void TestEncodingDetect::detectBom()
+void TestEncodingDetect::detectsBom()
 {
     QFETCH(QByteArray, file);
     QFETCH(BomKind, kind);
@@ -192,7 +192,7 @@ void TestEncodingDetect::contentChecks()
     QCOMPARE(CheckEuc(path), euc);
 }
 
-void TestEncodingDetect::chooseEncoding_data()
+void TestEncodingDetect::choosesEncoding_data()
 {
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<FileEncoding>("encoding");
@@ -240,7 +240,7 @@ void TestEncodingDetect::chooseEncoding_data()
         << hex("93FA967B8CEA82CC8365834C83588367") << SJIS << NoBom << "SJIS";
 }
 
-void TestEncodingDetect::chooseEncoding()
+void TestEncodingDetect::choosesEncoding()
 {
     QFETCH(QByteArray, file);
     QFETCH(FileEncoding, encoding);

@@ -6,6 +6,7 @@
 #include "app/memo_view.h"
 #include "codec/file_reading.h"
 #include "support/fake_platform.h"
+#include "support/main_window_fixture.h"
 #include "support/test_bytes.h"
 #include "support/test_env.h"
 
@@ -83,22 +84,20 @@ bool runTool(const QString &program, const QStringList &args)
 
 void TestOpenCommands::dialogCancelledChangesNothing()
 {
-    TestProgramDir dir;
-    FakePlatform fake;
-    TForm1 form({QStringLiteral("tavriledit")});
-    form.memo().setText(u"old text");
+    MainWindowFixture app;
+    app.form.memo().setText(u"old text");
     documentModified = false;
-    form.memo().setSelStart(2);
-    form.memo().setSelLength(3);
-    form.setPanelText(3, QStringLiteral("before"));
-    form.opentextfile1Click();
-    checkDialog(fake, QStringLiteral("Open a Text file"));
-    QCOMPARE(form.memo().text(), QStringLiteral("old text"));
-    QCOMPARE(form.memo().selStart(), 2);
-    QCOMPARE(form.memo().selLength(), 3);
-    QCOMPARE(form.panelText(3), QStringLiteral("before"));
+    app.form.memo().setSelStart(2);
+    app.form.memo().setSelLength(3);
+    app.form.setPanelText(3, QStringLiteral("before"));
+    app.form.opentextfile1Click();
+    checkDialog(app.fake, QStringLiteral("Open a Text file"));
+    QCOMPARE(app.form.memo().text(), QStringLiteral("old text"));
+    QCOMPARE(app.form.memo().selStart(), 2);
+    QCOMPARE(app.form.memo().selLength(), 3);
+    QCOMPARE(app.form.panelText(3), QStringLiteral("before"));
     QCOMPARE(currentFileName, QString());
-    QVERIFY(fake.boxes.isEmpty());
+    QVERIFY(app.fake.boxes.isEmpty());
 }
 
 void TestOpenCommands::openReplacesDocument_data()
@@ -127,23 +126,21 @@ void TestOpenCommands::openReplacesDocument()
     QFETCH(QByteArray, bytes);
     QFETCH(QString, text);
     QFETCH(QString, label);
-    TestProgramDir dir;
-    FakePlatform fake;
-    TForm1 form({QStringLiteral("tavriledit")});
-    form.memo().setText(u"old text\nsecond");
+    MainWindowFixture app;
+    app.form.memo().setText(u"old text\nsecond");
     documentModified = false;
-    form.memo().setSelStart(5);
-    form.setPanelText(1, QStringLiteral("Line:2  Col:3"));
-    fake.openAnswer = write(dir, QStringLiteral("in file.txt"), bytes);
-    form.opentextfile1Click();
-    QCOMPARE(form.memo().text(), text);
-    QCOMPARE(form.memo().selStart(), 0);
-    QCOMPARE(form.memo().selLength(), 0);
-    QCOMPARE(form.panelText(1), QStringLiteral("Line:1  Col:1"));
-    QCOMPARE(form.panelText(3), label + QStringLiteral("  ") + fake.openAnswer);
-    QCOMPARE(currentFileName, fake.openAnswer);
-    QVERIFY(form.memo().isVisible());
-    QVERIFY(fake.boxes.isEmpty());
+    app.form.memo().setSelStart(5);
+    app.form.setPanelText(1, QStringLiteral("Line:2  Col:3"));
+    app.fake.openAnswer = write(app.dir, QStringLiteral("in file.txt"), bytes);
+    app.form.opentextfile1Click();
+    QCOMPARE(app.form.memo().text(), text);
+    QCOMPARE(app.form.memo().selStart(), 0);
+    QCOMPARE(app.form.memo().selLength(), 0);
+    QCOMPARE(app.form.panelText(1), QStringLiteral("Line:1  Col:1"));
+    QCOMPARE(app.form.panelText(3), label + QStringLiteral("  ") + app.fake.openAnswer);
+    QCOMPARE(currentFileName, app.fake.openAnswer);
+    QVERIFY(app.form.memo().isVisible());
+    QVERIFY(app.fake.boxes.isEmpty());
 }
 
 void TestOpenCommands::openAsksBeforeReplacing()
@@ -157,33 +154,30 @@ void TestOpenCommands::openAsksBeforeReplacing()
     };
     for (const Row row :
          {Row{false, false, true}, Row{true, true, true}, Row{true, false, false}}) {
-        TestProgramDir dir;
-        FakePlatform fake;
-        TForm1 form({QStringLiteral("tavriledit")});
-        form.memo().setText(u"typed");
+        MainWindowFixture app;
+        app.form.memo().setText(u"typed");
         QVERIFY(documentModified);
-        fake.confirmAnswer = row.yes;
-        fake.saveAnswer = row.saveChosen ? dir.file(QStringLiteral("kept.txt")) : QString();
-        fake.openAnswer = write(dir, QStringLiteral("a.txt"), "abc");
-        form.opentextfile1Click();
-        QCOMPARE(fake.boxes.size(), 1);
-        QCOMPARE(fake.boxes[0].text, QStringLiteral("Save file?"));
-        QCOMPARE(fake.boxes[0].caption, QStringLiteral("confirm"));
-        QCOMPARE(form.memo().text(), row.opened ? QStringLiteral("abc") : QStringLiteral("typed"));
+        app.fake.confirmAnswer = row.yes;
+        app.fake.saveAnswer = row.saveChosen ? app.dir.file(QStringLiteral("kept.txt")) : QString();
+        app.fake.openAnswer = write(app.dir, QStringLiteral("a.txt"), "abc");
+        app.form.opentextfile1Click();
+        QCOMPARE(app.fake.boxes.size(), 1);
+        QCOMPARE(app.fake.boxes[0].text, QStringLiteral("Save file?"));
+        QCOMPARE(app.fake.boxes[0].caption, QStringLiteral("confirm"));
+        QCOMPARE(app.form.memo().text(),
+                 row.opened ? QStringLiteral("abc") : QStringLiteral("typed"));
         QCOMPARE(documentModified, !row.opened);
-        QCOMPARE(QFile::exists(dir.file(QStringLiteral("kept.txt"))), row.saveChosen);
-        QCOMPARE(fake.openRequests.size(), row.opened ? 1 : 0);
+        QCOMPARE(QFile::exists(app.dir.file(QStringLiteral("kept.txt"))), row.saveChosen);
+        QCOMPARE(app.fake.openRequests.size(), row.opened ? 1 : 0);
     }
     // Unmodified: no question; the insert command marks the document.
-    TestProgramDir dir;
-    FakePlatform fake;
-    TForm1 form({QStringLiteral("tavriledit")});
-    fake.openAnswer = write(dir, QStringLiteral("b.txt"), "X\n");
-    form.opentextfile1Click();
-    QVERIFY(fake.boxes.isEmpty());
+    MainWindowFixture app;
+    app.fake.openAnswer = write(app.dir, QStringLiteral("b.txt"), "X\n");
+    app.form.opentextfile1Click();
+    QVERIFY(app.fake.boxes.isEmpty());
     QVERIFY(!documentModified);
-    form.inserttextfile1Click();
-    QCOMPARE(form.memo().text(), QStringLiteral("XX\n")); // at the caret, no break added
+    app.form.inserttextfile1Click();
+    QCOMPARE(app.form.memo().text(), QStringLiteral("XX\n")); // at the caret, no break added
     QVERIFY(documentModified);
 }
 
@@ -204,27 +198,26 @@ void TestOpenCommands::openUnreadable()
     QFETCH(QString, name);
     QFETCH(QString, message);
     QFETCH(bool, keepsPath);
-    TestProgramDir dir;
-    FakePlatform fake;
-    QDir(dir.path()).mkdir(QStringLiteral("folder"));
-    TForm1 form({QStringLiteral("tavriledit")});
-    form.memo().setText(u"old");
+    MainWindowFixture app([&](TestProgramDir &dir, FakePlatform &, QStringList &) {
+        QDir(dir.path()).mkdir(QStringLiteral("folder"));
+    });
+    app.form.memo().setText(u"old");
     documentModified = false;
     currentFileName = QStringLiteral("before.txt");
-    fake.openAnswer = name.startsWith(u'/') ? name : dir.file(name);
-    form.opentextfile1Click();
-    QCOMPARE(fake.boxes.size(), 1);
-    QCOMPARE(fake.boxes[0].kind, QStringLiteral("error"));
-    QCOMPARE(fake.boxes[0].text, message);
-    QCOMPARE(fake.boxes[0].caption, QStringLiteral("ERROR"));
-    QCOMPARE(form.memo().text(), QString());
+    app.fake.openAnswer = name.startsWith(u'/') ? name : app.dir.file(name);
+    app.form.opentextfile1Click();
+    QCOMPARE(app.fake.boxes.size(), 1);
+    QCOMPARE(app.fake.boxes[0].kind, QStringLiteral("error"));
+    QCOMPARE(app.fake.boxes[0].text, message);
+    QCOMPARE(app.fake.boxes[0].caption, QStringLiteral("ERROR"));
+    QCOMPARE(app.form.memo().text(), QString());
     QVERIFY(!documentModified);
-    QCOMPARE(form.panelText(3),
-             keepsPath ? QStringLiteral("UTF-8 nonBOM  ") + fake.openAnswer : QString());
-    QCOMPARE(form.panelText(1), QStringLiteral("Line:1  Col:1"));
-    QCOMPARE(currentFileName, keepsPath ? fake.openAnswer : QString());
-    QVERIFY(form.memo().isVisible());
-    QVERIFY(form.Label1->isHidden());
+    QCOMPARE(app.form.panelText(3),
+             keepsPath ? QStringLiteral("UTF-8 nonBOM  ") + app.fake.openAnswer : QString());
+    QCOMPARE(app.form.panelText(1), QStringLiteral("Line:1  Col:1"));
+    QCOMPARE(currentFileName, keepsPath ? app.fake.openAnswer : QString());
+    QVERIFY(app.form.memo().isVisible());
+    QVERIFY(app.form.Label1->isHidden());
 }
 
 void TestOpenCommands::initTestCase()
@@ -298,64 +291,57 @@ void TestOpenCommands::filesFromOtherPrograms()
 {
     QFETCH(QString, file);
     QFETCH(QString, label);
-    TestProgramDir dir;
-    FakePlatform fake;
-    TForm1 form({QStringLiteral("tavriledit")});
-    fake.openAnswer = m_files.filePath(file);
-    form.opentextfile1Click();
-    QCOMPARE(form.panelText(3), label + QStringLiteral("  ") + fake.openAnswer);
-    QCOMPARE(form.memo().text(),
+    MainWindowFixture app;
+    app.fake.openAnswer = m_files.filePath(file);
+    app.form.opentextfile1Click();
+    QCOMPARE(app.form.panelText(3), label + QStringLiteral("  ") + app.fake.openAnswer);
+    QCOMPARE(app.form.memo().text(),
              sampleText().replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 }
 
 void TestOpenCommands::everyCodeUnitReachesTheDocument()
 {
-    TestProgramDir dir;
-    FakePlatform fake;
-    TForm1 form({QStringLiteral("tavriledit")});
+    MainWindowFixture app;
     const char16_t special[] = {0x00A0, 0x2028, 0xFDD0, 0xFDD1, 0xFEFF, 0xFFFE,
                                 0xD800, u'x',   0xDC00, 0x0A00, 0x0D00, 0x1A00};
     const QString units = QString::fromUtf16(special, std::size(special));
-    fake.openAnswer =
-        write(dir, QStringLiteral("units.txt"), "\xFF\xFE" + le(units + "\r\n" + units));
-    form.opentextfile1Click();
-    QCOMPARE(form.memo().text(), units + "\n" + units);
-    QCOMPARE(form.memo().length(), 2 * units.size() + 1);
+    app.fake.openAnswer =
+        write(app.dir, QStringLiteral("units.txt"), "\xFF\xFE" + le(units + "\r\n" + units));
+    app.form.opentextfile1Click();
+    QCOMPARE(app.form.memo().text(), units + "\n" + units);
+    QCOMPARE(app.form.memo().length(), 2 * units.size() + 1);
 }
 
 void TestOpenCommands::anyBytesLoad()
 {
     // Whatever the bytes, every encoding loads them and the editor holds
     // exactly what the reader made of them.
-    TestProgramDir dir;
-    FakePlatform fake;
-    TForm1 form({QStringLiteral("tavriledit")});
+    MainWindowFixture app;
     QRandomGenerator random(4);
     for (int round = 0; round < 2; ++round) {
         QByteArray bytes(4000 + round, '\0');
         for (char &c : bytes)
             c = char(random.bounded(256));
-        const QString path = write(dir, QStringLiteral("random.bin"), bytes);
+        const QString path = write(app.dir, QStringLiteral("random.bin"), bytes);
         // (UTF-16 stores units as read; special units are checked above.)
         for (FileEncoding encoding : {SJIS, UTF8, EUC}) {
-            form.LoadTextFile(encoding, NoBom, path);
+            app.form.LoadTextFile(encoding, NoBom, path);
             TextBuffer reference;
             QCOMPARE(ReadTextFile(path, encoding, reference).status, ReadStatus::Read);
-            QCOMPARE(form.memo().text(), QString(reinterpret_cast<const QChar *>(reference.data()),
-                                                 qsizetype(reference.size()))
-                                             .replace(QChar::ParagraphSeparator, u'\n'));
+            QCOMPARE(app.form.memo().text(),
+                     QString(reinterpret_cast<const QChar *>(reference.data()),
+                             qsizetype(reference.size()))
+                         .replace(QChar::ParagraphSeparator, u'\n'));
         }
     }
 }
 
 void TestOpenCommands::waitingLabelPaintedBeforeLoad()
 {
-    TestProgramDir dir;
-    FakePlatform fake;
-    TForm1 form({QStringLiteral("tavriledit")});
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    form.memo().setText(u"old");
+    MainWindowFixture app;
+    app.form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&app.form));
+    app.form.memo().setText(u"old");
     documentModified = false;
 
     // Records what the editor looked like whenever the label was painted.
@@ -372,130 +358,124 @@ void TestOpenCommands::waitingLabelPaintedBeforeLoad()
             return false;
         }
     } watcher;
-    watcher.form = &form;
-    form.Label1->installEventFilter(&watcher);
-    fake.openAnswer = write(dir, QStringLiteral("a.txt"), "new");
-    form.opentextfile1Click();
+    watcher.form = &app.form;
+    app.form.Label1->installEventFilter(&watcher);
+    app.fake.openAnswer = write(app.dir, QStringLiteral("a.txt"), "new");
+    app.form.opentextfile1Click();
     QVERIFY(!watcher.paints.isEmpty());
     // Painted while the editor was hidden and before the new text was in it.
     QCOMPARE(watcher.paints.first(), QStringLiteral("1:old"));
-    QVERIFY(form.Memo1->isVisible());
-    QCOMPARE(form.memo().text(), QStringLiteral("new"));
-    QVERIFY(form.Memo1->hasFocus() || !QApplication::focusWindow());
+    QVERIFY(app.form.Memo1->isVisible());
+    QCOMPARE(app.form.memo().text(), QStringLiteral("new"));
+    QVERIFY(app.form.Memo1->hasFocus() || !QApplication::focusWindow());
 }
 
 void TestOpenCommands::insertAfterSelection()
 {
-    TestProgramDir dir;
-    FakePlatform fake;
-    TForm1 form({QStringLiteral("tavriledit")});
+    MainWindowFixture app;
     currentFileName = QStringLiteral("current.txt");
-    form.setPanelText(3, QStringLiteral("UTF-8 nonBOM  current.txt"));
-    form.setPanelText(1, QStringLiteral("Line:1  Col:2"));
-    form.memo().setText(u"abcd");
-    form.memo().setSelStart(1);
-    form.memo().setSelLength(2); // "bc"
-    fake.openAnswer = write(dir, QStringLiteral("x.txt"), "X\nY\n");
-    form.inserttextfile1Click();
-    checkDialog(fake, QStringLiteral("Insert a Text file"));
-    QCOMPARE(form.memo().text(), QStringLiteral("abcX\nYd"));
-    QCOMPARE(form.memo().selStart(), 6);
-    QCOMPARE(form.memo().selLength(), 0);
+    app.form.setPanelText(3, QStringLiteral("UTF-8 nonBOM  current.txt"));
+    app.form.setPanelText(1, QStringLiteral("Line:1  Col:2"));
+    app.form.memo().setText(u"abcd");
+    app.form.memo().setSelStart(1);
+    app.form.memo().setSelLength(2); // "bc"
+    app.fake.openAnswer = write(app.dir, QStringLiteral("x.txt"), "X\nY\n");
+    app.form.inserttextfile1Click();
+    checkDialog(app.fake, QStringLiteral("Insert a Text file"));
+    QCOMPARE(app.form.memo().text(), QStringLiteral("abcX\nYd"));
+    QCOMPARE(app.form.memo().selStart(), 6);
+    QCOMPARE(app.form.memo().selLength(), 0);
     QCOMPARE(currentFileName, QStringLiteral("current.txt"));
-    QCOMPARE(form.panelText(3), QStringLiteral("UTF-8 nonBOM  current.txt"));
-    QCOMPARE(form.panelText(1), QStringLiteral("Line:1  Col:2"));
-    QVERIFY(form.memo().isVisible());
+    QCOMPARE(app.form.panelText(3), QStringLiteral("UTF-8 nonBOM  current.txt"));
+    QCOMPARE(app.form.panelText(1), QStringLiteral("Line:1  Col:2"));
+    QVERIFY(app.form.memo().isVisible());
 
     // An empty file inserts nothing; the caret stays.
-    fake.openAnswer = write(dir, QStringLiteral("empty.txt"), QByteArray());
-    form.inserttextfile1Click();
-    QCOMPARE(form.memo().text(), QStringLiteral("abcX\nYd"));
-    QCOMPARE(form.memo().selStart(), 6);
+    app.fake.openAnswer = write(app.dir, QStringLiteral("empty.txt"), QByteArray());
+    app.form.inserttextfile1Click();
+    QCOMPARE(app.form.memo().text(), QStringLiteral("abcX\nYd"));
+    QCOMPARE(app.form.memo().selStart(), 6);
 }
 
 void TestOpenCommands::insertUnreadableIsSilent()
 {
-    TestProgramDir dir;
-    FakePlatform fake;
-    TForm1 form({QStringLiteral("tavriledit")});
-    form.memo().setText(u"abcd");
-    form.memo().setSelStart(1);
-    form.memo().setSelLength(2);
-    fake.openAnswer = dir.file(QStringLiteral("missing.txt"));
-    form.inserttextfile1Click();
-    QVERIFY(fake.boxes.isEmpty());
-    QCOMPARE(form.memo().text(), QStringLiteral("abcd"));
-    QCOMPARE(form.memo().selStart(), 3); // the selection collapsed to its end
-    QCOMPARE(form.memo().selLength(), 0);
+    MainWindowFixture app;
+    app.form.memo().setText(u"abcd");
+    app.form.memo().setSelStart(1);
+    app.form.memo().setSelLength(2);
+    app.fake.openAnswer = app.dir.file(QStringLiteral("missing.txt"));
+    app.form.inserttextfile1Click();
+    QVERIFY(app.fake.boxes.isEmpty());
+    QCOMPARE(app.form.memo().text(), QStringLiteral("abcd"));
+    QCOMPARE(app.form.memo().selStart(), 3); // the selection collapsed to its end
+    QCOMPARE(app.form.memo().selLength(), 0);
     QCOMPARE(currentFileName, QString());
-    QVERIFY(form.memo().isVisible());
+    QVERIFY(app.form.memo().isVisible());
 }
 
 void TestOpenCommands::insertCancelled()
 {
-    TestProgramDir dir;
-    FakePlatform fake;
-    TForm1 form({QStringLiteral("tavriledit")});
-    form.memo().setText(u"abcd");
-    form.memo().setSelStart(1);
-    form.memo().setSelLength(2);
-    form.inserttextfile1Click();
-    QCOMPARE(fake.openRequests.size(), 1);
-    QCOMPARE(form.memo().text(), QStringLiteral("abcd"));
-    QCOMPARE(form.memo().selStart(), 1);
-    QCOMPARE(form.memo().selLength(), 2);
+    MainWindowFixture app;
+    app.form.memo().setText(u"abcd");
+    app.form.memo().setSelStart(1);
+    app.form.memo().setSelLength(2);
+    app.form.inserttextfile1Click();
+    QCOMPARE(app.fake.openRequests.size(), 1);
+    QCOMPARE(app.form.memo().text(), QStringLiteral("abcd"));
+    QCOMPARE(app.form.memo().selStart(), 1);
+    QCOMPARE(app.form.memo().selLength(), 2);
 }
 
 void TestOpenCommands::commandLineOpensWithoutDialog()
 {
-    TestProgramDir dir;
-    FakePlatform fake;
-    const QString path = write(dir, QStringLiteral("start.txt"),
-                               "\xEF\xBB\xBF"
-                               "first\r\nsecond\r\n");
-    TForm1 form({QStringLiteral("tavriledit"), path, dir.file(QStringLiteral("ignored.txt"))});
-    QVERIFY(fake.openRequests.isEmpty());
+    QString path;
+    MainWindowFixture app([&](TestProgramDir &dir, FakePlatform &, QStringList &arguments) {
+        path = write(dir, QStringLiteral("start.txt"),
+                     "\xEF\xBB\xBF"
+                     "first\r\nsecond\r\n");
+        arguments << path << dir.file(QStringLiteral("ignored.txt"));
+    });
+    QVERIFY(app.fake.openRequests.isEmpty());
     QVERIFY(!openingFromCommandLine);
-    QCOMPARE(form.memo().text(), QStringLiteral("first\nsecond\n"));
+    QCOMPARE(app.form.memo().text(), QStringLiteral("first\nsecond\n"));
     QVERIFY(!documentModified);
-    QCOMPARE(form.panelText(3), QStringLiteral("UTF-8 BOM  ") + path);
-    QCOMPARE(form.panelText(1), QStringLiteral("Line:1  Col:1"));
+    QCOMPARE(app.form.panelText(3), QStringLiteral("UTF-8 BOM  ") + path);
+    QCOMPARE(app.form.panelText(1), QStringLiteral("Line:1  Col:1"));
     QCOMPARE(currentFileName, path);
-    QCOMPARE(form.memo().selStart(), 0);
+    QCOMPARE(app.form.memo().selStart(), 0);
     // The next open command shows the dialog.
-    form.opentextfile1Click();
-    QCOMPARE(fake.openRequests.size(), 1);
-    QCOMPARE(form.memo().text(), QStringLiteral("first\nsecond\n"));
+    app.form.opentextfile1Click();
+    QCOMPARE(app.fake.openRequests.size(), 1);
+    QCOMPARE(app.form.memo().text(), QStringLiteral("first\nsecond\n"));
 }
 
 void TestOpenCommands::commandLineUnreadable()
 {
-    TestProgramDir dir;
-    FakePlatform fake;
-    const QString path = dir.file(QStringLiteral("nothing here.txt"));
-    TForm1 form({QStringLiteral("tavriledit"), path});
-    QCOMPARE(fake.boxes.size(), 1);
-    QCOMPARE(fake.boxes[0].text, QStringLiteral("can't file open"));
-    QCOMPARE(form.memo().text(), QString());
-    QCOMPARE(form.panelText(3), QStringLiteral("UTF-8 nonBOM  ") + path);
+    QString path;
+    MainWindowFixture app([&](TestProgramDir &dir, FakePlatform &, QStringList &arguments) {
+        path = dir.file(QStringLiteral("nothing here.txt"));
+        arguments << path;
+    });
+    QCOMPARE(app.fake.boxes.size(), 1);
+    QCOMPARE(app.fake.boxes[0].text, QStringLiteral("can't file open"));
+    QCOMPARE(app.form.memo().text(), QString());
+    QCOMPARE(app.form.panelText(3), QStringLiteral("UTF-8 nonBOM  ") + path);
     QCOMPARE(currentFileName, path);
 }
 
 void TestOpenCommands::menuItemsRunTheCommands()
 {
-    TestProgramDir dir;
-    FakePlatform fake;
-    TForm1 form({QStringLiteral("tavriledit")});
-    QVERIFY(form.opentextfile1->isEnabled());
-    QVERIFY(form.inserttextfile1->isEnabled());
-    fake.openAnswer = write(dir, QStringLiteral("m.txt"), "menu");
-    form.opentextfile1->trigger();
-    QCOMPARE(form.memo().text(), QStringLiteral("menu"));
-    form.memo().setSelStart(4);
-    form.inserttextfile1->trigger();
-    QCOMPARE(form.memo().text(), QStringLiteral("menumenu"));
-    QCOMPARE(fake.openRequests.size(), 2);
-    QCOMPARE(fake.openRequests[1].title, QStringLiteral("Insert a Text file"));
+    MainWindowFixture app;
+    QVERIFY(app.form.opentextfile1->isEnabled());
+    QVERIFY(app.form.inserttextfile1->isEnabled());
+    app.fake.openAnswer = write(app.dir, QStringLiteral("m.txt"), "menu");
+    app.form.opentextfile1->trigger();
+    QCOMPARE(app.form.memo().text(), QStringLiteral("menu"));
+    app.form.memo().setSelStart(4);
+    app.form.inserttextfile1->trigger();
+    QCOMPARE(app.form.memo().text(), QStringLiteral("menumenu"));
+    QCOMPARE(app.fake.openRequests.size(), 2);
+    QCOMPARE(app.fake.openRequests[1].title, QStringLiteral("Insert a Text file"));
 }
 
 void TestOpenCommands::reopenWithEncoding_data()
@@ -557,24 +537,22 @@ void TestOpenCommands::reopenWithEncoding()
     QFETCH(QString, item);
     QFETCH(QString, label);
     QFETCH(QString, text);
-    TestProgramDir dir;
-    FakePlatform fake;
-    TForm1 form({QStringLiteral("tavriledit")});
-    fake.openAnswer = write(dir, QStringLiteral("file.txt"), bytes);
-    form.opentextfile1Click();
-    form.memo().setSelStart(1);
-    auto *action = form.reopenwithencoding1->findChild<QAction *>(item);
+    MainWindowFixture app;
+    app.fake.openAnswer = write(app.dir, QStringLiteral("file.txt"), bytes);
+    app.form.opentextfile1Click();
+    app.form.memo().setSelStart(1);
+    auto *action = app.form.reopenwithencoding1->findChild<QAction *>(item);
     QVERIFY(action);
-    QVERIFY(form.reopenwithencoding1->menuAction()->isEnabled());
+    QVERIFY(app.form.reopenwithencoding1->menuAction()->isEnabled());
     action->trigger();
-    QCOMPARE(form.panelText(3), label + QStringLiteral("  ") + fake.openAnswer);
-    QCOMPARE(form.memo().text(), text);
-    QCOMPARE(form.memo().selStart(), 0);
-    QCOMPARE(currentFileName, fake.openAnswer);
+    QCOMPARE(app.form.panelText(3), label + QStringLiteral("  ") + app.fake.openAnswer);
+    QCOMPARE(app.form.memo().text(), text);
+    QCOMPARE(app.form.memo().selStart(), 0);
+    QCOMPARE(currentFileName, app.fake.openAnswer);
     QVERIFY(!documentModified);
-    QVERIFY(fake.boxes.isEmpty());
-    QCOMPARE(fake.openRequests.size(), 1); // the reopen asks for no file
-    QCOMPARE(readFile(fake.openAnswer), bytes);
+    QVERIFY(app.fake.boxes.isEmpty());
+    QCOMPARE(app.fake.openRequests.size(), 1); // the reopen asks for no file
+    QCOMPARE(readFile(app.fake.openAnswer), bytes);
 }
 
 void TestOpenCommands::reopenAsksBeforeReplacing_data()
@@ -596,57 +574,54 @@ void TestOpenCommands::reopenAsksBeforeReplacing()
     QFETCH(QList<bool>, answers);
     QFETCH(bool, reopened);
     QFETCH(QByteArray, file);
-    TestProgramDir dir;
-    FakePlatform fake;
-    TForm1 form({QStringLiteral("tavriledit")});
-    const QString path = write(dir, QStringLiteral("sjis.txt"), hex("82A080"));
-    form.LoadTextFile(SJIS, NoBom, path);
-    QCOMPARE(form.panelText(3), QStringLiteral("SJIS (1 unreadable)  ") + path);
-    form.memo().setText(u"typed");
+    MainWindowFixture app;
+    const QString path = write(app.dir, QStringLiteral("sjis.txt"), hex("82A080"));
+    app.form.LoadTextFile(SJIS, NoBom, path);
+    QCOMPARE(app.form.panelText(3), QStringLiteral("SJIS (1 unreadable)  ") + path);
+    app.form.memo().setText(u"typed");
     QVERIFY(documentModified);
-    fake.confirmAnswers = answers;
-    form.reopenUTF81->trigger();
-    QCOMPARE(fake.boxes.size(), answers.size());
-    QCOMPARE(fake.boxes[0].text, QStringLiteral("Save file?"));
+    app.fake.confirmAnswers = answers;
+    app.form.reopenUTF81->trigger();
+    QCOMPARE(app.fake.boxes.size(), answers.size());
+    QCOMPARE(app.fake.boxes[0].text, QStringLiteral("Save file?"));
     if (answers.size() > 1)
-        QCOMPARE(fake.boxes[1].text,
+        QCOMPARE(app.fake.boxes[1].text,
                  QStringLiteral("Some codes of this file could not be read. Over write it?"));
-    for (const BoxCall &box : fake.boxes)
+    for (const BoxCall &box : app.fake.boxes)
         QCOMPARE(box.caption, QStringLiteral("confirm"));
-    QVERIFY(fake.saveRequests.isEmpty());
+    QVERIFY(app.fake.saveRequests.isEmpty());
     QCOMPARE(readFile(path), file);
     QCOMPARE(documentModified, !reopened);
-    QCOMPARE(form.panelText(3).startsWith(QStringLiteral("UTF-8 nonBOM")), reopened);
+    QCOMPARE(app.form.panelText(3).startsWith(QStringLiteral("UTF-8 nonBOM")), reopened);
     if (!reopened)
-        QCOMPARE(form.memo().text(), QStringLiteral("typed"));
+        QCOMPARE(app.form.memo().text(), QStringLiteral("typed"));
 }
 
 void TestOpenCommands::reopenNeedsAFile()
 {
-    TestProgramDir dir;
-    FakePlatform fake;
-    QDir(dir.path()).mkdir(QStringLiteral("folder"));
-    TForm1 form({QStringLiteral("tavriledit")});
-    QAction *submenu = form.reopenwithencoding1->menuAction();
+    MainWindowFixture app([&](TestProgramDir &dir, FakePlatform &, QStringList &) {
+        QDir(dir.path()).mkdir(QStringLiteral("folder"));
+    });
+    QAction *submenu = app.form.reopenwithencoding1->menuAction();
     QCOMPARE(submenu->text(), QStringLiteral("reopen with encoding"));
     // Right after the insert command in the file menu.
-    const QList<QAction *> items = form.FILE1->actions();
-    QCOMPARE(items.indexOf(submenu), items.indexOf(form.inserttextfile1) + 1);
+    const QList<QAction *> items = app.form.FILE1->actions();
+    QCOMPARE(items.indexOf(submenu), items.indexOf(app.form.inserttextfile1) + 1);
     QStringList captions;
-    for (QAction *a : form.reopenwithencoding1->actions())
+    for (QAction *a : app.form.reopenwithencoding1->actions())
         captions << a->text();
     QCOMPARE(captions, (QStringList{"Auto", "UTF-8", "UTF-16 LE", "UTF-16 BE", "Shift JIS",
                                     "EUC-JP", "EUC-KR / CP949"}));
     QVERIFY(!submenu->isEnabled());
-    form.reopenWithEncoding(UTF8); // nothing to read again
-    QVERIFY(fake.boxes.isEmpty() && fake.openRequests.isEmpty());
+    app.form.reopenWithEncoding(UTF8); // nothing to read again
+    QVERIFY(app.fake.boxes.isEmpty() && app.fake.openRequests.isEmpty());
 
-    fake.openAnswer = write(dir, QStringLiteral("a.txt"), "abc");
-    form.opentextfile1Click();
+    app.fake.openAnswer = write(app.dir, QStringLiteral("a.txt"), "abc");
+    app.form.opentextfile1Click();
     QVERIFY(submenu->isEnabled());
     // A failed read forgets the file, and the submenu follows.
-    fake.openAnswer = dir.file(QStringLiteral("folder"));
-    form.opentextfile1Click();
+    app.fake.openAnswer = app.dir.file(QStringLiteral("folder"));
+    app.form.opentextfile1Click();
     QCOMPARE(currentFileName, QString());
     QVERIFY(!submenu->isEnabled());
 }

@@ -11,6 +11,7 @@
 #include "convert/hanja_popup.h"
 #include "find/search_form.h"
 #include "support/fake_platform.h"
+#include "support/main_window_fixture.h"
 #include "support/test_env.h"
 
 #include <QAction>
@@ -74,10 +75,10 @@ struct DictionaryFile
 
 struct Editor
 {
-    DictionaryFile dictionary;
-    TestProgramDir dir;
-    FakePlatform fake;
-    TForm1 form{{QStringLiteral("tavriledit")}};
+    DictionaryFile dictionary; // in place before the window starts
+    MainWindowFixture app;
+    TForm1 &form = app.form;
+    FakePlatform &fake = app.fake;
 
     explicit Editor(const QString &text, int mode = ImeNone)
     {
@@ -300,7 +301,7 @@ void TestHanja::editorChoiceIsOneUndoStep()
 void TestHanja::editLine()
 {
     Editor e{QString(), ImeDirect};
-    Tsearchform dialog(&e.form);
+    Tsearchform &dialog = e.app.searchForm();
     dialog.show();
     dialog.Edit1->setText(u"대한한국"_qs);
     dialog.edit1Composer = {};
@@ -331,7 +332,7 @@ void TestHanja::editLine()
 void TestHanja::menus()
 {
     Editor e{QString()};
-    Tsearchform dialog(&e.form);
+    Tsearchform &dialog = e.app.searchForm();
     const QList<QAction *> ime = e.form.ime1->actions();
     const QList<QAction *> popup1 = e.form.PopupMenu1->actions();
     const QList<QAction *> popup2 = dialog.PopupMenu2->actions();

@@ -7,6 +7,7 @@
 #include "convert/kanji_to_hangul.h"
 #include "find/search_form.h"
 #include "support/fake_platform.h"
+#include "support/main_window_fixture.h"
 #include "support/test_env.h"
 
 #include <QAction>
@@ -222,25 +223,21 @@ void TestKanjiToHangul::editorCommands()
 {
     QFETCH(bool, type2);
     QFETCH(QString, expected);
-    TestProgramDir dir;
-    FakePlatform fake;
-    TForm1 form({QStringLiteral("tavriledit")});
-    form.memo().setText(u"x両乱李y"_qs);
-    form.memo().setSelStart(1);
-    form.memo().setSelLength(3);
-    (type2 ? form.KanjiJapantoHangulSelectAreaType21 : form.KanjiJapantoHangulSelectArea1)
+    MainWindowFixture app;
+    app.form.memo().setText(u"x両乱李y"_qs);
+    app.form.memo().setSelStart(1);
+    app.form.memo().setSelLength(3);
+    (type2 ? app.form.KanjiJapantoHangulSelectAreaType21 : app.form.KanjiJapantoHangulSelectArea1)
         ->trigger();
-    QCOMPARE(form.memo().text(), expected);
+    QCOMPARE(app.form.memo().text(), expected);
     QVERIFY(documentModified);
     QCOMPARE(ImeMode, 1); // the input mode is not touched
 }
 
 void TestKanjiToHangul::editLineCommands()
 {
-    TestProgramDir dir;
-    FakePlatform fake;
-    TForm1 form({QStringLiteral("tavriledit")});
-    Tsearchform dialog(&form);
+    MainWindowFixture app;
+    Tsearchform &dialog = app.searchForm();
     dialog.Edit1->setText(u"労働"_qs);
     dialog.Edit1->selectAll();
     dialog.KanjiJapantoHangulSelectAreaType21->trigger();

@@ -4,6 +4,8 @@
 #include "app/main_window.h"
 #include "desktop/copyright_form.h"
 #include "support/fake_platform.h"
+#include "support/main_window_fixture.h"
+#include "support/test_bytes.h"
 #include "support/test_env.h"
 
 #include <QAbstractButton>
@@ -17,12 +19,6 @@
 namespace {
 
 const QString FailureText = QStringLiteral("ショートカット作成失敗");
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 QStringList entries(const QString &folder)
 {
@@ -88,20 +84,19 @@ void TestDesktopCommands::shortcutWritten()
     QFETCH(QString, folder);
     QFETCH(QString, executable);
     QFETCH(QByteArray, exec);
-    TestProgramDir dir;
     QTemporaryDir home;
-    FakePlatform fake;
     const QString target = home.filePath(folder);
     if (desktop)
         QVERIFY(QDir().mkpath(target));
-    (desktop ? fake.desktopFolder : fake.applicationsFolder) = target;
-    fake.executable = executable;
-    TForm1 form({QStringLiteral("tavriledit")});
-    action(form, desktop ? "createshortcutinDesktopmenu1" : "createShortcutinprogrammenu1")
+    MainWindowFixture app([&](TestProgramDir &, FakePlatform &fake, QStringList &) {
+        (desktop ? fake.desktopFolder : fake.applicationsFolder) = target;
+        fake.executable = executable;
+    });
+    action(app.form, desktop ? "createshortcutinDesktopmenu1" : "createShortcutinprogrammenu1")
         ->trigger();
-    QCOMPARE(fake.boxes.size(), 0);
+    QCOMPARE(app.fake.boxes.size(), 0);
     const QString file = target + QStringLiteral("/io.github.tavril.TavrilEditor.desktop");
-    QCOMPARE(readAll(file), expectedEntry(exec));
+    QCOMPARE(readFile(file), expectedEntry(exec));
     QVERIFY(QFile::permissions(file) & QFile::ExeOwner);
     QVERIFY(QFile::permissions(file) & QFile::ExeOther);
     // The other folder is left alone.
@@ -111,19 +106,18 @@ void TestDesktopCommands::shortcutWritten()
 
 void TestDesktopCommands::shortcutTwiceLeavesOne()
 {
-    TestProgramDir dir;
     QTemporaryDir home;
-    FakePlatform fake;
-    fake.desktopFolder = home.path();
-    fake.executable = QStringLiteral("/opt/old/tavriledit");
-    TForm1 form({QStringLiteral("tavriledit")});
-    form.createshortcutinDesktopmenu1Click();
-    fake.executable = QStringLiteral("/opt/new place/tavriledit");
-    form.createshortcutinDesktopmenu1Click();
-    QCOMPARE(fake.boxes.size(), 0);
+    MainWindowFixture app([&](TestProgramDir &, FakePlatform &fake, QStringList &) {
+        fake.desktopFolder = home.path();
+        fake.executable = QStringLiteral("/opt/old/tavriledit");
+    });
+    app.form.createshortcutinDesktopmenu1Click();
+    app.fake.executable = QStringLiteral("/opt/new place/tavriledit");
+    app.form.createshortcutinDesktopmenu1Click();
+    QCOMPARE(app.fake.boxes.size(), 0);
     QCOMPARE(entries(home.path()),
              QStringList{QStringLiteral("io.github.tavril.TavrilEditor.desktop")});
-    QCOMPARE(readAll(home.filePath("io.github.tavril.TavrilEditor.desktop")),
+    QCOMPARE(readFile(home.filePath("io.github.tavril.TavrilEditor.desktop")),
              expectedEntry("\"/opt/new place/tavriledit\""));
 }
 
@@ -150,7 +144,6 @@ void TestDesktopCommands::shortcutFailure()
     QFETCH(bool, desktop);
     QFETCH(QString, folder);
     QFETCH(QString, executable);
-    TestProgramDir dir;
     QTemporaryDir scratch;
     QFile blocker(scratch.filePath("file"));
     QVERIFY(blocker.open(QIODevice::WriteOnly));
@@ -159,17 +152,17 @@ void TestDesktopCommands::shortcutFailure()
         QDir(scratch.path()).mkpath(QStringLiteral("taken/io.github.tavril.TavrilEditor.desktop")));
     const QStringList before = entries(scratch.path());
 
-    FakePlatform fake;
     const QString target = folder.isEmpty() ? QString() : scratch.filePath(folder);
-    (desktop ? fake.desktopFolder : fake.applicationsFolder) = target;
-    fake.executable = executable;
-    TForm1 form({QStringLiteral("tavriledit")});
-    action(form, desktop ? "createshortcutinDesktopmenu1" : "createShortcutinprogrammenu1")
+    MainWindowFixture app([&](TestProgramDir &, FakePlatform &fake, QStringList &) {
+        (desktop ? fake.desktopFolder : fake.applicationsFolder) = target;
+        fake.executable = executable;
+    });
+    action(app.form, desktop ? "createshortcutinDesktopmenu1" : "createShortcutinprogrammenu1")
         ->trigger();
-    QCOMPARE(fake.boxes.size(), 1);
-    QCOMPARE(fake.boxes[0].kind, QStringLiteral("error"));
-    QCOMPARE(fake.boxes[0].text, FailureText);
-    QCOMPARE(fake.boxes[0].caption, QString()); // the platform's default caption
+    QCOMPARE(app.fake.boxes.size(), 1);
+    QCOMPARE(app.fake.boxes[0].kind, QStringLiteral("error"));
+    QCOMPARE(app.fake.boxes[0].text, FailureText);
+    QCOMPARE(app.fake.boxes[0].caption, QString()); // the platform's default caption
     QCOMPARE(entries(scratch.path()), before);
     QVERIFY(QFileInfo(scratch.filePath("taken/io.github.tavril.TavrilEditor.desktop")).isDir());
 }
@@ -189,28 +182,25 @@ void TestDesktopCommands::webPages()
     QFETCH(QString, item);
     QFETCH(QString, url);
     QFETCH(bool, browserStarts);
-    TestProgramDir dir;
-    FakePlatform fake;
-    fake.openUrlResult = browserStarts;
-    TForm1 form({QStringLiteral("tavriledit")});
-    action(form, qPrintable(item))->trigger();
-    QCOMPARE(fake.openedUrls, QList<QUrl>{QUrl(url)});
-    QCOMPARE(fake.openedUrls[0].toString(), url); // handed over exactly as configured
-    QVERIFY(fake.openedUrls[0].isValid());
-    QCOMPARE(fake.boxes.size(), 0); // a browser that does not start is not reported
-    QCOMPARE(fake.dialogsRun, 0);
+    MainWindowFixture app([&](TestProgramDir &, FakePlatform &fake, QStringList &) {
+        fake.openUrlResult = browserStarts;
+    });
+    action(app.form, qPrintable(item))->trigger();
+    QCOMPARE(app.fake.openedUrls, QList<QUrl>{QUrl(url)});
+    QCOMPARE(app.fake.openedUrls[0].toString(), url); // handed over exactly as configured
+    QVERIFY(app.fake.openedUrls[0].isValid());
+    QCOMPARE(app.fake.boxes.size(), 0); // a browser that does not start is not reported
+    QCOMPARE(app.fake.dialogsRun, 0);
 }
 
 void TestDesktopCommands::aboutBox()
 {
-    TestProgramDir dir;
-    FakePlatform fake;
-    TForm1 form({QStringLiteral("tavriledit")});
+    MainWindowFixture app;
     {
-        Tcopyrightform box(&form);
+        Tcopyrightform &box = app.copyrightForm();
         QCOMPARE(copyrightform, &box);
         bool checked = false;
-        fake.dialogAnswer = [&](QDialog *dialog) {
+        app.fake.dialogAnswer = [&](QDialog *dialog) {
             checked = true;
             [&] {
                 QCOMPARE(dialog, static_cast<QDialog *>(&box));
@@ -220,7 +210,7 @@ void TestDesktopCommands::aboutBox()
                 QCOMPARE(dialog->minimumSize(), dialog->maximumSize());
                 // Centred on the main window, to the pixel the halves allow.
                 const QPoint offset =
-                    form.frameGeometry().center() - dialog->frameGeometry().center();
+                    app.form.frameGeometry().center() - dialog->frameGeometry().center();
                 QVERIFY2(qAbs(offset.x()) <= 1 && qAbs(offset.y()) <= 1,
                          qPrintable(QStringLiteral("%1,%2").arg(offset.x()).arg(offset.y())));
                 // No buttons: the window's close control closes it.
@@ -228,10 +218,10 @@ void TestDesktopCommands::aboutBox()
             }();
             return int(QDialog::Rejected);
         };
-        form.move(200, 150);
-        action(form, "copyright1")->trigger();
+        app.form.move(200, 150);
+        action(app.form, "copyright1")->trigger();
         QVERIFY(checked);
-        QCOMPARE(fake.dialogsRun, 1);
+        QCOMPARE(app.fake.dialogsRun, 1);
 
         // Each label at its place, showing its whole text inside the box.
         struct Expected
@@ -255,13 +245,14 @@ void TestDesktopCommands::aboutBox()
         QCOMPARE(box.Label1->objectName(), QStringLiteral("Label1"));
 
         // The main window moved: the box follows when shown again.
-        form.move(10, 20);
-        form.copyright1Click();
-        QCOMPARE(fake.dialogsRun, 2);
+        app.form.move(10, 20);
+        app.form.copyright1Click();
+        QCOMPARE(app.fake.dialogsRun, 2);
     }
+    app.closeCopyrightForm();
     QCOMPARE(copyrightform, nullptr);
-    form.copyright1Click(); // without the about box nothing is shown
-    QCOMPARE(fake.dialogsRun, 2);
+    app.form.copyright1Click(); // without the about box nothing is shown
+    QCOMPARE(app.fake.dialogsRun, 2);
 }
 
 QTEST_MAIN(TestDesktopCommands)

@@ -1,6 +1,7 @@
 // Launcher files: the Exec quoting and string escapes for awkward paths, the
 // atomic executable write, the folder rules and the icon lookup.
 #include "desktop/desktop_entry.h"
+#include "support/test_bytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -70,12 +71,6 @@ QString execLine(const QString &text)
                                                        : QStringLiteral("<no file argument>");
     }
     return {};
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
 const auto ExecutableMode = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
@@ -189,7 +184,7 @@ void TestDesktopEntry::writeIsExecutableAndOverwrites()
     const QString file = dir.filePath(QStringLiteral("io.github.tavril.TavrilEditor.desktop"));
     const QString first = *desktopEntryText(u"/opt/첫째/tavriledit"_qs);
     QVERIFY(writeDesktopEntry(file, first));
-    QCOMPARE(readAll(file), first.toUtf8());
+    QCOMPARE(readFile(file), first.toUtf8());
     QCOMPARE(QFile::permissions(file) & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser),
              ExecutableMode);
 
@@ -197,7 +192,7 @@ void TestDesktopEntry::writeIsExecutableAndOverwrites()
     QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner);
     const QString second = *desktopEntryText(QStringLiteral("/opt/second/tavriledit"));
     QVERIFY(writeDesktopEntry(file, second));
-    QCOMPARE(readAll(file), second.toUtf8());
+    QCOMPARE(readFile(file), second.toUtf8());
     QVERIFY(QFile::permissions(file) & QFile::ExeOther);
     QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
              QStringList{QStringLiteral("io.github.tavril.TavrilEditor.desktop")});

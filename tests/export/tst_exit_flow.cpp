@@ -7,6 +7,7 @@
 #include "app/memo_view.h"
 #include "export/exit_form.h"
 #include "support/fake_platform.h"
+#include "support/main_window_fixture.h"
 #include "support/test_bytes.h"
 #include "support/test_env.h"
 
@@ -53,6 +54,23 @@ std::function<int(QDialog *)> answerWith(Answer answer)
 // Which file the save goes to when the user asks for one.
 enum Target { NewDocument, OpenedFile, DialogCancelled, ParentIsAFile };
 
+// A file opened as "old", a plain file, the save target the case asks for and
+// "typed" in the editor; returns the opened file's path.
+QString prepareSave(MainWindowFixture &app, int target)
+{
+    const QString opened = app.dir.file(QStringLiteral("opened.txt"));
+    writeFile(opened, "old");
+    writeFile(app.dir.file(QStringLiteral("plain")), "");
+    if (target == OpenedFile)
+        currentFileName = opened;
+    if (target == NewDocument)
+        app.fake.saveAnswer = app.dir.file(QStringLiteral("new.txt"));
+    if (target == ParentIsAFile)
+        app.fake.saveAnswer = app.dir.file(QStringLiteral("plain/new.txt"));
+    app.form.memo().setText(u"typed");
+    return opened;
+}
+
 } // namespace
 
 class TestExitFlow : public QObject
@@ -83,10 +101,8 @@ void TestExitFlow::initTestCase()
 
 void TestExitFlow::exitDialogLayout()
 {
-    TestProgramDir dir;
-    FakePlatform fake;
-    TForm1 form({QStringLiteral("tavriledit")});
-    Texitform dialog(&form);
+    MainWindowFixture app;
+    Texitform &dialog = app.exitForm();
     QCOMPARE(exitform, &dialog);
     QCOMPARE(dialog.objectName(), QStringLiteral("Texitform"));
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Confirm"));
@@ -145,21 +161,19 @@ void TestExitFlow::exitUnmodified_data()
 void TestExitFlow::exitUnmodified()
 {
     QFETCH(bool, yes);
-    TestProgramDir dir;
-    FakePlatform fake;
-    fake.confirmAnswer = yes;
-    TForm1 form({QStringLiteral("tavriledit")});
-    Texitform dialog(&form);
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    form.exit1->trigger();
-    QCOMPARE(fake.dialogsRun, 0);
-    QCOMPARE(fake.boxes.size(), 1); // asked once: the close handler asks nothing
-    QCOMPARE(fake.boxes[0].kind, QStringLiteral("confirm"));
-    QCOMPARE(fake.boxes[0].text, QStringLiteral("Exit OK?"));
-    QCOMPARE(fake.boxes[0].caption, QStringLiteral("confirm"));
-    QCOMPARE(form.isVisible(), !yes);
-    QCOMPARE(QFile::exists(dir.file(QStringLiteral("setteiedit.dat"))), yes);
+    MainWindowFixture app(
+        [&](TestProgramDir &, FakePlatform &fake, QStringList &) { fake.confirmAnswer = yes; });
+    app.exitForm();
+    app.form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&app.form));
+    app.form.exit1->trigger();
+    QCOMPARE(app.fake.dialogsRun, 0);
+    QCOMPARE(app.fake.boxes.size(), 1); // asked once: the close handler asks nothing
+    QCOMPARE(app.fake.boxes[0].kind, QStringLiteral("confirm"));
+    QCOMPARE(app.fake.boxes[0].text, QStringLiteral("Exit OK?"));
+    QCOMPARE(app.fake.boxes[0].caption, QStringLiteral("confirm"));
+    QCOMPARE(app.form.isVisible(), !yes);
+    QCOMPARE(QFile::exists(app.dir.file(QStringLiteral("setteiedit.dat"))), yes);
 }
 
 void TestExitFlow::exitModified_data()
@@ -190,45 +204,34 @@ void TestExitFlow::exitModified()
     QFETCH(bool, closes);
     QFETCH(bool, saved);
     QFETCH(QString, errorText);
-    TestProgramDir dir;
-    FakePlatform fake;
-    TForm1 form({QStringLiteral("tavriledit")});
-    Texitform dialog(&form);
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    MainWindowFixture app;
+    app.exitForm();
+    app.form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&app.form));
 
-    const QString opened = dir.file(QStringLiteral("opened.txt"));
-    writeFile(opened, "old");
-    writeFile(dir.file(QStringLiteral("plain")), "");
-    if (target == OpenedFile)
-        currentFileName = opened;
-    if (target == NewDocument)
-        fake.saveAnswer = dir.file(QStringLiteral("new.txt"));
-    if (target == ParentIsAFile)
-        fake.saveAnswer = dir.file(QStringLiteral("plain/new.txt"));
-    form.memo().setText(u"typed");
+    const QString opened = prepareSave(app, target);
     documentModified = true;
-    fake.dialogAnswer = answerWith(Answer(answer));
+    app.fake.dialogAnswer = answerWith(Answer(answer));
 
-    form.exit1->trigger();
-    QCOMPARE(fake.dialogsRun, 1);
-    QCOMPARE(form.isVisible(), !closes);
+    app.form.exit1->trigger();
+    QCOMPARE(app.fake.dialogsRun, 1);
+    QCOMPARE(app.form.isVisible(), !closes);
     QCOMPARE(documentModified, !closes);
     QVERIFY(!saveToCurrentFile);
     // A dialog for the file only when no file was opened.
-    QCOMPARE(fake.saveRequests.size(), answer == Save && target != OpenedFile ? 1 : 0);
+    QCOMPARE(app.fake.saveRequests.size(), answer == Save && target != OpenedFile ? 1 : 0);
     if (target == OpenedFile)
         QCOMPARE(readFile(opened), saved ? QByteArray("typed") : QByteArray("old"));
     if (target == NewDocument)
-        QCOMPARE(readFile(fake.saveAnswer), QByteArray("typed"));
+        QCOMPARE(readFile(app.fake.saveAnswer), QByteArray("typed"));
     if (errorText.isEmpty()) {
-        QVERIFY(fake.boxes.isEmpty()); // nothing asked after the dialog
+        QVERIFY(app.fake.boxes.isEmpty()); // nothing asked after the dialog
     } else {
-        QCOMPARE(fake.boxes.size(), 1);
-        QCOMPARE(fake.boxes[0].text, errorText);
+        QCOMPARE(app.fake.boxes.size(), 1);
+        QCOMPARE(app.fake.boxes[0].text, errorText);
     }
-    QCOMPARE(QFile::exists(dir.file(QStringLiteral("setteiedit.dat"))), closes);
-    QCOMPARE(form.memo().text(), QStringLiteral("typed"));
+    QCOMPARE(QFile::exists(app.dir.file(QStringLiteral("setteiedit.dat"))), closes);
+    QCOMPARE(app.form.memo().text(), QStringLiteral("typed"));
 }
 
 void TestExitFlow::closeByFrame_data()
@@ -255,45 +258,34 @@ void TestExitFlow::closeByFrame()
     QFETCH(int, target);
     QFETCH(bool, closes);
     QFETCH(bool, saved);
-    TestProgramDir dir;
-    FakePlatform fake;
-    fake.confirmAnswer = yes;
-    TForm1 form({QStringLiteral("tavriledit")});
-    Texitform dialog(&form);
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    const QString opened = dir.file(QStringLiteral("opened.txt"));
-    writeFile(opened, "old");
-    writeFile(dir.file(QStringLiteral("plain")), "");
-    if (target == OpenedFile)
-        currentFileName = opened;
-    if (target == NewDocument)
-        fake.saveAnswer = dir.file(QStringLiteral("new.txt"));
-    if (target == ParentIsAFile)
-        fake.saveAnswer = dir.file(QStringLiteral("plain/new.txt"));
-    form.memo().setText(u"typed");
+    MainWindowFixture app(
+        [&](TestProgramDir &, FakePlatform &fake, QStringList &) { fake.confirmAnswer = yes; });
+    app.exitForm();
+    app.form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&app.form));
+    const QString opened = prepareSave(app, target);
     documentModified = modified;
 
-    QCOMPARE(form.close(), closes);
-    QCOMPARE(form.isVisible(), !closes);
-    QCOMPARE(fake.dialogsRun, 0);
+    QCOMPARE(app.form.close(), closes);
+    QCOMPARE(app.form.isVisible(), !closes);
+    QCOMPARE(app.fake.dialogsRun, 0);
     if (modified) {
-        QCOMPARE(fake.boxes.value(0).text, QStringLiteral("Save file?"));
-        QCOMPARE(fake.boxes.value(0).caption, QStringLiteral("confirm"));
+        QCOMPARE(app.fake.boxes.value(0).text, QStringLiteral("Save file?"));
+        QCOMPARE(app.fake.boxes.value(0).caption, QStringLiteral("confirm"));
     } else {
-        QVERIFY(fake.boxes.isEmpty());
+        QVERIFY(app.fake.boxes.isEmpty());
     }
     if (target == OpenedFile)
         QCOMPARE(readFile(opened), saved ? QByteArray("typed") : QByteArray("old"));
     if (target == NewDocument)
-        QCOMPARE(readFile(fake.saveAnswer), QByteArray("typed"));
+        QCOMPARE(readFile(app.fake.saveAnswer), QByteArray("typed"));
     // appClosing stands while the window goes, and is withdrawn when it stays.
     QCOMPARE(appClosing, closes);
-    QCOMPARE(QFile::exists(dir.file(QStringLiteral("setteiedit.dat"))), closes);
+    QCOMPARE(QFile::exists(app.dir.file(QStringLiteral("setteiedit.dat"))), closes);
     if (!closes) {
         QVERIFY(documentModified);
         QVERIFY(!saveToCurrentFile);
-        QCOMPARE(form.memo().text(), QStringLiteral("typed"));
+        QCOMPARE(app.form.memo().text(), QStringLiteral("typed"));
     }
 }
 
@@ -318,10 +310,11 @@ void TestExitFlow::diskFullOnTheWayOut()
     if (child == 0) {
         int failures = 0;
         {
-            FakePlatform fake;
-            fake.dialogAnswer = answerWith(Save);
-            TForm1 form({QStringLiteral("tavriledit")});
-            Texitform dialog(&form);
+            MainWindowUnderTest window(
+                [](FakePlatform &fake, QStringList &) { fake.dialogAnswer = answerWith(Save); });
+            TForm1 &form = window.form;
+            FakePlatform &fake = window.fake;
+            window.exitForm();
             currentFileName = opened;
             form.memo().setText(QString(200000, QChar(u'\uD55C')));
             documentModified = true;
@@ -377,34 +370,32 @@ void TestExitFlow::unreadableFileOnTheWayOut()
     QFETCH(QList<bool>, answers);
     QFETCH(bool, closes);
     QFETCH(bool, written);
-    TestProgramDir dir;
-    FakePlatform fake;
-    TForm1 form({QStringLiteral("tavriledit")});
-    Texitform dialog(&form);
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    const QString path = dir.file(QStringLiteral("sjis.txt"));
+    MainWindowFixture app;
+    app.exitForm();
+    app.form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&app.form));
+    const QString path = app.dir.file(QStringLiteral("sjis.txt"));
     writeFile(path, hex("82A080"));
-    form.LoadTextFile(SJIS, NoBom, path);
-    form.memo().setText(u"typed");
-    fake.dialogAnswer = answerWith(Save);
-    fake.confirmAnswers = answers;
+    app.form.LoadTextFile(SJIS, NoBom, path);
+    app.form.memo().setText(u"typed");
+    app.fake.dialogAnswer = answerWith(Save);
+    app.fake.confirmAnswers = answers;
 
     if (byExitCommand)
-        form.exit1->trigger();
+        app.form.exit1->trigger();
     else
-        QCOMPARE(form.close(), closes);
-    QCOMPARE(form.isVisible(), !closes);
-    QCOMPARE(fake.boxes.size(), answers.size());
-    QCOMPARE(fake.boxes.constLast().text,
+        QCOMPARE(app.form.close(), closes);
+    QCOMPARE(app.form.isVisible(), !closes);
+    QCOMPARE(app.fake.boxes.size(), answers.size());
+    QCOMPARE(app.fake.boxes.constLast().text,
              answers.size() > 1 || byExitCommand
                  ? QStringLiteral("Some codes of this file could not be read. Over write it?")
                  : QStringLiteral("Save file?"));
-    QVERIFY(fake.saveRequests.isEmpty());
+    QVERIFY(app.fake.saveRequests.isEmpty());
     QCOMPARE(readFile(path), written ? QByteArray("typed") : hex("82A080"));
     if (!closes)
         QVERIFY(documentModified);
-    QCOMPARE(QFile::exists(dir.file(QStringLiteral("setteiedit.dat"))), closes);
+    QCOMPARE(QFile::exists(app.dir.file(QStringLiteral("setteiedit.dat"))), closes);
 }
 
 QTEST_MAIN(TestExitFlow)

@@ -3,6 +3,7 @@
 // UTF-8 encoder against an independent reference.
 #include "export/document_writer.h"
 #include "export/output_format.h"
+#include "support/test_bytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,15 +20,7 @@
 
 namespace {
 
-QString units(std::initializer_list<char16_t> list)
-{
-    QString s;
-    for (char16_t u : list)
-        s.append(QChar(u));
-    return s;
-}
-
-QByteArray encodeUtf8(const QString &text)
+QByteArray utf8Bytes(const QString &text)
 {
     std::vector<char> buffer(3 * std::size_t(text.size()) + 1, '\x55');
     const std::size_t n = EncodeUtf8(
@@ -152,7 +145,7 @@ void TestOutputFormat::utf8Units()
 {
     QFETCH(QString, text);
     QFETCH(QByteArray, bytes);
-    QCOMPARE(encodeUtf8(text), bytes);
+    QCOMPARE(utf8Bytes(text), bytes);
     // The save writes the same bytes (no byte-order mark, nothing added).
     QCOMPARE(written(OutputFormat::Utf8, text), bytes);
 }
@@ -162,7 +155,7 @@ void TestOutputFormat::utf8MatchesReferenceOnWellFormedText()
     QRandomGenerator rng(20261207);
     for (int round = 0; round < 50; ++round) {
         const QString text = randomText(rng, int(rng.bounded(1, 400)));
-        QCOMPARE(encodeUtf8(text), text.toUtf8());
+        QCOMPARE(utf8Bytes(text), text.toUtf8());
         QString crlf = text;
         crlf.replace(QChar(u'\n'), QStringLiteral("\r\n"));
         QCOMPARE(written(OutputFormat::Utf8, text), crlf.toUtf8());

@@ -7,6 +7,7 @@
 #include "app/app_state.h"
 #include "app/main_window.h"
 #include "support/fake_platform.h"
+#include "support/main_window_fixture.h"
 #include "support/test_env.h"
 
 #include <QAction>
@@ -94,16 +95,14 @@ void TestRoundTrip::openOfSaveGivesTextBack_data()
 void TestRoundTrip::openOfSaveGivesTextBack()
 {
     QFETCH(QString, text);
-    TestProgramDir dir;
-    FakePlatform fake;
-    TForm1 form({QStringLiteral("tavriledit")});
-    form.memo().setText(text);
-    fake.saveAnswer = dir.file(QStringLiteral("round.txt"));
-    form.savefile1->trigger();
-    QVERIFY(fake.boxes.isEmpty());
-    form.memo().setText(u"");
-    form.LoadTextFile(fake.saveAnswer);
-    QCOMPARE(form.memo().text(), text);
+    MainWindowFixture app;
+    app.form.memo().setText(text);
+    app.fake.saveAnswer = app.dir.file(QStringLiteral("round.txt"));
+    app.form.savefile1->trigger();
+    QVERIFY(app.fake.boxes.isEmpty());
+    app.form.memo().setText(u"");
+    app.form.LoadTextFile(app.fake.saveAnswer);
+    QCOMPARE(app.form.memo().text(), text);
 }
 
 QTEST_MAIN(TestRoundTrip)

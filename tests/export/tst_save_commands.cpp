@@ -5,6 +5,7 @@
 #include "app/main_window.h"
 #include "app/memo_view.h"
 #include "support/fake_platform.h"
+#include "support/main_window_fixture.h"
 #include "support/test_bytes.h"
 #include "support/test_env.h"
 
@@ -99,16 +100,14 @@ void TestSaveCommands::dialogsAsked()
     QFETCH(QString, title);
     QFETCH(QStringList, filters);
     QFETCH(QString, suffix);
-    TestProgramDir dir;
-    FakePlatform fake;
-    TForm1 form({QStringLiteral("tavriledit")});
-    QAction *action = form.findChild<QAction *>(item);
+    MainWindowFixture app;
+    QAction *action = app.form.findChild<QAction *>(item);
     QVERIFY(action && action->isEnabled());
     action->trigger();
-    QCOMPARE(fake.saveRequests.size(), 1);
-    QCOMPARE(fake.saveRequests[0].title, title);
-    QCOMPARE(fake.saveRequests[0].filters, filters);
-    QCOMPARE(fake.saveRequests[0].defaultSuffix, suffix);
+    QCOMPARE(app.fake.saveRequests.size(), 1);
+    QCOMPARE(app.fake.saveRequests[0].title, title);
+    QCOMPARE(app.fake.saveRequests[0].filters, filters);
+    QCOMPARE(app.fake.saveRequests[0].defaultSuffix, suffix);
 }
 
 void TestSaveCommands::cancelledChangesNothing_data()
@@ -122,22 +121,20 @@ void TestSaveCommands::cancelledChangesNothing_data()
 void TestSaveCommands::cancelledChangesNothing()
 {
     QFETCH(QString, item);
-    TestProgramDir dir;
-    FakePlatform fake; // the dialog answers an empty name: cancelled
-    TForm1 form({QStringLiteral("tavriledit")});
-    form.memo().setText(u"abc");
-    form.memo().setSelStart(1);
-    form.memo().setSelLength(1);
+    MainWindowFixture app; // the dialog answers an empty name: cancelled
+    app.form.memo().setText(u"abc");
+    app.form.memo().setSelStart(1);
+    app.form.memo().setSelLength(1);
     documentModified = true;
-    form.setPanelText(3, QStringLiteral("before"));
-    form.findChild<QAction *>(item)->trigger();
+    app.form.setPanelText(3, QStringLiteral("before"));
+    app.form.findChild<QAction *>(item)->trigger();
     QVERIFY(documentModified);
-    QCOMPARE(form.panelText(3), QStringLiteral("before"));
-    QCOMPARE(form.memo().selStart(), 1);
-    QCOMPARE(form.memo().selLength(), 1);
-    QVERIFY(form.memo().isVisible());
-    QVERIFY(fake.boxes.isEmpty());
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList());
+    QCOMPARE(app.form.panelText(3), QStringLiteral("before"));
+    QCOMPARE(app.form.memo().selStart(), 1);
+    QCOMPARE(app.form.memo().selLength(), 1);
+    QVERIFY(app.form.memo().isVisible());
+    QVERIFY(app.fake.boxes.isEmpty());
+    QCOMPARE(QDir(app.dir.path()).entryList(QDir::Files), QStringList());
 }
 
 void TestSaveCommands::saveWritesDocument_data()
@@ -158,67 +155,61 @@ void TestSaveCommands::saveWritesDocument()
 {
     QFETCH(QString, text);
     QFETCH(QByteArray, bytes);
-    TestProgramDir dir;
-    FakePlatform fake;
-    TForm1 form({QStringLiteral("tavriledit")});
+    MainWindowFixture app;
     currentFileName = QStringLiteral("/somewhere/opened.txt");
-    fake.saveAnswer = dir.file(QStringLiteral("saved.txt"));
-    form.memo().setText(text);
+    app.fake.saveAnswer = app.dir.file(QStringLiteral("saved.txt"));
+    app.form.memo().setText(text);
     documentModified = true;
-    form.savefile1->trigger();
-    QCOMPARE(readFile(fake.saveAnswer), bytes);
-    QCOMPARE(form.panelText(3), QStringLiteral("UTF-8 nonBOM  ") + fake.saveAnswer);
+    app.form.savefile1->trigger();
+    QCOMPARE(readFile(app.fake.saveAnswer), bytes);
+    QCOMPARE(app.form.panelText(3), QStringLiteral("UTF-8 nonBOM  ") + app.fake.saveAnswer);
     QVERIFY(!documentModified);
     QCOMPARE(currentFileName, QStringLiteral("/somewhere/opened.txt"));
-    QVERIFY(fake.boxes.isEmpty());
-    QVERIFY(form.memo().isVisible());
-    QCOMPARE(form.memo().text(), text); // the document itself is untouched
+    QVERIFY(app.fake.boxes.isEmpty());
+    QVERIFY(app.form.memo().isVisible());
+    QCOMPARE(app.form.memo().text(), text); // the document itself is untouched
 }
 
 void TestSaveCommands::editorKeepsEveryUnit()
 {
     // Units the editor must not alter on the way out, across several steps.
-    TestProgramDir dir;
-    FakePlatform fake;
-    TForm1 form({QStringLiteral("tavriledit")});
+    MainWindowFixture app;
     QString text;
     for (int i = 0; i < 9000; ++i)
         text += QStringLiteral("\u00A0\u2028a\uFDD0\r\n");
     text.chop(1);
-    form.memo().setText(text);
-    fake.saveAnswer = dir.file(QStringLiteral("units.txt"));
-    form.savefile1->trigger();
+    app.form.memo().setText(text);
+    app.fake.saveAnswer = app.dir.file(QStringLiteral("units.txt"));
+    app.form.savefile1->trigger();
     QString crlf = text;
     crlf.replace(QChar(u'\n'), QStringLiteral("\r\n"));
-    QCOMPARE(readFile(fake.saveAnswer), crlf.toUtf8());
+    QCOMPARE(readFile(app.fake.saveAnswer), crlf.toUtf8());
 }
 
 void TestSaveCommands::overwriteTarget()
 {
-    TestProgramDir dir;
-    FakePlatform fake;
-    TForm1 form({QStringLiteral("tavriledit")});
-    form.memo().setText(u"first");
+    MainWindowFixture app;
+    app.form.memo().setText(u"first");
 
     // Nothing opened: the over-write command asks like the save command.
-    fake.saveAnswer = dir.file(QStringLiteral("asked.txt"));
-    form.overwritesavefileUTF81->trigger();
-    QCOMPARE(fake.saveRequests.size(), 1);
-    QCOMPARE(readFile(fake.saveAnswer), QByteArray("first"));
+    app.fake.saveAnswer = app.dir.file(QStringLiteral("asked.txt"));
+    app.form.overwritesavefileUTF81->trigger();
+    QCOMPARE(app.fake.saveRequests.size(), 1);
+    QCOMPARE(readFile(app.fake.saveAnswer), QByteArray("first"));
     QVERIFY(!saveToCurrentFile);
 
     // An opened file is overwritten without a dialog, also after a save elsewhere.
-    currentFileName = dir.file(QStringLiteral("opened.txt"));
+    currentFileName = app.dir.file(QStringLiteral("opened.txt"));
     writeFile(currentFileName, "old contents");
-    fake.saveAnswer = dir.file(QStringLiteral("elsewhere.txt"));
-    form.savefile1->trigger();
-    form.memo().setText(u"second");
+    app.fake.saveAnswer = app.dir.file(QStringLiteral("elsewhere.txt"));
+    app.form.savefile1->trigger();
+    app.form.memo().setText(u"second");
     documentModified = true;
-    form.overwritesavefileUTF81->trigger();
-    QCOMPARE(fake.saveRequests.size(), 2);
+    app.form.overwritesavefileUTF81->trigger();
+    QCOMPARE(app.fake.saveRequests.size(), 2);
     QCOMPARE(readFile(currentFileName), QByteArray("second"));
-    QCOMPARE(readFile(dir.file(QStringLiteral("elsewhere.txt"))), QByteArray("first"));
-    QCOMPARE(form.panelText(3), QStringLiteral("UTF-8 nonBOM  ") + currentFileName);
+    QCOMPARE(readFile(app.dir.file(QStringLiteral("elsewhere.txt"))), QByteArray("first"));
+    QCOMPARE(app.form.panelText(3), QStringLiteral("UTF-8 nonBOM  ") + currentFileName);
     QVERIFY(!documentModified);
     QVERIFY(!saveToCurrentFile);
 }
@@ -237,22 +228,20 @@ void TestSaveCommands::exportsLeaveDocumentState()
 {
     QFETCH(QString, item);
     QFETCH(QByteArray, bytes);
-    TestProgramDir dir;
-    FakePlatform fake;
-    TForm1 form({QStringLiteral("tavriledit")});
-    currentFileName = dir.file(QStringLiteral("opened.txt"));
-    form.memo().setText(u"ab");
+    MainWindowFixture app;
+    currentFileName = app.dir.file(QStringLiteral("opened.txt"));
+    app.form.memo().setText(u"ab");
     documentModified = true;
-    fake.saveAnswer = dir.file(QStringLiteral("page.out"));
-    form.findChild<QAction *>(item)->trigger();
-    QCOMPARE(readFile(fake.saveAnswer), bytes);
-    QCOMPARE(form.panelText(3), QStringLiteral("UTF-8 nonBOM  ") + fake.saveAnswer);
+    app.fake.saveAnswer = app.dir.file(QStringLiteral("page.out"));
+    app.form.findChild<QAction *>(item)->trigger();
+    QCOMPARE(readFile(app.fake.saveAnswer), bytes);
+    QCOMPARE(app.form.panelText(3), QStringLiteral("UTF-8 nonBOM  ") + app.fake.saveAnswer);
     QVERIFY(documentModified);
-    QCOMPARE(currentFileName, dir.file(QStringLiteral("opened.txt")));
+    QCOMPARE(currentFileName, app.dir.file(QStringLiteral("opened.txt")));
     // The over-write command still goes to the opened file, not to the export.
-    form.overwritesavefileUTF81->trigger();
+    app.form.overwritesavefileUTF81->trigger();
     QCOMPARE(readFile(currentFileName), QByteArray("ab"));
-    QCOMPARE(readFile(fake.saveAnswer), bytes);
+    QCOMPARE(readFile(app.fake.saveAnswer), bytes);
 }
 
 void TestSaveCommands::caretAndWrapAfterWriting_data()
@@ -272,42 +261,39 @@ void TestSaveCommands::caretAndWrapAfterWriting()
     QFETCH(QString, item);
     QFETCH(bool, wrap);
     QFETCH(int, caret);
-    TestProgramDir dir;
-    FakePlatform fake;
-    TForm1 form({QStringLiteral("tavriledit")});
-    form.show();
-    QVERIFY(QTest::qWaitForWindowActive(&form));
-    form.setWordWrap(wrap);
-    form.memo().setText(QString(45000, QChar(u'x')) + QStringLiteral("\nabcd"));
-    form.memo().setSelStart(3);
-    form.memo().setSelLength(7);
-    form.Memo1->clearFocus();
-    fake.saveAnswer = dir.file(QStringLiteral("out"));
-    form.findChild<QAction *>(item)->trigger();
-    QCOMPARE(form.wordWrap(), wrap);
-    QCOMPARE(form.panelText(2), wrap ? QStringLiteral("WrapLine") : QStringLiteral("noWrapLine"));
-    QCOMPARE(form.memo().selStart(), caret);
-    QCOMPARE(form.memo().selLength(), 0);
-    QVERIFY(form.Memo1->hasFocus());
-    QVERIFY(form.Memo1->isVisible());
-    QVERIFY(!form.Label1->isVisible());
+    MainWindowFixture app;
+    app.form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&app.form));
+    app.form.setWordWrap(wrap);
+    app.form.memo().setText(QString(45000, QChar(u'x')) + QStringLiteral("\nabcd"));
+    app.form.memo().setSelStart(3);
+    app.form.memo().setSelLength(7);
+    app.form.Memo1->clearFocus();
+    app.fake.saveAnswer = app.dir.file(QStringLiteral("out"));
+    app.form.findChild<QAction *>(item)->trigger();
+    QCOMPARE(app.form.wordWrap(), wrap);
+    QCOMPARE(app.form.panelText(2),
+             wrap ? QStringLiteral("WrapLine") : QStringLiteral("noWrapLine"));
+    QCOMPARE(app.form.memo().selStart(), caret);
+    QCOMPARE(app.form.memo().selLength(), 0);
+    QVERIFY(app.form.Memo1->hasFocus());
+    QVERIFY(app.form.Memo1->isVisible());
+    QVERIFY(!app.form.Label1->isVisible());
 }
 
 void TestSaveCommands::editorHiddenWhileWriting()
 {
-    TestProgramDir dir;
-    FakePlatform fake;
-    TForm1 form({QStringLiteral("tavriledit")});
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    VisibilityProbe probe(form);
-    form.memo().setText(u"abc");
-    fake.saveAnswer = dir.file(QStringLiteral("out.txt"));
-    form.savefile1->trigger();
+    MainWindowFixture app;
+    app.form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&app.form));
+    VisibilityProbe probe(app.form);
+    app.form.memo().setText(u"abc");
+    app.fake.saveAnswer = app.dir.file(QStringLiteral("out.txt"));
+    app.form.savefile1->trigger();
     QCOMPARE(probe.events, (QStringList{"hide", "show"}));
     // A cancelled dialog never hides the editor.
-    fake.saveAnswer.clear();
-    form.savefile1->trigger();
+    app.fake.saveAnswer.clear();
+    app.form.savefile1->trigger();
     QCOMPARE(probe.events.size(), 2);
 }
 
@@ -321,28 +307,26 @@ void TestSaveCommands::parentIsAFile_data()
 void TestSaveCommands::parentIsAFile()
 {
     QFETCH(QString, item);
-    TestProgramDir dir;
-    FakePlatform fake;
-    TForm1 form({QStringLiteral("tavriledit")});
-    writeFile(dir.file(QStringLiteral("plain")), "keep");
-    form.memo().setText(u"text");
-    form.memo().setSelStart(2);
-    form.memo().setSelLength(1);
+    MainWindowFixture app;
+    writeFile(app.dir.file(QStringLiteral("plain")), "keep");
+    app.form.memo().setText(u"text");
+    app.form.memo().setSelStart(2);
+    app.form.memo().setSelLength(1);
     documentModified = true;
-    form.setPanelText(3, QStringLiteral("before"));
-    fake.saveAnswer = dir.file(QStringLiteral("plain/out.txt"));
-    form.findChild<QAction *>(item)->trigger();
-    QCOMPARE(fake.boxes.size(), 1);
-    QCOMPARE(fake.boxes[0].kind, QStringLiteral("error"));
-    QCOMPARE(fake.boxes[0].text, QStringLiteral("can't file open"));
-    QCOMPARE(fake.boxes[0].caption, QStringLiteral("ERROR"));
+    app.form.setPanelText(3, QStringLiteral("before"));
+    app.fake.saveAnswer = app.dir.file(QStringLiteral("plain/out.txt"));
+    app.form.findChild<QAction *>(item)->trigger();
+    QCOMPARE(app.fake.boxes.size(), 1);
+    QCOMPARE(app.fake.boxes[0].kind, QStringLiteral("error"));
+    QCOMPARE(app.fake.boxes[0].text, QStringLiteral("can't file open"));
+    QCOMPARE(app.fake.boxes[0].caption, QStringLiteral("ERROR"));
     QVERIFY(documentModified);
-    QCOMPARE(form.panelText(3), QStringLiteral("before"));
-    QVERIFY(form.memo().isVisible());
+    QCOMPARE(app.form.panelText(3), QStringLiteral("before"));
+    QVERIFY(app.form.memo().isVisible());
     // Nothing written yet, so the selection is as it was.
-    QCOMPARE(form.memo().selStart(), 2);
-    QCOMPARE(form.memo().selLength(), 1);
-    QCOMPARE(readFile(dir.file(QStringLiteral("plain"))), QByteArray("keep"));
+    QCOMPARE(app.form.memo().selStart(), 2);
+    QCOMPARE(app.form.memo().selLength(), 1);
+    QCOMPARE(readFile(app.dir.file(QStringLiteral("plain"))), QByteArray("keep"));
 }
 
 void TestSaveCommands::diskRunsOutOfRoom_data()
@@ -367,8 +351,9 @@ void TestSaveCommands::diskRunsOutOfRoom()
     if (child == 0) {
         int failures = 0;
         {
-            FakePlatform fake;
-            TForm1 form({QStringLiteral("tavriledit")});
+            MainWindowUnderTest window;
+            TForm1 &form = window.form;
+            FakePlatform &fake = window.fake;
             form.memo().setText(QString(300000, QChar(u'\uD55C')));
             documentModified = true;
             form.setPanelText(3, QStringLiteral("before"));
@@ -428,38 +413,37 @@ void TestSaveCommands::unreadableFileAsksBeforeOverwrite()
     QFETCH(bool, asked);
     QFETCH(bool, written);
     QFETCH(bool, laterAsks);
-    TestProgramDir dir;
-    FakePlatform fake;
-    TForm1 form({QStringLiteral("tavriledit")});
-    const QString path = dir.file(QStringLiteral("sjis.txt"));
+    MainWindowFixture app;
+    const QString path = app.dir.file(QStringLiteral("sjis.txt"));
     const QByteArray original = hex("82A080");
     writeFile(path, original);
-    form.LoadTextFile(SJIS, NoBom, path);
-    QCOMPARE(form.panelText(3), QStringLiteral("SJIS (1 unreadable)  ") + path);
-    form.memo().setText(u"edited");
-    fake.saveAnswer = target == QLatin1String("same")    ? path
-                      : target == QLatin1String("other") ? dir.file(QStringLiteral("other.txt"))
-                                                         : QString();
-    fake.confirmAnswer = yes;
+    app.form.LoadTextFile(SJIS, NoBom, path);
+    QCOMPARE(app.form.panelText(3), QStringLiteral("SJIS (1 unreadable)  ") + path);
+    app.form.memo().setText(u"edited");
+    app.fake.saveAnswer = target == QLatin1String("same") ? path
+                          : target == QLatin1String("other")
+                              ? app.dir.file(QStringLiteral("other.txt"))
+                              : QString();
+    app.fake.confirmAnswer = yes;
     const QString question =
         QStringLiteral("Some codes of this file could not be read. Over write it?");
 
-    form.findChild<QAction *>(item)->trigger();
-    QCOMPARE(fake.boxes.size(), asked ? 1 : 0);
+    app.form.findChild<QAction *>(item)->trigger();
+    QCOMPARE(app.fake.boxes.size(), asked ? 1 : 0);
     if (asked) {
-        QCOMPARE(fake.boxes[0].text, question);
-        QCOMPARE(fake.boxes[0].caption, QStringLiteral("confirm"));
+        QCOMPARE(app.fake.boxes[0].text, question);
+        QCOMPARE(app.fake.boxes[0].caption, QStringLiteral("confirm"));
     }
     QCOMPARE(readFile(path), written ? QByteArray("edited") : original);
     QCOMPARE(documentModified, !written && target.isEmpty());
     if (target == QLatin1String("other"))
-        QCOMPARE(readFile(fake.saveAnswer), QByteArray("edited"));
+        QCOMPARE(readFile(app.fake.saveAnswer), QByteArray("edited"));
 
     // Later: "over write save" to the opened file, answered Yes.
-    fake.boxes.clear();
-    fake.confirmAnswer = true;
-    form.overwritesavefileUTF81->trigger();
-    QCOMPARE(fake.boxes.size(), laterAsks ? 1 : 0);
+    app.fake.boxes.clear();
+    app.fake.confirmAnswer = true;
+    app.form.overwritesavefileUTF81->trigger();
+    QCOMPARE(app.fake.boxes.size(), laterAsks ? 1 : 0);
     QCOMPARE(readFile(path), QByteArray("edited"));
 }
 

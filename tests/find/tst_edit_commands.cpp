@@ -5,6 +5,7 @@
 #include "app/memo_view.h"
 #include "find/search_form.h"
 #include "support/fake_platform.h"
+#include "support/main_window_fixture.h"
 #include "support/test_env.h"
 
 #include <QAction>
@@ -16,12 +17,9 @@
 
 namespace {
 
-struct Fixture
+struct Fixture : MainWindowFixture
 {
-    TestProgramDir dir;
-    FakePlatform fake;
-    TForm1 form{{QStringLiteral("tavriledit")}};
-    Tsearchform dialog{&form};
+    Tsearchform &dialog = searchForm();
 };
 
 ClipboardContent unicodeText(const QString &text)

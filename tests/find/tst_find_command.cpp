@@ -6,6 +6,7 @@
 #include "app/memo_view.h"
 #include "find/search_form.h"
 #include "support/fake_platform.h"
+#include "support/main_window_fixture.h"
 #include "support/test_env.h"
 
 #include <QAction>
@@ -22,12 +23,9 @@
 
 namespace {
 
-struct Fixture
+struct Fixture : MainWindowFixture
 {
-    TestProgramDir dir;
-    FakePlatform fake;
-    TForm1 form{{QStringLiteral("tavriledit")}};
-    Tsearchform dialog{&form};
+    Tsearchform &dialog = searchForm();
 };
 
 struct WaitState
@@ -90,11 +88,9 @@ private slots:
 
 void TestFindCommand::dialogAtStart()
 {
-    TestProgramDir dir;
-    FakePlatform fake;
-    ImeMode = ImeDirect;
-    TForm1 form({QStringLiteral("tavriledit")});
-    Tsearchform dialog(&form);
+    MainWindowFixture app(
+        [&](TestProgramDir &, FakePlatform &, QStringList &) { ImeMode = ImeDirect; });
+    Tsearchform &dialog = app.searchForm();
     QCOMPARE(searchform, &dialog);
     QCOMPARE(dialog.windowTitle(), QStringLiteral("find (search)"));
     QCOMPARE(dialog.size(), QSize(350, 151));
@@ -103,7 +99,7 @@ void TestFindCommand::dialogAtStart()
     QCOMPARE(dialog.Label1->text(), QStringLiteral("Sorry. auto change to noWrapLine mode."));
     QCOMPARE(dialog.Label2->text(), QStringLiteral("KoreaDirectIME"));
     QCOMPARE(dialog.Button1->text(), QStringLiteral("Find"));
-    QCOMPARE(dialog.Edit1->font(), form.Memo1->font());
+    QCOMPARE(dialog.Edit1->font(), app.form.Memo1->font());
     QVERIFY(!dialog.TimerEdit->isActive());
     QCOMPARE(dialog.TimerEdit->interval(), 500);
     QCOMPARE(dialog.Edit1->contextMenuPolicy(), Qt::CustomContextMenu);

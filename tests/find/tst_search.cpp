@@ -10,13 +10,12 @@
 #include <QRandomGenerator>
 #include <QTest>
 
-
 class TestSearch : public QObject
 {
     Q_OBJECT
 private slots:
-    void streamSearch_data();
-    void streamSearch();
+    void streamSearchFinds_data();
+    void streamSearchFinds();
     void editedDocumentMatchesPlainSearch();
     void storeSearch_data();
     void storeSearch();
@@ -25,7 +24,7 @@ private:
     static void documentRows();
 };
 
-void TestSearch::streamSearch_data()
+void TestSearch::streamSearchFinds_data()
 {
     QTest::addColumn<QStringList>("pieces");
     QTest::addColumn<QString>("needle");
@@ -59,7 +58,7 @@ void TestSearch::streamSearch_data()
         << QStringList{u"x\xD83D"_qs, u"\xDE00"_qs} << u"\xD83D\xDE00"_qs << qsizetype(1);
 }
 
-void TestSearch::streamSearch()
+void TestSearch::streamSearchFinds()
 {
     QFETCH(QStringList, pieces);
     QFETCH(QString, needle);

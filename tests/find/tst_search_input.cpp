@@ -6,7 +6,9 @@
 #include "find/search_form.h"
 #include "ime/composer_cases.h"
 #include "support/fake_platform.h"
+#include "support/main_window_fixture.h"
 #include "support/test_env.h"
+#include "support/typing.h"
 
 #include <QAction>
 #include <QLabel>
@@ -16,27 +18,10 @@
 
 namespace {
 
-struct Fixture
+struct Fixture : MainWindowFixture
 {
-    TestProgramDir dir;
-    FakePlatform fake;
-    TForm1 form{{QStringLiteral("tavriledit")}};
-    Tsearchform dialog{&form};
+    Tsearchform &dialog = searchForm();
 };
-
-// Types `keys` as a user would: capitals with Shift, "\b" Backspace.
-void typeInto(QWidget *widget, const char *keys)
-{
-    for (const char *k = keys; *k; ++k) {
-        const char c = *k;
-        if (c == '\b')
-            QTest::keyClick(widget, Qt::Key_Backspace);
-        else if (c >= 'A' && c <= 'Z')
-            QTest::keyClick(widget, c, Qt::ShiftModifier);
-        else
-            QTest::keyClick(widget, c);
-    }
-}
 
 // Cases an edit line can take: one line, no Enter (which asks for the search there).
 void addLineCases(const KeyCase *begin, const KeyCase *end)

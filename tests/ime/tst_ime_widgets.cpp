@@ -7,7 +7,9 @@
 #include "composer_cases.h"
 #include "ime/key_event.h"
 #include "support/fake_platform.h"
+#include "support/main_window_fixture.h"
 #include "support/test_env.h"
+#include "support/typing.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -27,28 +29,8 @@ void addCases(const KeyCase *begin, const KeyCase *end)
             << c;
 }
 
-// Types `keys` as a user would: capitals with Shift, "\b" Backspace, "\r" Enter.
-void typeInto(QWidget *widget, const char *keys)
+struct Editor : MainWindowFixture
 {
-    for (const char *k = keys; *k; ++k) {
-        const char c = *k;
-        if (c == '\b')
-            QTest::keyClick(widget, Qt::Key_Backspace);
-        else if (c == '\r')
-            QTest::keyClick(widget, Qt::Key_Return);
-        else if (c >= 'A' && c <= 'Z')
-            QTest::keyClick(widget, c, Qt::ShiftModifier);
-        else
-            QTest::keyClick(widget, c);
-    }
-}
-
-struct Editor
-{
-    TestProgramDir dir;
-    FakePlatform fake;
-    TForm1 form{{QStringLiteral("tavriledit")}};
-
     Editor() { form.show(); }
     void start(int mode, const QString &text)
     {

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <initializer_list>
 #include <span>
 
 inline QByteArray hex(const char *h)
@@ -17,6 +18,15 @@ inline QByteArray hex(const char *h)
 inline std::span<const std::uint8_t> span(const QByteArray &b)
 {
     return {reinterpret_cast<const std::uint8_t *>(b.constData()), std::size_t(b.size())};
+}
+
+// A string of the given code units, unpaired surrogates included.
+inline QString units(std::initializer_list<char16_t> list)
+{
+    QString s;
+    for (char16_t u : list)
+        s.append(QChar(u));
+    return s;
 }
 
 // The code units of `s` as little-endian (le) or big-endian (be) bytes.
