@@ -2,8 +2,8 @@
 // help and the accent pads.
 #include "aids/accent2_form.h"
 #include "aids/accent_form.h"
-#include "aids/hangul_skb_form.h"
-#include "aids/help_form.h"
+#include "ime/hangul_skb_form.h"
+#include "ime/help_form.h"
 #include "app/app_state.h"
 #include "app/forms.h"
 #include "app/main_window.h"

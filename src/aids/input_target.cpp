@@ -1,7 +1,7 @@
 #include "aids/input_target.h"
 
 #include "aids/accent_insert.h"
-#include "aids/screen_keyboard_layout.h"
+#include "ime/screen_keyboard_layout.h"
 #include "app/app_state.h"
 #include "app/forms.h"
 #include "app/main_window.h"

@@ -1,12 +1,12 @@
 // Program entry: the application object, the windows in their order, the event loop.
-#include "aids/hangul_skb_form.h"
-#include "aids/help_form.h"
+#include "ime/hangul_skb_form.h"
+#include "ime/help_form.h"
 #include "app/forms.h"
 #include "app/main_window.h"
 #include "app/memo_view.h"
 #include "desktop/copyright_form.h"
 #include "desktop/desktop_entry.h"
-#include "export/exit_form.h"
+#include "app/exit_form.h"
 #include "find/search_form.h"
 
 #include <QApplication>

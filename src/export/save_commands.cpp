@@ -1,11 +1,9 @@
-// The save command, its over-write variant, the two exports and the exit
-// command. All writing goes through DocumentWriter, so a failed save leaves the
-// file that was there untouched and is reported, never shown as success.
+// The save command, its over-write variant and the two exports. All writing goes
+// through DocumentWriter, so a failed save leaves the file that was there untouched
+// and is reported, never shown as success.
 #include "app/app_state.h"
-#include "app/forms.h"
 #include "app/main_window.h"
 #include "export/document_writer.h"
-#include "export/exit_form.h"
 #include "platform/platform.h"
 
 #include <new>
@@ -156,34 +154,4 @@ void TForm1::saveHTML99tagASCII1Click()
 void TForm1::saveUnicodenumberlanguageC0x1Click()
 {
     writeFormatted(OutputFormat::CArray, cArrayExportDialog());
-}
-
-void TForm1::exit1Click()
-{
-    exitChoice = 0;
-    if (!documentModified) {
-        if (ConfirmBox(this, QStringLiteral("Exit OK?"), QStringLiteral("confirm"))) {
-            documentModified = false;
-            close();
-        }
-        return;
-    }
-    if (exitform)
-        platform().execDialog(exitform);
-    switch (exitChoice) {
-    case 1:
-        // Changes the user chose to keep that did not reach the disk keep the
-        // program open, the document still marked modified.
-        if (saveOnTheWayOut() != SaveOutcome::Saved)
-            return;
-        documentModified = false;
-        close();
-        break;
-    case 2:
-        documentModified = false;
-        close();
-        break;
-    default:
-        break;
-    }
 }

@@ -1,8 +1,8 @@
 // The screen keyboard at work: clicks on the picture compose into the editor, or
 // into the find dialog's edit line while it is shown, through the direct scheme.
 #include "aids/accent_form.h"
-#include "aids/hangul_skb_form.h"
-#include "aids/screen_keyboard_layout.h"
+#include "ime/hangul_skb_form.h"
+#include "ime/screen_keyboard_layout.h"
 #include "aids_test_util.h"
 #include "app/app_state.h"
 #include "app/forms.h"

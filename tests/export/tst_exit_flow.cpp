@@ -5,7 +5,7 @@
 #include "app/forms.h"
 #include "app/main_window.h"
 #include "app/memo_view.h"
-#include "export/exit_form.h"
+#include "app/exit_form.h"
 #include "support/fake_platform.h"
 #include "support/test_bytes.h"
 #include "support/test_env.h"

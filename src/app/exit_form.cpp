@@ -1,4 +1,4 @@
-#include "export/exit_form.h"
+#include "app/exit_form.h"
 
 #include "app/app_state.h"
 #include "app/forms.h"

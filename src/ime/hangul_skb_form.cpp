@@ -1,8 +1,8 @@
-#include "aids/hangul_skb_form.h"
+#include "ime/hangul_skb_form.h"
 
 #include "aids/aids_fonts.h"
 #include "aids/input_target.h"
-#include "aids/screen_keyboard_layout.h"
+#include "ime/screen_keyboard_layout.h"
 #include "app/forms.h"
 
 #include <QGuiApplication>

@@ -1,4 +1,4 @@
-#include "aids/help_form.h"
+#include "ime/help_form.h"
 
 #include "app/forms.h"
 
