@@ -45,7 +45,8 @@ void AccentPadPicture::paintEvent(QPaintEvent *)
         }
 }
 
-Taccent2form::Taccent2form(QWidget *owner) : QWidget(owner, Qt::Tool)
+Taccent2form::Taccent2form(QWidget *owner, InputTargetSource target)
+    : QWidget(owner, Qt::Tool), m_target(std::move(target))
 {
     accent2form = this;
     setObjectName(QStringLiteral("accent2form"));
@@ -67,5 +68,5 @@ void Taccent2form::Image1Click(QPoint pos)
 {
     // The toolkit gives the position relative to the picture: no frame offsets.
     if (const char16_t code = accentImageCodeAt(pos.x(), pos.y()))
-        InsertAccentCharacter(code);
+        InsertAccentCharacter(m_target(), code);
 }

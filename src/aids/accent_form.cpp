@@ -40,7 +40,8 @@ void AccentPadButton::paintEvent(QPaintEvent *)
     drawAccentGlyph(painter, face, m_code);
 }
 
-Taccentform::Taccentform(QWidget *owner) : QWidget(owner, Qt::Tool)
+Taccentform::Taccentform(QWidget *owner, InputTargetSource target)
+    : QWidget(owner, Qt::Tool), m_target(std::move(target))
 {
     accentform = this;
     setObjectName(QStringLiteral("accentform"));
@@ -53,7 +54,7 @@ Taccentform::Taccentform(QWidget *owner) : QWidget(owner, Qt::Tool)
             b->setObjectName(QString::fromLatin1(cell.name));
             b->move(Margin + ButtonPitch * c, Margin + ButtonPitch * r);
             connect(b, &QPushButton::clicked, this,
-                    [code = cell.code] { InsertAccentCharacter(code); });
+                    [this, code = cell.code] { InsertAccentCharacter(m_target(), code); });
             m_buttons[r][c] = b;
         }
 }

@@ -4,6 +4,7 @@
 #include "app/exit_form.h"
 #include "app/forms.h"
 #include "app/main_window.h"
+#include "export/save_commands.h"
 #include "platform/platform.h"
 
 void TForm1::exit1Click()
@@ -22,7 +23,7 @@ void TForm1::exit1Click()
     case 1:
         // Changes the user chose to keep that did not reach the disk keep the
         // program open, the document still marked modified.
-        if (saveOnTheWayOut() != SaveOutcome::Saved)
+        if (saveOnTheWayOut(m_context) != SaveOutcome::Saved)
             return;
         documentModified = false;
         close();

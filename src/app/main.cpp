@@ -1,13 +1,13 @@
 // Program entry: the application object, the windows in their order, the event loop.
-#include "ime/hangul_skb_form.h"
-#include "ime/help_form.h"
+#include "app/exit_form.h"
 #include "app/forms.h"
 #include "app/main_window.h"
 #include "app/memo_view.h"
 #include "desktop/copyright_form.h"
 #include "desktop/desktop_entry.h"
-#include "app/exit_form.h"
 #include "find/search_form.h"
+#include "ime/hangul_skb_form.h"
+#include "ime/help_form.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -63,7 +63,8 @@ int main(int argc, char *argv[])
     try {
         // The windows in their order; each later one is created by its subsystem.
         TForm1 form1(QApplication::arguments());
-        new Tsearchform(&form1); // the find dialog, owned by the main window
+        // The find dialog, owned by the main window, works on its editor.
+        new Tsearchform(&form1, &form1.editorContext());
         // The keymap help, with the editor's font as start-up left it.
         Thelpform help(&form1, form1.Memo1->font());
         Tcopyrightform aboutBox(&form1);
@@ -71,7 +72,7 @@ int main(int argc, char *argv[])
         // window and the about box, before the screen keyboard.
         Texitform exitform1(&form1);
         // The Hangul screen keyboard comes last.
-        Thangulskbform screenKeyboard(&form1);
+        Thangulskbform screenKeyboard(&form1, form1.inputTarget());
 
         form1.show();
         reportWhenShownIfAsked(app);

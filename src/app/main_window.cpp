@@ -127,6 +127,19 @@ TForm1::TForm1(const QStringList &arguments, QWidget *parent)
     }
     setStatusBar(StatusBar1);
 
+    // What the subsystems' commands work on here.
+    m_context.window = this;
+    m_context.editorArea = central;
+    m_context.view = Memo1;
+    m_context.waitingLabel = Label1;
+    m_context.memo = &m_memo;
+    m_context.document = &m_document;
+    m_context.composer = &memoComposer;
+    m_context.setPanelText = [this](int panel, const QString &text) { setPanelText(panel, text); };
+    m_context.saveBeforeReplacing = [this] { return saveBeforeReplacing(); };
+    m_context.setWordWrap = [this](bool on) { setWordWrap(on); };
+    m_context.fileNameChanged = [this] { updateReopenCommand(); };
+
     createMenus();
     connectCommands();
 

@@ -1,9 +1,11 @@
 // TForm1: the main window with the editor Memo1, its menus, status bar and the
-// start-up sequence. Commands of the other subsystems are TForm1 members defined
-// in their own source files, so this file stays the window's frame.
+// start-up sequence. Its handlers keep their names and forward to the commands of
+// the subsystems (main_window_commands.cpp), which take what they work on through
+// an EditorContext and never see this class.
 #pragma once
 
 #include "app/document_state.h"
+#include "app/editor_context.h"
 #include "app/font_record.h"
 #include "app/memo_control.h"
 #include "codec/encoding_detect.h"
@@ -16,8 +18,6 @@
 
 class HanjaCommand;
 class MemoView;
-enum class OutputFormat;
-struct FileDialogRequest;
 class QAction;
 class QKeyEvent;
 class QLabel;
@@ -42,6 +42,11 @@ public:
     TextControl &memo() { return m_memo; }
     // Modified state and line-break style of the editor's document.
     DocumentState &document() { return m_document; }
+    // What the subsystems' commands work on in this window.
+    EditorContext &editorContext() { return m_context; }
+    // Where the screen keyboard and the accent pads write at the moment: the find
+    // dialog's edit line while it is visible, Memo1 otherwise.
+    InputTargetSource inputTarget();
 
     // Before the document is replaced or the window closes: a modified document
     // is offered for saving ("Save file?"). False when the user chose to save
@@ -191,17 +196,9 @@ private:
 
     MemoControl m_memo;
     DocumentState m_document{m_memo};
+    EditorContext m_context;
     QLabel *m_panels[4] = {};
     QString m_commandLineFile;
-
-    // Saving, exports and the exit flow.
-    enum class SaveOutcome { Saved, Cancelled, Failed };
-    // The UTF-8 save: clears documentModified only when the file was written.
-    SaveOutcome saveDocument();
-    // The save the exit flow runs: to the opened file when there is one.
-    SaveOutcome saveOnTheWayOut();
-    // The write procedure shared by the save and both exports.
-    SaveOutcome writeFormatted(OutputFormat format, const FileDialogRequest &dialog);
 
     // Input method.
     bool memoKeyConsumed(QKeyEvent *event); // true: the editor must not see the key

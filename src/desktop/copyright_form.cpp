@@ -2,6 +2,7 @@
 
 #include "app/forms.h"
 #include "desktop/web_sites.h"
+#include "platform/platform.h"
 
 #include <QLabel>
 
@@ -53,4 +54,12 @@ void Tcopyrightform::centreOn(const QWidget *window)
     const QSize mine = frameGeometry().size();
     move(outer.x() + (outer.width() - mine.width()) / 2,
          outer.y() + (outer.height() - mine.height()) / 2);
+}
+
+void showCopyrightForm(Tcopyrightform *box, QWidget *window)
+{
+    if (!box)
+        return;
+    box->centreOn(window);
+    platform().execDialog(box);
 }

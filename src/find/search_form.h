@@ -7,7 +7,9 @@
 #include "ime/composer.h"
 
 #include <QDialog>
+#include <QPointer>
 
+struct EditorContext;
 class HanjaCommand;
 class QAction;
 class QKeyEvent;
@@ -29,7 +31,9 @@ class Tsearchform : public QDialog
 {
     Q_OBJECT
 public:
-    explicit Tsearchform(QWidget *parent = nullptr);
+    // `editor`: the main window's editor; the dialog's mode commands show the mode
+    // in its status bar, Edit1 follows its font and the dialog is centred on it.
+    explicit Tsearchform(QWidget *parent = nullptr, EditorContext *editor = nullptr);
     ~Tsearchform() override;
 
     QMenuBar *MainMenu1 = nullptr;
@@ -94,4 +98,6 @@ private:
 
     LineEditControl m_edit1;
     HanjaCommand *m_hanja = nullptr; // made on the first Hangul to Hanja
+    EditorContext *m_editor = nullptr;
+    QPointer<QWidget> m_fontSource; // the editor whose font Edit1 follows
 };

@@ -3,14 +3,14 @@
 #include "aids/accent2_form.h"
 #include "aids/accent_form.h"
 #include "aids/accent_table.h"
-#include "ime/hangul_skb_form.h"
-#include "ime/help_form.h"
-#include "ime/screen_keyboard_layout.h"
 #include "aids_test_util.h"
 #include "app/app_state.h"
 #include "app/forms.h"
 #include "app/main_window.h"
 #include "app/memo_view.h"
+#include "ime/hangul_skb_form.h"
+#include "ime/help_form.h"
+#include "ime/screen_keyboard_layout.h"
 #include "support/fake_platform.h"
 #include "support/test_env.h"
 
@@ -286,7 +286,7 @@ void TestAidsWindows::screenKeyboardWindow()
     FakePlatform fake;
     TForm1 form({QStringLiteral("tavriledit")});
     form.show();
-    Thangulskbform keyboard(&form);
+    Thangulskbform keyboard(&form, form.inputTarget());
     QCOMPARE(hangulskbform, &keyboard);
     QCOMPARE(keyboard.windowTitle(), QStringLiteral("Hangul Screen keyboard(key click)"));
     QCOMPARE(keyboard.Image1->size(), QSize(ScreenKeyboardWidth, ScreenKeyboardHeight));

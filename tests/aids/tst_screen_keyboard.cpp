@@ -1,13 +1,13 @@
 // The screen keyboard at work: clicks on the picture compose into the editor, or
 // into the find dialog's edit line while it is shown, through the direct scheme.
 #include "aids/accent_form.h"
-#include "ime/hangul_skb_form.h"
-#include "ime/screen_keyboard_layout.h"
 #include "aids_test_util.h"
 #include "app/app_state.h"
 #include "app/forms.h"
 #include "app/main_window.h"
 #include "find/search_form.h"
+#include "ime/hangul_skb_form.h"
+#include "ime/screen_keyboard_layout.h"
 #include "support/fake_platform.h"
 #include "support/test_env.h"
 
@@ -30,8 +30,8 @@ struct Program
     TestProgramDir dir;
     FakePlatform fake;
     TForm1 form{{QStringLiteral("tavriledit")}};
-    Tsearchform *find = new Tsearchform(&form);
-    Thangulskbform keyboard{&form};
+    Tsearchform *find = new Tsearchform(&form, &form.editorContext());
+    Thangulskbform keyboard{&form, form.inputTarget()};
 
     Program()
     {

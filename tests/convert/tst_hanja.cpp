@@ -300,7 +300,7 @@ void TestHanja::editorChoiceIsOneUndoStep()
 void TestHanja::editLine()
 {
     Editor e{QString(), ImeDirect};
-    Tsearchform dialog(&e.form);
+    Tsearchform dialog(&e.form, &e.form.editorContext());
     dialog.show();
     dialog.Edit1->setText(u"대한한국"_qs);
     dialog.edit1Composer = {};
@@ -331,7 +331,7 @@ void TestHanja::editLine()
 void TestHanja::menus()
 {
     Editor e{QString()};
-    Tsearchform dialog(&e.form);
+    Tsearchform dialog(&e.form, &e.form.editorContext());
     const QList<QAction *> ime = e.form.ime1->actions();
     const QList<QAction *> popup1 = e.form.PopupMenu1->actions();
     const QList<QAction *> popup2 = dialog.PopupMenu2->actions();

@@ -240,7 +240,7 @@ void TestKanjiToHangul::editLineCommands()
     TestProgramDir dir;
     FakePlatform fake;
     TForm1 form({QStringLiteral("tavriledit")});
-    Tsearchform dialog(&form);
+    Tsearchform dialog(&form, &form.editorContext());
     dialog.Edit1->setText(u"労働"_qs);
     dialog.Edit1->selectAll();
     dialog.KanjiJapantoHangulSelectAreaType21->trigger();

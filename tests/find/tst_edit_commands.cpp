@@ -21,7 +21,7 @@ struct Fixture
     TestProgramDir dir;
     FakePlatform fake;
     TForm1 form{{QStringLiteral("tavriledit")}};
-    Tsearchform dialog{&form};
+    Tsearchform dialog{&form, &form.editorContext()};
 };
 
 ClipboardContent unicodeText(const QString &text)

@@ -27,7 +27,7 @@ struct Fixture
     TestProgramDir dir;
     FakePlatform fake;
     TForm1 form{{QStringLiteral("tavriledit")}};
-    Tsearchform dialog{&form};
+    Tsearchform dialog{&form, &form.editorContext()};
 };
 
 struct WaitState
@@ -94,7 +94,7 @@ void TestFindCommand::dialogAtStart()
     FakePlatform fake;
     ImeMode = ImeDirect;
     TForm1 form({QStringLiteral("tavriledit")});
-    Tsearchform dialog(&form);
+    Tsearchform dialog(&form, &form.editorContext());
     QCOMPARE(searchform, &dialog);
     QCOMPARE(dialog.windowTitle(), QStringLiteral("find (search)"));
     QCOMPARE(dialog.size(), QSize(350, 151));
