@@ -3,7 +3,6 @@
 #include "aids/accent_table.h"
 #include "aids/aids_fonts.h"
 #include "aids/input_target.h"
-#include "app/forms.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -48,7 +47,6 @@ void AccentPadPicture::paintEvent(QPaintEvent *)
 Taccent2form::Taccent2form(QWidget *owner, InputTargetSource target)
     : QWidget(owner, Qt::Tool), m_target(std::move(target))
 {
-    accent2form = this;
     setObjectName(QStringLiteral("accent2form"));
     setWindowTitle(QStringLiteral("Accent PAD"));
     setFixedSize(397, 232);
@@ -58,11 +56,7 @@ Taccent2form::Taccent2form(QWidget *owner, InputTargetSource target)
     connect(Image1, &AccentPadPicture::clickedAt, this, &Taccent2form::Image1Click);
 }
 
-Taccent2form::~Taccent2form()
-{
-    if (accent2form == this)
-        accent2form = nullptr;
-}
+Taccent2form::~Taccent2form() {}
 
 void Taccent2form::Image1Click(QPoint pos)
 {

@@ -3,7 +3,6 @@
 #include "aids/accent_table.h"
 #include "aids/aids_fonts.h"
 #include "aids/input_target.h"
-#include "app/forms.h"
 
 #include <QPainter>
 #include <QStyleOptionButton>
@@ -43,7 +42,6 @@ void AccentPadButton::paintEvent(QPaintEvent *)
 Taccentform::Taccentform(QWidget *owner, InputTargetSource target)
     : QWidget(owner, Qt::Tool), m_target(std::move(target))
 {
-    accentform = this;
     setObjectName(QStringLiteral("accentform"));
     setWindowTitle(QStringLiteral("Accent PAD"));
     setFixedSize(395, 228);
@@ -59,11 +57,7 @@ Taccentform::Taccentform(QWidget *owner, InputTargetSource target)
         }
 }
 
-Taccentform::~Taccentform()
-{
-    if (accentform == this)
-        accentform = nullptr;
-}
+Taccentform::~Taccentform() {}
 
 void Taccentform::showEvent(QShowEvent *event)
 {

@@ -3,7 +3,6 @@
 #include "aids/accent2_form.h"
 #include "aids/accent_form.h"
 #include "app/app_state.h"
-#include "app/forms.h"
 
 void bringUp(QWidget *window)
 {
@@ -12,28 +11,29 @@ void bringUp(QWidget *window)
     window->activateWindow();
 }
 
-void openAccentPad(QWidget *owner, const InputTargetSource &target)
+void openAccentPad(QWidget *owner, const InputTargetSource &target, QPointer<Taccentform> &pad,
+                   QPointer<Taccent2form> &imagePad)
 {
     if (!accentPadCreated) {
         accentPadCreated = true;
         if (isWin9x)
-            new Taccent2form(owner, target);
+            imagePad = new Taccent2form(owner, target);
         else
-            new Taccentform(owner, target);
+            pad = new Taccentform(owner, target);
     }
     if (isWin9x) {
-        if (accent2form)
-            bringUp(accent2form);
-    } else if (accentform) {
-        bringUp(accentform);
+        if (imagePad)
+            bringUp(imagePad);
+    } else if (pad) {
+        bringUp(pad);
     }
 }
 
-void destroyAccentPad()
+void destroyAccentPad(QPointer<Taccentform> &pad, QPointer<Taccent2form> &imagePad)
 {
     if (!accentPadCreated)
         return;
-    delete accentform; // each clears its global pointer
-    delete accent2form;
+    delete pad; // the pointers follow
+    delete imagePad;
     accentPadCreated = false;
 }

@@ -9,12 +9,15 @@
 // Input mode values; the one mode is shared by the main editor and the find dialog.
 enum : int { ImeNone = 0, ImeRomanized = 1, ImeDirect = 2 };
 
-extern int ImeMode;                 // 0..2, starts romanized
-extern QString currentFileName;     // path of the file last opened with the open command
-extern bool documentModified;       // unsaved changes
-extern bool saveToCurrentFile;      // the save command writes currentFileName without asking
-extern int exitChoice;              // exit dialog answer: 0 cancel, 1 save & exit, 2 exit
-extern bool appClosing;             // the main window has started to close
+extern int ImeMode;             // 0..2, starts romanized
+extern QString currentFileName; // path of the file last opened with the open command
+extern bool documentModified;   // unsaved changes
+extern bool saveToCurrentFile;  // the save command writes currentFileName without asking
+extern int exitChoice;          // exit dialog answer: 0 cancel, 1 save & exit, 2 exit
+extern bool appClosing;         // the main window has started to close
+// Cleared when the find command starts; set when the find dialog is left by Find
+// (the button or the line-feed key) rather than simply closed.
+extern bool findRequested;
 extern bool openingFromCommandLine; // the open command takes the first argument
 extern bool isWin9x;                // never set on this platform
 extern bool isNt6OrLater;           // never set on this platform

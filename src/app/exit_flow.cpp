@@ -2,7 +2,6 @@
 // through the exit dialog, and closes the main window.
 #include "app/app_state.h"
 #include "app/exit_form.h"
-#include "app/forms.h"
 #include "app/main_window.h"
 #include "export/save_commands.h"
 #include "platform/platform.h"
@@ -17,8 +16,8 @@ void TForm1::exit1Click()
         }
         return;
     }
-    if (exitform)
-        platform().execDialog(exitform);
+    // The dialog's run returns the answer; exitChoice keeps it for the program.
+    exitChoice = m_exitform ? platform().execDialog(m_exitform) : 0;
     switch (exitChoice) {
     case 1:
         // Changes the user chose to keep that did not reach the disk keep the

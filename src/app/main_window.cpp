@@ -1,7 +1,6 @@
 #include "app/main_window.h"
 
 #include "app/app_state.h"
-#include "app/forms.h"
 #include "app/memo_view.h"
 #include "app/settings_file.h"
 #include "platform/platform.h"
@@ -72,7 +71,6 @@ QColor fromStoredColor(std::int32_t v)
 TForm1::TForm1(const QStringList &arguments, QWidget *parent)
     : QMainWindow(parent), Memo1(new MemoView), m_memo(Memo1)
 {
-    Form1 = this;
     setObjectName(QStringLiteral("TForm1"));
     setWindowTitle(
         QStringLiteral("Tavril Korean Editor Ver 0.8(Built-in Korean IME Romanized/Direct)"));
@@ -206,11 +204,7 @@ TForm1::TForm1(const QStringList &arguments, QWidget *parent)
     Memo1->setFocus();
 }
 
-TForm1::~TForm1()
-{
-    if (Form1 == this)
-        Form1 = nullptr;
-}
+TForm1::~TForm1() {}
 
 QString TForm1::panelText(int panel) const
 {

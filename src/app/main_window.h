@@ -12,12 +12,20 @@
 #include "ime/composer.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QStringList>
 
 #include <optional>
 
 class HanjaCommand;
 class MemoView;
+class Taccent2form;
+class Taccentform;
+class Tcopyrightform;
+class Texitform;
+class Thangulskbform;
+class Thelpform;
+class Tsearchform;
 class QAction;
 class QKeyEvent;
 class QLabel;
@@ -47,6 +55,27 @@ public:
     // Where the screen keyboard and the accent pads write at the moment: the find
     // dialog's edit line while it is visible, Memo1 otherwise.
     InputTargetSource inputTarget();
+
+    // The program's other windows, handed over once by whoever created them.
+    struct Windows
+    {
+        Tsearchform *searchform = nullptr;
+        Thelpform *helpform = nullptr;
+        Tcopyrightform *copyrightform = nullptr;
+        Texitform *exitform = nullptr;
+        Thangulskbform *hangulskbform = nullptr;
+    };
+    // Keeps the windows (each is forgotten when it goes) and hears the find
+    // dialog's Find.
+    void setWindows(const Windows &windows);
+    Tsearchform *searchform() const;
+    Thelpform *helpform() const;
+    Tcopyrightform *copyrightform() const;
+    Texitform *exitform() const;
+    Thangulskbform *hangulskbform() const;
+    // The accent pad the first "Accent PAD" command made (the button or the image pad).
+    Taccentform *accentform() const;
+    Taccent2form *accent2form() const;
 
     // Before the document is replaced or the window closes: a modified document
     // is offered for saving ("Save file?"). False when the user chose to save
@@ -203,6 +232,14 @@ private:
     // Input method.
     bool memoKeyConsumed(QKeyEvent *event); // true: the editor must not see the key
     HanjaCommand *m_hanja = nullptr;        // made on the first Hangul to Hanja
+
+    QPointer<Tsearchform> m_searchform;
+    QPointer<Thelpform> m_helpform;
+    QPointer<Tcopyrightform> m_copyrightform;
+    QPointer<Texitform> m_exitform;
+    QPointer<Thangulskbform> m_hangulskbform;
+    QPointer<Taccentform> m_accentform;
+    QPointer<Taccent2form> m_accent2form;
 
 public:
     ComposerState memoComposer; // the editor's composer flags, never saved

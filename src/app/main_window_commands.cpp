@@ -1,8 +1,10 @@
 // The main window's handlers of the subsystems' commands: each forwards to its
 // subsystem with what the command works on (the editor context, the windows).
+#include "aids/accent2_form.h"
+#include "aids/accent_form.h"
 #include "aids/aids_commands.h"
 #include "app/app_state.h"
-#include "app/forms.h"
+#include "app/exit_form.h"
 #include "app/main_window.h"
 #include "app/memo_view.h"
 #include "codec/open_commands.h"
@@ -25,14 +27,60 @@
 #include <QMenu>
 #include <QPointer>
 
+void TForm1::setWindows(const Windows &windows)
+{
+    m_searchform = windows.searchform;
+    m_helpform = windows.helpform;
+    m_copyrightform = windows.copyrightform;
+    m_exitform = windows.exitform;
+    m_hangulskbform = windows.hangulskbform;
+    if (m_searchform)
+        connect(m_searchform, &Tsearchform::findPressed, this, [] { findRequested = true; });
+}
+
+Tsearchform *TForm1::searchform() const
+{
+    return m_searchform;
+}
+
+Thelpform *TForm1::helpform() const
+{
+    return m_helpform;
+}
+
+Tcopyrightform *TForm1::copyrightform() const
+{
+    return m_copyrightform;
+}
+
+Texitform *TForm1::exitform() const
+{
+    return m_exitform;
+}
+
+Thangulskbform *TForm1::hangulskbform() const
+{
+    return m_hangulskbform;
+}
+
+Taccentform *TForm1::accentform() const
+{
+    return m_accentform;
+}
+
+Taccent2form *TForm1::accent2form() const
+{
+    return m_accent2form;
+}
+
 InputTargetSource TForm1::inputTarget()
 {
     return [this] {
         InputTarget target;
-        if (searchform && searchform->isVisible()) {
-            QPointer<Tsearchform> dialog = searchform;
-            target.control = &searchform->edit1();
-            target.composer = &searchform->edit1Composer;
+        if (m_searchform && m_searchform->isVisible()) {
+            QPointer<Tsearchform> dialog = m_searchform;
+            target.control = &dialog->edit1();
+            target.composer = &dialog->edit1Composer;
             target.pressFind = [dialog] {
                 if (dialog)
                     dialog->Button1Click();
@@ -194,7 +242,7 @@ void TForm1::saveUnicodenumberlanguageC0x1Click()
 
 void TForm1::find1Click()
 {
-    findCommand(m_context, searchform, [this](bool on) {
+    findCommand(m_context, m_searchform, [this](bool on) {
         FILE1->setEnabled(on);
         find1->setEnabled(on);
     });
@@ -228,9 +276,9 @@ void TForm1::HangultoHanja2Click()
 
 void TForm1::Screenkeyboard1Click()
 {
-    if (hangulskbform) {
-        hangulskbform->show();
-        hangulskbform->raise();
+    if (m_hangulskbform) {
+        m_hangulskbform->show();
+        m_hangulskbform->raise();
     }
 }
 
@@ -241,23 +289,23 @@ void TForm1::Screenkeyboard2Click()
 
 void TForm1::keymap1Click()
 {
-    if (helpform)
-        bringUp(helpform);
+    if (m_helpform)
+        bringUp(m_helpform);
 }
 
 void TForm1::AccentPAD1Click()
 {
-    openAccentPad(this, inputTarget());
+    openAccentPad(this, inputTarget(), m_accentform, m_accent2form);
 }
 
 void TForm1::AccentPAD2Click()
 {
-    openAccentPad(this, inputTarget());
+    openAccentPad(this, inputTarget(), m_accentform, m_accent2form);
 }
 
 void TForm1::destroyAccentPad()
 {
-    ::destroyAccentPad();
+    ::destroyAccentPad(m_accentform, m_accent2form);
 }
 
 // Desktop: shortcuts, web pages, about box. A browser that does not start is not
@@ -285,5 +333,5 @@ void TForm1::JumptoTavrilJishowebsite1Click()
 
 void TForm1::copyright1Click()
 {
-    showCopyrightForm(copyrightform, this);
+    showCopyrightForm(m_copyrightform, this);
 }

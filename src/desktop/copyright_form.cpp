@@ -1,6 +1,5 @@
 #include "desktop/copyright_form.h"
 
-#include "app/forms.h"
 #include "desktop/web_sites.h"
 #include "platform/platform.h"
 
@@ -23,7 +22,6 @@ QLabel *addLabel(QWidget *parent, const char *name, const QString &text, QPoint 
 
 Tcopyrightform::Tcopyrightform(QWidget *parent) : QDialog(parent)
 {
-    copyrightform = this;
     setObjectName(QStringLiteral("copyrightform"));
     setWindowTitle(QStringLiteral("copyright"));
     setFixedSize(393, 178);
@@ -41,11 +39,7 @@ Tcopyrightform::Tcopyrightform(QWidget *parent) : QDialog(parent)
                       QPoint(32, 134));
 }
 
-Tcopyrightform::~Tcopyrightform()
-{
-    if (copyrightform == this)
-        copyrightform = nullptr;
-}
+Tcopyrightform::~Tcopyrightform() {}
 
 void Tcopyrightform::centreOn(const QWidget *window)
 {

@@ -3,7 +3,6 @@
 #include "app/app_state.h"
 #include "app/edit_commands.h"
 #include "app/editor_context.h"
-#include "app/forms.h"
 #include "app/memo_view.h"
 #include "app/menu_items.h"
 #include "convert/hanja_command.h"
@@ -23,8 +22,6 @@
 
 #include <climits>
 
-bool findRequested = false;
-
 QString imeModeLabel(int mode)
 {
     switch (mode) {
@@ -40,7 +37,6 @@ QString imeModeLabel(int mode)
 Tsearchform::Tsearchform(QWidget *parent, EditorContext *editor)
     : QDialog(parent), Edit1(new QLineEdit), m_edit1(Edit1), m_editor(editor)
 {
-    searchform = this;
     setObjectName(QStringLiteral("searchform"));
     setWindowTitle(QStringLiteral("find (search)"));
     resize(350, 151);
@@ -78,11 +74,7 @@ Tsearchform::Tsearchform(QWidget *parent, EditorContext *editor)
     FormCreate();
 }
 
-Tsearchform::~Tsearchform()
-{
-    if (searchform == this)
-        searchform = nullptr;
-}
+Tsearchform::~Tsearchform() {}
 
 void Tsearchform::createMenus()
 {
@@ -157,7 +149,7 @@ void Tsearchform::FormCreate()
 
 void Tsearchform::Button1Click()
 {
-    findRequested = true;
+    emit findPressed();
     hide();
 }
 

@@ -20,10 +20,6 @@ class QMenuBar;
 class QPushButton;
 class QTimer;
 
-// Cleared when the find command starts; set when the dialog is left by Find (the
-// button or the line-feed key) rather than simply closed.
-extern bool findRequested;
-
 // The dialog's caption for an input mode: "KoreaRomaIME", "KoreaDirectIME", "nonIME".
 QString imeModeLabel(int mode);
 
@@ -81,6 +77,8 @@ public slots:
 signals:
     // The dialog was hidden: the waiting find command carries on.
     void hidden();
+    // Find was pressed (the button, the line-feed key or the screen keyboard's Enter).
+    void findPressed();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -1,7 +1,6 @@
 #include "ime/hangul_skb_form.h"
 
 #include "aids/aids_fonts.h"
-#include "app/forms.h"
 #include "ime/ime_commands.h"
 #include "ime/screen_keyboard_layout.h"
 
@@ -92,7 +91,6 @@ void ScreenKeyboardPicture::paintEvent(QPaintEvent *)
 Thangulskbform::Thangulskbform(QWidget *owner, InputTargetSource target)
     : QWidget(owner, Qt::Tool), m_target(std::move(target))
 {
-    hangulskbform = this;
     setObjectName(QStringLiteral("hangulskbform"));
     setWindowTitle(QStringLiteral("Hangul Screen keyboard(key click)"));
     // Clicking a key must not take the keyboard focus from the editor the keys go to.
@@ -105,11 +103,7 @@ Thangulskbform::Thangulskbform(QWidget *owner, InputTargetSource target)
     connect(Image1, &ScreenKeyboardPicture::clickedAt, this, &Thangulskbform::Image1Click);
 }
 
-Thangulskbform::~Thangulskbform()
-{
-    if (hangulskbform == this)
-        hangulskbform = nullptr;
-}
+Thangulskbform::~Thangulskbform() {}
 
 void Thangulskbform::Image1Click(QPoint pos)
 {

@@ -5,7 +5,6 @@
 #include "aids/accent_table.h"
 #include "aids_test_util.h"
 #include "app/app_state.h"
-#include "app/forms.h"
 #include "app/main_window.h"
 #include "app/memo_view.h"
 #include "ime/hangul_skb_form.h"
@@ -47,12 +46,12 @@ void TestAidsWindows::accentPadCreatedOnceAndShownAgain()
     TForm1 form({QStringLiteral("tavriledit")});
     form.show();
     QVERIFY(!accentPadCreated);
-    QVERIFY(!accentform);
+    QVERIFY(!form.accentform());
     QVERIFY(form.AccentPAD1->isEnabled() && form.AccentPAD2->isEnabled());
     form.AccentPAD1->trigger();
     QVERIFY(accentPadCreated);
-    QVERIFY(accentform);
-    Taccentform *first = accentform;
+    QVERIFY(form.accentform());
+    Taccentform *first = form.accentform();
     QVERIFY(first->isVisible());
     QCOMPARE(first->parentWidget(), &form);
     QCOMPARE(first->windowTitle(), QStringLiteral("Accent PAD"));
@@ -63,13 +62,13 @@ void TestAidsWindows::accentPadCreatedOnceAndShownAgain()
     // Closing only hides; both items show the same window again.
     QVERIFY(first->close());
     QVERIFY(first->isHidden());
-    QCOMPARE(accentform, first);
+    QCOMPARE(form.accentform(), first);
     form.AccentPAD2->trigger();
-    QCOMPARE(accentform, first);
+    QCOMPARE(form.accentform(), first);
     QVERIFY(first->isVisible());
     form.AccentPAD1->trigger();
     QCOMPARE(form.findChildren<Taccentform *>().size(), 1);
-    QVERIFY(!accent2form);
+    QVERIFY(!form.accent2form());
     form.destroyAccentPad();
 }
 
@@ -79,12 +78,13 @@ void TestAidsWindows::accentPadButtonsAsTabled()
     FakePlatform fake;
     TForm1 form({QStringLiteral("tavriledit")});
     form.AccentPAD1Click();
-    const auto buttons = accentform->findChildren<AccentPadButton *>();
+    const auto buttons = form.accentform()->findChildren<AccentPadButton *>();
     QCOMPARE(buttons.size(), 112);
     for (int r = 0; r < AccentRows; ++r)
         for (int c = 0; c < AccentColumns; ++c) {
             const AccentCell &cell = accentCells[r][c];
-            auto *b = accentform->findChild<AccentPadButton *>(QString::fromLatin1(cell.name));
+            auto *b =
+                form.accentform()->findChild<AccentPadButton *>(QString::fromLatin1(cell.name));
             QVERIFY2(b, cell.name);
             QCOMPARE(b->geometry(), QRect(4 + 28 * c, 4 + 28 * r, 25, 25));
             QCOMPARE(int(b->code()), int(cell.code));
@@ -104,7 +104,7 @@ void TestAidsWindows::everyButtonInsertsItsCharacter()
     for (int r = 0; r < AccentRows; ++r)
         for (int c = 0; c < AccentColumns; ++c) {
             documentModified = false;
-            QTest::mouseClick(accentform->button(r, c), Qt::LeftButton);
+            QTest::mouseClick(form.accentform()->button(r, c), Qt::LeftButton);
             QVERIFY(documentModified);
             expected += QChar(accentCells[r][c].code);
         }
@@ -123,12 +123,12 @@ void TestAidsWindows::padReplacesSelection()
     form.memo().setSelStart(2);
     form.memo().setSelLength(1);
     form.AccentPAD2Click();
-    QTest::mouseClick(accentform->findChild<QPushButton *>(QStringLiteral("ButtonIc0")),
+    QTest::mouseClick(form.accentform()->findChild<QPushButton *>(QStringLiteral("ButtonIc0")),
                       Qt::LeftButton);
     QCOMPARE(form.memo().text(), QStringLiteral("naïve text"));
     QCOMPARE(form.memo().selStart(), qsizetype(3));
     // A combining mark goes in as it is, after the character before the caret.
-    QTest::mouseClick(accentform->findChild<QPushButton *>(QStringLiteral("ButtonX304")),
+    QTest::mouseClick(form.accentform()->findChild<QPushButton *>(QStringLiteral("ButtonX304")),
                       Qt::LeftButton);
     QCOMPARE(form.memo().text(), QStringLiteral("naï\u0304ve text"));
     form.destroyAccentPad();
@@ -141,10 +141,10 @@ void TestAidsWindows::closeFlowDestroysPad()
     TForm1 form({QStringLiteral("tavriledit")});
     form.show();
     form.AccentPAD1Click();
-    QPointer<Taccentform> pad = accentform;
+    QPointer<Taccentform> pad = form.accentform();
     QVERIFY(form.close());
     QVERIFY(pad.isNull());
-    QVERIFY(!accentform);
+    QVERIFY(!form.accentform());
     QVERIFY(!accentPadCreated);
     form.destroyAccentPad(); // nothing left to destroy
     QVERIFY(!accentPadCreated);
@@ -157,9 +157,9 @@ void TestAidsWindows::imagePadOnlyWhenFlagSet()
     TForm1 form({QStringLiteral("tavriledit")});
     isWin9x = true;
     form.AccentPAD1Click();
-    QVERIFY(accent2form);
-    QVERIFY(!accentform);
-    Taccent2form *pad = accent2form;
+    QVERIFY(form.accent2form());
+    QVERIFY(!form.accentform());
+    Taccent2form *pad = form.accent2form();
     QCOMPARE(pad->windowTitle(), QStringLiteral("Accent PAD"));
     QCOMPARE(pad->size(), QSize(397, 232));
     QCOMPARE(pad->Image1->pos(), QPoint(4, 4));
@@ -167,10 +167,10 @@ void TestAidsWindows::imagePadOnlyWhenFlagSet()
     QVERIFY(pad->isVisible());
     pad->close();
     form.AccentPAD2Click();
-    QCOMPARE(accent2form, pad);
+    QCOMPARE(form.accent2form(), pad);
     QVERIFY(pad->isVisible());
     form.destroyAccentPad();
-    QVERIFY(!accent2form);
+    QVERIFY(!form.accent2form());
     QVERIFY(!accentPadCreated);
 }
 
@@ -197,7 +197,7 @@ void TestAidsWindows::imagePadClicks()
     form.show();
     isWin9x = true;
     form.AccentPAD1Click();
-    clickAt(accent2form->Image1, pos);
+    clickAt(form.accent2form()->Image1, pos);
     QCOMPARE(form.memo().text(), inserted);
     QCOMPARE(documentModified, !inserted.isEmpty());
     form.destroyAccentPad();
@@ -212,7 +212,8 @@ void TestAidsWindows::helpWindow()
     editorFont.setPixelSize(23);
     form.Memo1->setFont(editorFont);
     Thelpform help(&form, form.Memo1->font());
-    QCOMPARE(helpform, &help);
+    form.setWindows({.helpform = &help});
+    QCOMPARE(form.helpform(), &help);
     QCOMPARE(help.windowTitle(), QStringLiteral("Hangul Romanized Input keymap"));
     QCOMPARE(help.size(), QSize(530, 417));
     QCOMPARE(help.Memo1->objectName(), QStringLiteral("Memo1"));
@@ -254,6 +255,7 @@ void TestAidsWindows::helpWindowCentredOnFirstShow()
     form.resize(700, 600);
     form.show();
     Thelpform help(&form, form.Memo1->font());
+    form.setWindows({.helpform = &help});
     form.keymap1Click();
     const QPoint offset = help.frameGeometry().center() - form.frameGeometry().center();
     QVERIFY2(offset.manhattanLength() <= 2,
@@ -287,7 +289,8 @@ void TestAidsWindows::screenKeyboardWindow()
     TForm1 form({QStringLiteral("tavriledit")});
     form.show();
     Thangulskbform keyboard(&form, form.inputTarget());
-    QCOMPARE(hangulskbform, &keyboard);
+    form.setWindows({.hangulskbform = &keyboard});
+    QCOMPARE(form.hangulskbform(), &keyboard);
     QCOMPARE(keyboard.windowTitle(), QStringLiteral("Hangul Screen keyboard(key click)"));
     QCOMPARE(keyboard.Image1->size(), QSize(ScreenKeyboardWidth, ScreenKeyboardHeight));
     QVERIFY(keyboard.isHidden());

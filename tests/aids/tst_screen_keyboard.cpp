@@ -3,7 +3,6 @@
 #include "aids/accent_form.h"
 #include "aids_test_util.h"
 #include "app/app_state.h"
-#include "app/forms.h"
 #include "app/main_window.h"
 #include "find/search_form.h"
 #include "ime/hangul_skb_form.h"
@@ -35,6 +34,7 @@ struct Program
 
     Program()
     {
+        form.setWindows({.searchform = find, .hangulskbform = &keyboard});
         form.show();
         keyboard.show();
     }
@@ -265,14 +265,14 @@ void TestScreenKeyboard::padsFollowTheFindDialog()
     p.find->show();
     p.find->Edit1->setText(QStringLiteral("ab"));
     p.find->Edit1->setSelection(0, 1);
-    QTest::mouseClick(accentform->findChild<QPushButton *>(QStringLiteral("ButtonSs")),
+    QTest::mouseClick(p.form.accentform()->findChild<QPushButton *>(QStringLiteral("ButtonSs")),
                       Qt::LeftButton);
     QCOMPARE(p.find->Edit1->text(), QStringLiteral("ßb"));
     QCOMPARE(p.find->Edit1->cursorPosition(), 1);
     QCOMPARE(p.memo().text(), QStringLiteral("doc"));
     QVERIFY(!documentModified);
     p.find->hide();
-    QTest::mouseClick(accentform->findChild<QPushButton *>(QStringLiteral("ButtonSs")),
+    QTest::mouseClick(p.form.accentform()->findChild<QPushButton *>(QStringLiteral("ButtonSs")),
                       Qt::LeftButton);
     QCOMPARE(p.memo().text(), QStringLiteral("docß"));
     QVERIFY(documentModified);

@@ -1,6 +1,5 @@
 // The desktop commands in the main window: shortcut files left in the folders,
 // the one failure message, the web addresses handed to the desktop, the about box.
-#include "app/forms.h"
 #include "app/main_window.h"
 #include "desktop/copyright_form.h"
 #include "support/fake_platform.h"
@@ -208,7 +207,8 @@ void TestDesktopCommands::aboutBox()
     TForm1 form({QStringLiteral("tavriledit")});
     {
         Tcopyrightform box(&form);
-        QCOMPARE(copyrightform, &box);
+        form.setWindows({.copyrightform = &box});
+        QCOMPARE(form.copyrightform(), &box);
         bool checked = false;
         fake.dialogAnswer = [&](QDialog *dialog) {
             checked = true;
@@ -259,7 +259,7 @@ void TestDesktopCommands::aboutBox()
         form.copyright1Click();
         QCOMPARE(fake.dialogsRun, 2);
     }
-    QCOMPARE(copyrightform, nullptr);
+    QCOMPARE(form.copyrightform(), nullptr);
     form.copyright1Click(); // without the about box nothing is shown
     QCOMPARE(fake.dialogsRun, 2);
 }

@@ -2,10 +2,9 @@
 // what is saved, when the program ends, and that changes the user chose to keep
 // are never dropped when their save did not complete.
 #include "app/app_state.h"
-#include "app/forms.h"
+#include "app/exit_form.h"
 #include "app/main_window.h"
 #include "app/memo_view.h"
-#include "app/exit_form.h"
 #include "support/fake_platform.h"
 #include "support/test_bytes.h"
 #include "support/test_env.h"
@@ -87,7 +86,8 @@ void TestExitFlow::exitDialogLayout()
     FakePlatform fake;
     TForm1 form({QStringLiteral("tavriledit")});
     Texitform dialog(&form);
-    QCOMPARE(exitform, &dialog);
+    form.setWindows({.exitform = &dialog});
+    QCOMPARE(form.exitform(), &dialog);
     QCOMPARE(dialog.objectName(), QStringLiteral("Texitform"));
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Confirm"));
     QCOMPARE(dialog.size(), QSize(406, 96));
@@ -150,6 +150,7 @@ void TestExitFlow::exitUnmodified()
     fake.confirmAnswer = yes;
     TForm1 form({QStringLiteral("tavriledit")});
     Texitform dialog(&form);
+    form.setWindows({.exitform = &dialog});
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     form.exit1->trigger();
@@ -194,6 +195,7 @@ void TestExitFlow::exitModified()
     FakePlatform fake;
     TForm1 form({QStringLiteral("tavriledit")});
     Texitform dialog(&form);
+    form.setWindows({.exitform = &dialog});
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
 
@@ -260,6 +262,7 @@ void TestExitFlow::closeByFrame()
     fake.confirmAnswer = yes;
     TForm1 form({QStringLiteral("tavriledit")});
     Texitform dialog(&form);
+    form.setWindows({.exitform = &dialog});
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     const QString opened = dir.file(QStringLiteral("opened.txt"));
@@ -322,6 +325,7 @@ void TestExitFlow::diskFullOnTheWayOut()
             fake.dialogAnswer = answerWith(Save);
             TForm1 form({QStringLiteral("tavriledit")});
             Texitform dialog(&form);
+            form.setWindows({.exitform = &dialog});
             currentFileName = opened;
             form.memo().setText(QString(200000, QChar(u'\uD55C')));
             documentModified = true;
@@ -381,6 +385,7 @@ void TestExitFlow::unreadableFileOnTheWayOut()
     FakePlatform fake;
     TForm1 form({QStringLiteral("tavriledit")});
     Texitform dialog(&form);
+    form.setWindows({.exitform = &dialog});
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     const QString path = dir.file(QStringLiteral("sjis.txt"));

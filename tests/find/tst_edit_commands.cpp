@@ -22,6 +22,8 @@ struct Fixture
     FakePlatform fake;
     TForm1 form{{QStringLiteral("tavriledit")}};
     Tsearchform dialog{&form, &form.editorContext()};
+
+    Fixture() { form.setWindows({.searchform = &dialog}); }
 };
 
 ClipboardContent unicodeText(const QString &text)
