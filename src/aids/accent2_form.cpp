@@ -3,7 +3,6 @@
 #include "aids/accent_table.h"
 #include "aids/aids_fonts.h"
 #include "aids/input_target.h"
-#include "app/forms.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -45,9 +44,9 @@ void AccentPadPicture::paintEvent(QPaintEvent *)
         }
 }
 
-Taccent2form::Taccent2form(QWidget *owner) : QWidget(owner, Qt::Tool)
+Taccent2form::Taccent2form(QWidget *owner, InputTargetSource target)
+    : QWidget(owner, Qt::Tool), m_target(std::move(target))
 {
-    accent2form = this;
     setObjectName(QStringLiteral("accent2form"));
     setWindowTitle(QStringLiteral("Accent PAD"));
     setFixedSize(397, 232);
@@ -57,15 +56,11 @@ Taccent2form::Taccent2form(QWidget *owner) : QWidget(owner, Qt::Tool)
     connect(Image1, &AccentPadPicture::clickedAt, this, &Taccent2form::Image1Click);
 }
 
-Taccent2form::~Taccent2form()
-{
-    if (accent2form == this)
-        accent2form = nullptr;
-}
+Taccent2form::~Taccent2form() {}
 
 void Taccent2form::Image1Click(QPoint pos)
 {
     // The toolkit gives the position relative to the picture: no frame offsets.
     if (const char16_t code = accentImageCodeAt(pos.x(), pos.y()))
-        InsertAccentCharacter(code);
+        InsertAccentCharacter(m_target(), code);
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "aids/click_picture.h"
+#include "app/editor_context.h"
 
 #include <QWidget>
 
@@ -22,11 +23,15 @@ class Taccent2form : public QWidget
 {
     Q_OBJECT
 public:
-    explicit Taccent2form(QWidget *owner);
+    // `target` tells where a character goes at the moment of the click.
+    Taccent2form(QWidget *owner, InputTargetSource target);
     ~Taccent2form() override;
 
     AccentPadPicture *Image1 = nullptr;
 
     // A click at `pos` in picture coordinates.
     void Image1Click(QPoint pos);
+
+private:
+    InputTargetSource m_target;
 };

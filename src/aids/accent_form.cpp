@@ -3,7 +3,6 @@
 #include "aids/accent_table.h"
 #include "aids/aids_fonts.h"
 #include "aids/input_target.h"
-#include "app/forms.h"
 
 #include <QPainter>
 #include <QStyleOptionButton>
@@ -40,9 +39,9 @@ void AccentPadButton::paintEvent(QPaintEvent *)
     drawAccentGlyph(painter, face, m_code);
 }
 
-Taccentform::Taccentform(QWidget *owner) : QWidget(owner, Qt::Tool)
+Taccentform::Taccentform(QWidget *owner, InputTargetSource target)
+    : QWidget(owner, Qt::Tool), m_target(std::move(target))
 {
-    accentform = this;
     setObjectName(QStringLiteral("accentform"));
     setWindowTitle(QStringLiteral("Accent PAD"));
     setFixedSize(395, 228);
@@ -53,16 +52,12 @@ Taccentform::Taccentform(QWidget *owner) : QWidget(owner, Qt::Tool)
             b->setObjectName(QString::fromLatin1(cell.name));
             b->move(Margin + ButtonPitch * c, Margin + ButtonPitch * r);
             connect(b, &QPushButton::clicked, this,
-                    [code = cell.code] { InsertAccentCharacter(code); });
+                    [this, code = cell.code] { InsertAccentCharacter(m_target(), code); });
             m_buttons[r][c] = b;
         }
 }
 
-Taccentform::~Taccentform()
-{
-    if (accentform == this)
-        accentform = nullptr;
-}
+Taccentform::~Taccentform() {}
 
 void Taccentform::showEvent(QShowEvent *event)
 {

@@ -2,6 +2,8 @@
 // inserting its character into the current target.
 #pragma once
 
+#include "app/editor_context.h"
+
 #include <QPushButton>
 #include <QWidget>
 
@@ -25,7 +27,8 @@ class Taccentform : public QWidget
 {
     Q_OBJECT
 public:
-    explicit Taccentform(QWidget *owner);
+    // `target` tells where a character goes at the moment of the click.
+    Taccentform(QWidget *owner, InputTargetSource target);
     ~Taccentform() override;
 
     AccentPadButton *button(int row, int column) const { return m_buttons[row][column]; }
@@ -35,4 +38,5 @@ protected:
 
 private:
     AccentPadButton *m_buttons[8][14] = {};
+    InputTargetSource m_target;
 };

@@ -1,14 +1,8 @@
-// The main window's commands for the input aids: the screen keyboard, the keymap
-// help and the accent pads.
+#include "aids/aids_commands.h"
+
 #include "aids/accent2_form.h"
 #include "aids/accent_form.h"
-#include "aids/hangul_skb_form.h"
-#include "aids/help_form.h"
 #include "app/app_state.h"
-#include "app/forms.h"
-#include "app/main_window.h"
-
-namespace {
 
 void bringUp(QWidget *window)
 {
@@ -17,61 +11,29 @@ void bringUp(QWidget *window)
     window->activateWindow();
 }
 
-// Both "Accent PAD" items: the pad is created once, the image pad only where the
-// platform asks for it, and shown again on every later command.
-void openAccentPad(TForm1 *owner)
+void openAccentPad(QWidget *owner, const InputTargetSource &target, QPointer<Taccentform> &pad,
+                   QPointer<Taccent2form> &imagePad)
 {
     if (!accentPadCreated) {
         accentPadCreated = true;
         if (isWin9x)
-            new Taccent2form(owner);
+            imagePad = new Taccent2form(owner, target);
         else
-            new Taccentform(owner);
+            pad = new Taccentform(owner, target);
     }
     if (isWin9x) {
-        if (accent2form)
-            bringUp(accent2form);
-    } else if (accentform) {
-        bringUp(accentform);
+        if (imagePad)
+            bringUp(imagePad);
+    } else if (pad) {
+        bringUp(pad);
     }
 }
 
-} // namespace
-
-void TForm1::Screenkeyboard1Click()
-{
-    if (hangulskbform) {
-        hangulskbform->show();
-        hangulskbform->raise();
-    }
-}
-
-void TForm1::Screenkeyboard2Click()
-{
-    Screenkeyboard1Click();
-}
-
-void TForm1::keymap1Click()
-{
-    if (helpform)
-        bringUp(helpform);
-}
-
-void TForm1::AccentPAD1Click()
-{
-    openAccentPad(this);
-}
-
-void TForm1::AccentPAD2Click()
-{
-    openAccentPad(this);
-}
-
-void TForm1::destroyAccentPad()
+void destroyAccentPad(QPointer<Taccentform> &pad, QPointer<Taccent2form> &imagePad)
 {
     if (!accentPadCreated)
         return;
-    delete accentform; // each clears its global pointer
-    delete accent2form;
+    delete pad; // the pointers follow
+    delete imagePad;
     accentPadCreated = false;
 }

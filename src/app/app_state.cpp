@@ -13,6 +13,7 @@ bool documentModified = false;
 bool saveToCurrentFile = false;
 int exitChoice = 0;
 bool appClosing = false;
+bool findRequested = false;
 bool openingFromCommandLine = false;
 bool isWin9x = false;
 bool isNt6OrLater = false;
@@ -46,6 +47,7 @@ void resetAppState()
     saveToCurrentFile = false;
     exitChoice = 0;
     appClosing = false;
+    findRequested = false;
     openingFromCommandLine = false;
     isWin9x = false;
     isNt6OrLater = false;

@@ -11,12 +11,15 @@ enum : int { ImeNone = 0, ImeRomanized = 1, ImeDirect = 2 };
 // What status panel 0 shows for a mode: "R", "H" or nothing.
 QString modePanelText(int mode);
 
-extern int ImeMode;                 // 0..2, starts romanized
-extern QString currentFileName;     // path of the file last opened with the open command
-extern bool documentModified;       // unsaved changes
-extern bool saveToCurrentFile;      // the save command writes currentFileName without asking
-extern int exitChoice;              // exit dialog answer: 0 cancel, 1 save & exit, 2 exit
-extern bool appClosing;             // the main window has started to close
+extern int ImeMode;             // 0..2, starts romanized
+extern QString currentFileName; // path of the file last opened with the open command
+extern bool documentModified;   // unsaved changes
+extern bool saveToCurrentFile;  // the save command writes currentFileName without asking
+extern int exitChoice;          // exit dialog answer: 0 cancel, 1 save & exit, 2 exit
+extern bool appClosing;         // the main window has started to close
+// Cleared when the find command starts; set when the find dialog is left by Find
+// (the button or the line-feed key) rather than simply closed.
+extern bool findRequested;
 extern bool openingFromCommandLine; // the open command takes the first argument
 extern bool isWin9x;                // never set on this platform
 extern bool isNt6OrLater;           // never set on this platform

@@ -1,13 +1,6 @@
 // Program entry: the application object, the windows in their order, the event loop.
-#include "aids/hangul_skb_form.h"
-#include "aids/help_form.h"
-#include "app/forms.h"
-#include "app/main_window.h"
-#include "app/memo_view.h"
-#include "desktop/copyright_form.h"
+#include "app/program_windows.h"
 #include "desktop/desktop_entry.h"
-#include "export/exit_form.h"
-#include "find/search_form.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -61,19 +54,9 @@ int main(int argc, char *argv[])
     // Lets the desktop match the windows to the installed launcher and its icon.
     QGuiApplication::setDesktopFileName(QLatin1String(ApplicationId));
     try {
-        // The windows in their order; each later one is created by its subsystem.
-        TForm1 form1(QApplication::arguments());
-        new Tsearchform(&form1); // the find dialog, owned by the main window
-        // The keymap help, with the editor's font as start-up left it.
-        Thelpform help(&form1, form1.Memo1->font());
-        Tcopyrightform aboutBox(&form1);
-        // The exit dialog comes fifth: after the find dialog, the keymap help
-        // window and the about box, before the screen keyboard.
-        Texitform exitform1(&form1);
-        // The Hangul screen keyboard comes last.
-        Thangulskbform screenKeyboard(&form1);
-
-        form1.show();
+        // The windows in their order, each handed the others it needs.
+        ProgramWindows windows(QApplication::arguments());
+        windows.form1.show();
         reportWhenShownIfAsked(app);
         return app.exec();
     } catch (const std::exception &e) {

@@ -1,7 +1,6 @@
 #include "app/main_window.h"
 
 #include "app/app_state.h"
-#include "app/forms.h"
 #include "app/memo_view.h"
 #include "app/settings_file.h"
 #include "platform/platform.h"
@@ -72,7 +71,6 @@ QColor fromStoredColor(std::int32_t v)
 TForm1::TForm1(const QStringList &arguments, QWidget *parent)
     : QMainWindow(parent), Memo1(new MemoView), m_memo(Memo1)
 {
-    Form1 = this;
     setObjectName(QStringLiteral("TForm1"));
     setWindowTitle(
         QStringLiteral("Tavril Korean Editor Ver 0.8(Built-in Korean IME Romanized/Direct)"));
@@ -127,6 +125,19 @@ TForm1::TForm1(const QStringList &arguments, QWidget *parent)
     }
     setStatusBar(StatusBar1);
 
+    // What the subsystems' commands work on here.
+    m_context.window = this;
+    m_context.editorArea = central;
+    m_context.view = Memo1;
+    m_context.waitingLabel = Label1;
+    m_context.memo = &m_memo;
+    m_context.document = &m_document;
+    m_context.composer = &memoComposer;
+    m_context.setPanelText = [this](int panel, const QString &text) { setPanelText(panel, text); };
+    m_context.saveBeforeReplacing = [this] { return saveBeforeReplacing(); };
+    m_context.setWordWrap = [this](bool on) { setWordWrap(on); };
+    m_context.fileNameChanged = [this] { updateReopenCommand(); };
+
     createMenus();
     connectCommands();
 
@@ -151,7 +162,7 @@ TForm1::TForm1(const QStringList &arguments, QWidget *parent)
         DocumentState::Loading loading(m_document);
         m_memo.setText(QString());
     }
-    setPanelText(0, QStringLiteral("R"));
+    setPanelText(0, modePanelText(ImeRomanized));
     // 6. Caret at the start.
     m_memo.setSelLength(0);
     m_memo.setSelStart(0);
@@ -163,9 +174,7 @@ TForm1::TForm1(const QStringList &arguments, QWidget *parent)
     readSettingsFile(programDir + QStringLiteral("setteiedit.dat"), settings);
     if (settings.imeMode) {
         ImeMode = *settings.imeMode;
-        setPanelText(0, ImeMode == ImeRomanized ? QStringLiteral("R")
-                        : ImeMode == ImeDirect  ? QStringLiteral("H")
-                                                : QString());
+        setPanelText(0, modePanelText(ImeMode));
     }
     if (settings.wordWrap)
         setWordWrap(*settings.wordWrap);
@@ -193,11 +202,7 @@ TForm1::TForm1(const QStringList &arguments, QWidget *parent)
     Memo1->setFocus();
 }
 
-TForm1::~TForm1()
-{
-    if (Form1 == this)
-        Form1 = nullptr;
-}
+TForm1::~TForm1() {}
 
 QString TForm1::panelText(int panel) const
 {

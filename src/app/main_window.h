@@ -1,23 +1,31 @@
 // TForm1: the main window with the editor Memo1, its menus, status bar and the
-// start-up sequence. Commands of the other subsystems are TForm1 members defined
-// in their own source files, so this file stays the window's frame.
+// start-up sequence. Its handlers keep their names and forward to the commands of
+// the subsystems (main_window_commands.cpp), which take what they work on through
+// an EditorContext and never see this class.
 #pragma once
 
 #include "app/document_state.h"
+#include "app/editor_context.h"
 #include "app/font_record.h"
 #include "app/memo_control.h"
 #include "codec/encoding_detect.h"
 #include "ime/composer.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QStringList>
 
 #include <optional>
 
 class HanjaCommand;
 class MemoView;
-enum class OutputFormat;
-struct FileDialogRequest;
+class Taccent2form;
+class Taccentform;
+class Tcopyrightform;
+class Texitform;
+class Thangulskbform;
+class Thelpform;
+class Tsearchform;
 class QAction;
 class QKeyEvent;
 class QLabel;
@@ -42,6 +50,32 @@ public:
     TextControl &memo() { return m_memo; }
     // Modified state and line-break style of the editor's document.
     DocumentState &document() { return m_document; }
+    // What the subsystems' commands work on in this window.
+    EditorContext &editorContext() { return m_context; }
+    // Where the screen keyboard and the accent pads write at the moment: the find
+    // dialog's edit line while it is visible, Memo1 otherwise.
+    InputTargetSource inputTarget();
+
+    // The program's other windows, handed over once by whoever created them.
+    struct Windows
+    {
+        Tsearchform *searchform = nullptr;
+        Thelpform *helpform = nullptr;
+        Tcopyrightform *copyrightform = nullptr;
+        Texitform *exitform = nullptr;
+        Thangulskbform *hangulskbform = nullptr;
+    };
+    // Keeps the windows (each is forgotten when it goes) and hears the find
+    // dialog's Find.
+    void setWindows(const Windows &windows);
+    Tsearchform *searchform() const;
+    Thelpform *helpform() const;
+    Tcopyrightform *copyrightform() const;
+    Texitform *exitform() const;
+    Thangulskbform *hangulskbform() const;
+    // The accent pad the first "Accent PAD" command made (the button or the image pad).
+    Taccentform *accentform() const;
+    Taccent2form *accent2form() const;
 
     // Before the document is replaced or the window closes: a modified document
     // is offered for saving ("Save file?"). False when the user chose to save
@@ -191,21 +225,21 @@ private:
 
     MemoControl m_memo;
     DocumentState m_document{m_memo};
+    EditorContext m_context;
     QLabel *m_panels[4] = {};
     QString m_commandLineFile;
-
-    // Saving, exports and the exit flow.
-    enum class SaveOutcome { Saved, Cancelled, Failed };
-    // The UTF-8 save: clears documentModified only when the file was written.
-    SaveOutcome saveDocument();
-    // The save the exit flow runs: to the opened file when there is one.
-    SaveOutcome saveOnTheWayOut();
-    // The write procedure shared by the save and both exports.
-    SaveOutcome writeFormatted(OutputFormat format, const FileDialogRequest &dialog);
 
     // Input method.
     bool memoKeyConsumed(QKeyEvent *event); // true: the editor must not see the key
     HanjaCommand *m_hanja = nullptr;        // made on the first Hangul to Hanja
+
+    QPointer<Tsearchform> m_searchform;
+    QPointer<Thelpform> m_helpform;
+    QPointer<Tcopyrightform> m_copyrightform;
+    QPointer<Texitform> m_exitform;
+    QPointer<Thangulskbform> m_hangulskbform;
+    QPointer<Taccentform> m_accentform;
+    QPointer<Taccent2form> m_accent2form;
 
 public:
     ComposerState memoComposer; // the editor's composer flags, never saved

@@ -1,8 +1,10 @@
-// The open and insert text file commands of the main window: ask for a file,
-// choose its encoding, read it whole while the waiting label shows.
+#include "codec/open_commands.h"
+
 #include "app/app_state.h"
-#include "app/main_window.h"
+#include "app/document_state.h"
+#include "app/editor_context.h"
 #include "app/memo_view.h"
+#include "app/text_control.h"
 #include "codec/file_reading.h"
 #include "codec/store_loading.h"
 #include "platform/platform.h"
@@ -32,17 +34,17 @@ FileDialogRequest OpenDialog1(const QString &title)
 // processing events: no key or click may reach the document while it is read.
 // The whole window is painted, so that nothing of the closed file dialog stays
 // on screen meanwhile.
-void paintWaitingLabel(TForm1 &form)
+void paintWaitingLabel(EditorContext &editor)
 {
-    form.Label1->repaint();
-    if (form.isVisible())
-        form.repaint();
+    editor.waitingLabel->repaint();
+    if (editor.window->isVisible())
+        editor.window->repaint();
 }
 
-void focusEditor(TForm1 &form)
+void focusEditor(EditorContext &editor)
 {
-    form.Memo1->repaint();
-    form.memo().setFocus();
+    editor.view->repaint();
+    editor.memo->setFocus();
 }
 
 // The style a document's saves write: that of the file's first line break, CR LF
@@ -76,86 +78,84 @@ QString readStatusText(FileEncoding encoding, BomKind bom, std::uint64_t unreada
 
 } // namespace
 
-void TForm1::opentextfile1Click()
+void openTextFileCommand(EditorContext &editor, const QString &commandLineFile)
 {
     const FileDialogRequest dialog = OpenDialog1(QStringLiteral("Open a Text file"));
     QString path;
     if (openingFromCommandLine) {
         openingFromCommandLine = false;
-        path = commandLineFile();
+        path = commandLineFile;
     } else {
         // A modified document is offered for saving before it is replaced.
-        if (!saveBeforeReplacing())
+        if (!editor.saveBeforeReplacing())
             return;
-        path = platform().openFileName(this, dialog);
+        path = platform().openFileName(editor.window, dialog);
         if (path.isEmpty())
             return;
     }
-    openPath(path);
+    openPath(editor, path);
 }
 
-void TForm1::openDroppedFile(const QString &path)
+void openDroppedFile(EditorContext &editor, const QString &path)
 {
-    if (!saveBeforeReplacing())
+    if (!editor.saveBeforeReplacing())
         return;
-    openPath(path);
+    openPath(editor, path);
 }
 
-void TForm1::reopenWithEncoding(std::optional<FileEncoding> encoding)
+void reopenWithEncoding(EditorContext &editor, std::optional<FileEncoding> encoding)
 {
     if (currentFileName.isEmpty())
         return; // no file to read again
-    if (!saveBeforeReplacing())
+    if (!editor.saveBeforeReplacing())
         return;
     const QString path = currentFileName; // the load rewrites the global
-    openPath(path, encoding);
+    openPath(editor, path, encoding);
 }
 
-void TForm1::updateReopenCommand()
-{
-    reopenwithencoding1->menuAction()->setEnabled(!currentFileName.isEmpty());
-}
-
-void TForm1::openPath(const QString &path, std::optional<FileEncoding> encoding)
+void openPath(EditorContext &editor, const QString &path, std::optional<FileEncoding> encoding)
 {
     // The user's decoding is used whatever the contents say; the mark is still
     // skipped and named in the label.
     const EncodingChoice choice =
         encoding ? EncodingChoice{*encoding, DetectBom(path)} : ChooseEncoding(path);
     {
-        const EditorHiddenWhile hidden(memo());
-        paintWaitingLabel(*this);
-        LoadTextFile(choice.encoding, choice.bom, path);
-        memo().setSelLength(0);
-        memo().setSelStart(0);
-        memo().setSelLength(0);
+        const EditorHiddenWhile hidden(*editor.memo);
+        paintWaitingLabel(editor);
+        loadIntoEditor(editor, choice.encoding, choice.bom, path);
+        editor.memo->setSelLength(0);
+        editor.memo->setSelStart(0);
+        editor.memo->setSelLength(0);
     }
-    focusEditor(*this);
+    focusEditor(editor);
 }
 
-void TForm1::LoadTextFile(FileEncoding encoding, BomKind bom, const QString &path)
+void loadIntoEditor(EditorContext &editor, FileEncoding encoding, BomKind bom, const QString &path)
 {
-    const DocumentState::Loading loading(document());
-    const auto followFile = qScopeGuard([this] { updateReopenCommand(); });
+    const DocumentState::Loading loading(*editor.document);
+    const auto followFile = qScopeGuard([&editor] {
+        if (editor.fileNameChanged)
+            editor.fileNameChanged();
+    });
     // The old document goes first, so that it and the new one are never held together.
-    memo().setText(QString());
-    document().setLoaded(LineBreakStyle::CrLf);
-    setPanelText(1, QString());
-    setPanelText(3, QString());
-    setPanelText(3, readStatusText(encoding, bom, 0, path));
-    setPanelText(1, QStringLiteral("Line:1  Col:1"));
+    editor.memo->setText(QString());
+    editor.document->setLoaded(LineBreakStyle::CrLf);
+    editor.setPanelText(1, QString());
+    editor.setPanelText(3, QString());
+    editor.setPanelText(3, readStatusText(encoding, bom, 0, path));
+    editor.setPanelText(1, QStringLiteral("Line:1  Col:1"));
     currentFileName = path;
 
     // The decoded lines go straight into the editor's store, with no copy of the whole.
-    FileReadResult result = ::LoadTextFile(path, encoding, Memo1->store());
+    FileReadResult result = LoadTextFile(path, encoding, editor.view->store());
     if (result.status == ReadStatus::ReadFailed)
-        memo().setText(QString()); // a part of a file is never shown as the file
+        editor.memo->setText(QString()); // a part of a file is never shown as the file
     if (result.status == ReadStatus::Read) {
-        document().setLoaded(styleOf(result.firstBreak), path, result.unreadable);
+        editor.document->setLoaded(styleOf(result.firstBreak), path, result.unreadable);
         // Korean text is labelled by what the whole file holds, not the sample.
         if (encoding == EUCKR || encoding == CP949)
             encoding = result.extension ? CP949 : EUCKR;
-        setPanelText(3, readStatusText(encoding, bom, result.unreadable, path));
+        editor.setPanelText(3, readStatusText(encoding, bom, result.unreadable, path));
         return;
     }
     // A path that does not exist is remembered, so that the first save creates the
@@ -163,44 +163,44 @@ void TForm1::LoadTextFile(FileEncoding encoding, BomKind bom, const QString &pat
     const bool keepPath = result.status == ReadStatus::OpenFailed && !QFileInfo::exists(path);
     if (!keepPath) {
         currentFileName.clear();
-        setPanelText(3, QString());
+        editor.setPanelText(3, QString());
     }
-    document().setLoaded(LineBreakStyle::CrLf);
-    if (Memo1->isHidden())
-        memo().setVisible(true); // the error box must not stand over the waiting label
-    ErrorBox(this,
+    editor.document->setLoaded(LineBreakStyle::CrLf);
+    if (editor.view->isHidden())
+        editor.memo->setVisible(true); // the error box must not stand over the waiting label
+    ErrorBox(editor.window,
              result.status == ReadStatus::ReadFailed ? QStringLiteral("can't file read")
                                                      : QStringLiteral("can't file open"),
              QStringLiteral("ERROR"));
 }
 
-void TForm1::LoadTextFile(const QString &path)
+void loadIntoEditor(EditorContext &editor, const QString &path)
 {
     const EncodingChoice choice = ChooseEncoding(path);
-    LoadTextFile(choice.encoding, choice.bom, path);
-    memo().setSelLength(0);
-    memo().setSelStart(0);
-    memo().setSelLength(0);
+    loadIntoEditor(editor, choice.encoding, choice.bom, path);
+    editor.memo->setSelLength(0);
+    editor.memo->setSelStart(0);
+    editor.memo->setSelLength(0);
 }
 
-void TForm1::inserttextfile1Click()
+void insertTextFileCommand(EditorContext &editor)
 {
     const QString path =
-        platform().openFileName(this, OpenDialog1(QStringLiteral("Insert a Text file")));
+        platform().openFileName(editor.window, OpenDialog1(QStringLiteral("Insert a Text file")));
     if (path.isEmpty())
         return;
     const EncodingChoice choice = ChooseEncoding(path);
     {
-        const EditorHiddenWhile hidden(memo());
-        paintWaitingLabel(*this);
+        const EditorHiddenWhile hidden(*editor.memo);
+        paintWaitingLabel(editor);
         // A selection is collapsed to its end and kept; the file goes in after it.
-        memo().setSelStart(memo().selStart() + memo().selLength());
-        InsertTextFile(choice.encoding, choice.bom, path);
+        editor.memo->setSelStart(editor.memo->selStart() + editor.memo->selLength());
+        insertIntoEditor(editor, choice.encoding, path);
     }
-    focusEditor(*this);
+    focusEditor(editor);
 }
 
-void TForm1::InsertTextFile(FileEncoding encoding, BomKind, const QString &path)
+void insertIntoEditor(EditorContext &editor, FileEncoding encoding, const QString &path)
 {
     try {
         TextBuffer text;
@@ -211,7 +211,7 @@ void TForm1::InsertTextFile(FileEncoding encoding, BomKind, const QString &path)
         QStringView lines = view(text);
         if (lines.endsWith(u'\n'))
             lines.chop(1);
-        memo().replaceSelection(lines);
+        editor.memo->replaceSelection(lines);
     } catch (const std::bad_alloc &) {
         // no room for the file's text: the document stays as it was
     }

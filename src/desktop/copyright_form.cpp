@@ -1,7 +1,7 @@
 #include "desktop/copyright_form.h"
 
-#include "app/forms.h"
 #include "desktop/web_sites.h"
+#include "platform/platform.h"
 
 #include <QLabel>
 
@@ -22,7 +22,6 @@ QLabel *addLabel(QWidget *parent, const char *name, const QString &text, QPoint 
 
 Tcopyrightform::Tcopyrightform(QWidget *parent) : QDialog(parent)
 {
-    copyrightform = this;
     setObjectName(QStringLiteral("copyrightform"));
     setWindowTitle(QStringLiteral("copyright"));
     setFixedSize(393, 178);
@@ -40,11 +39,7 @@ Tcopyrightform::Tcopyrightform(QWidget *parent) : QDialog(parent)
                       QPoint(32, 134));
 }
 
-Tcopyrightform::~Tcopyrightform()
-{
-    if (copyrightform == this)
-        copyrightform = nullptr;
-}
+Tcopyrightform::~Tcopyrightform() {}
 
 void Tcopyrightform::centreOn(const QWidget *window)
 {
@@ -53,4 +48,12 @@ void Tcopyrightform::centreOn(const QWidget *window)
     const QSize mine = frameGeometry().size();
     move(outer.x() + (outer.width() - mine.width()) / 2,
          outer.y() + (outer.height() - mine.height()) / 2);
+}
+
+void showCopyrightForm(Tcopyrightform *box, QWidget *window)
+{
+    if (!box)
+        return;
+    box->centreOn(window);
+    platform().execDialog(box);
 }

@@ -20,3 +20,6 @@ public:
     // Places the box so that its centre meets the centre of `window`.
     void centreOn(const QWidget *window);
 };
+
+// "copyright": the about box, centred on `window`, shown modally through the platform.
+void showCopyrightForm(Tcopyrightform *box, QWidget *window);

@@ -1,12 +1,16 @@
-// The save command, its over-write variant, the two exports and the exit
-// command. All writing goes through DocumentWriter, so a failed save leaves the
-// file that was there untouched and is reported, never shown as success.
+// The save command, its over-write variant and the two exports. All writing goes
+// through DocumentWriter, so a failed save leaves the file that was there untouched
+// and is reported, never shown as success.
+#include "export/save_commands.h"
+
 #include "app/app_state.h"
-#include "app/forms.h"
-#include "app/main_window.h"
+#include "app/document_state.h"
+#include "app/editor_context.h"
+#include "app/text_control.h"
 #include "export/document_writer.h"
-#include "export/exit_form.h"
 #include "platform/platform.h"
+
+#include <QWidget>
 
 #include <new>
 
@@ -39,151 +43,120 @@ FileDialogRequest cArrayExportDialog()
             {}};
 }
 
-} // namespace
-
-TForm1::SaveOutcome TForm1::writeFormatted(OutputFormat format, const FileDialogRequest &dialog)
+// The write procedure shared by the save and both exports.
+SaveOutcome writeFormatted(EditorContext &editor, OutputFormat format,
+                           const FileDialogRequest &dialog)
 {
     QString path;
     if (saveToCurrentFile) {
         path = currentFileName;
         // The file holds codes the editor could not read: writing over it without
         // a dialog would lose them unless the user says so.
-        if (m_document.replacesUnreadable(path) &&
-            !ConfirmBox(this,
+        if (editor.document->replacesUnreadable(path) &&
+            !ConfirmBox(editor.window,
                         QStringLiteral("Some codes of this file could not be read. Over write it?"),
                         QStringLiteral("confirm")))
             return SaveOutcome::Cancelled;
     } else {
-        path = platform().saveFileName(this, dialog);
+        path = platform().saveFileName(editor.window, dialog);
         if (path.isEmpty())
             return SaveOutcome::Cancelled;
     }
 
     // The waiting label stands in for the editor while the file is written; the
     // editor comes back on every way out.
-    const EditorHiddenWhile hidden(m_memo);
-    if (centralWidget()->isVisible())
-        centralWidget()->repaint();
-    const bool wrapped = m_memo.wordWrap();
+    const EditorHiddenWhile hidden(*editor.memo);
+    if (editor.editorArea->isVisible())
+        editor.editorArea->repaint();
+    const bool wrapped = editor.memo->wordWrap();
     bool written = false;
     try {
         // The text is taken once; the encoded form passes through one fixed buffer.
-        const QString text = m_memo.text();
+        const QString text = editor.memo->text();
 
         DocumentWriter writer(path, format);
         if (!writer.open()) {
             hidden.showAgain();
-            ErrorBox(this, QStringLiteral("can't file open"), QStringLiteral("ERROR"));
+            ErrorBox(editor.window, QStringLiteral("can't file open"), QStringLiteral("ERROR"));
             return SaveOutcome::Failed;
         }
 
         if (wrapped)
-            m_memo.setWordWrap(false);
-        m_memo.setSelLength(0);
-        const qsizetype caret = m_memo.selStart();
+            editor.memo->setWordWrap(false);
+        editor.memo->setSelLength(0);
+        const qsizetype caret = editor.memo->selStart();
 
         // The exports are text files of their own; the save keeps the document's breaks.
-        written = writer.writeAndCommit(text, format == OutputFormat::Utf8 ? m_document.lineBreak()
-                                                                           : LineBreakStyle::CrLf);
+        written =
+            writer.writeAndCommit(text, format == OutputFormat::Utf8 ? editor.document->lineBreak()
+                                                                     : LineBreakStyle::CrLf);
 
         hidden.showAgain();
         if (wrapped) {
-            m_memo.setWordWrap(true);
+            editor.memo->setWordWrap(true);
             // With word wrap on the caret ends where the write left it: at the end.
-            m_memo.setSelStart(m_memo.length());
+            editor.memo->setSelStart(editor.memo->length());
         } else {
-            m_memo.setSelLength(0);
-            m_memo.setSelStart(caret);
+            editor.memo->setSelLength(0);
+            editor.memo->setSelStart(caret);
         }
     } catch (const std::bad_alloc &) {
         written = false; // no room for the text's copy: nothing was replaced
-        if (wrapped && !m_memo.wordWrap())
-            m_memo.setWordWrap(true);
+        if (wrapped && !editor.memo->wordWrap())
+            editor.memo->setWordWrap(true);
     }
     hidden.showAgain();
-    m_memo.setFocus();
+    editor.memo->setFocus();
 
     if (!written) {
-        ErrorBox(this, QStringLiteral("can't file write"), QStringLiteral("ERROR"));
+        ErrorBox(editor.window, QStringLiteral("can't file write"), QStringLiteral("ERROR"));
         return SaveOutcome::Failed;
     }
-    setPanelText(3, QStringLiteral("UTF-8 nonBOM  ") + path);
-    m_document.setWritten(path);
+    editor.setPanelText(3, QStringLiteral("UTF-8 nonBOM  ") + path);
+    editor.document->setWritten(path);
     return SaveOutcome::Saved;
 }
 
-TForm1::SaveOutcome TForm1::saveDocument()
+} // namespace
+
+SaveOutcome saveDocument(EditorContext &editor)
 {
-    const SaveOutcome outcome = writeFormatted(OutputFormat::Utf8, textSaveDialog());
+    const SaveOutcome outcome = writeFormatted(editor, OutputFormat::Utf8, textSaveDialog());
     if (outcome == SaveOutcome::Saved)
         documentModified = false;
     return outcome;
 }
 
-bool TForm1::saveBeforeReplacing()
+bool saveBeforeReplacing(EditorContext &editor)
 {
     if (!documentModified ||
-        !ConfirmBox(this, QStringLiteral("Save file?"), QStringLiteral("confirm")))
+        !ConfirmBox(editor.window, QStringLiteral("Save file?"), QStringLiteral("confirm")))
         return true; // nothing to keep, or the user let it go
-    return saveOnTheWayOut() == SaveOutcome::Saved;
+    return saveOnTheWayOut(editor) == SaveOutcome::Saved;
 }
 
-TForm1::SaveOutcome TForm1::saveOnTheWayOut()
+SaveOutcome saveOnTheWayOut(EditorContext &editor)
 {
     saveToCurrentFile = !currentFileName.isEmpty();
-    const SaveOutcome outcome = saveDocument();
+    const SaveOutcome outcome = saveDocument(editor);
     saveToCurrentFile = false;
     return outcome;
 }
 
-void TForm1::savefile1Click()
-{
-    saveDocument();
-}
-
-void TForm1::overwritesavefileUTF81Click()
+SaveOutcome overwriteSaveCommand(EditorContext &editor)
 {
     saveToCurrentFile = !currentFileName.isEmpty();
-    saveDocument();
+    const SaveOutcome outcome = saveDocument(editor);
     saveToCurrentFile = false;
+    return outcome;
 }
 
-void TForm1::saveHTML99tagASCII1Click()
+SaveOutcome exportHtmlCommand(EditorContext &editor)
 {
-    writeFormatted(OutputFormat::Html, htmlExportDialog());
+    return writeFormatted(editor, OutputFormat::Html, htmlExportDialog());
 }
 
-void TForm1::saveUnicodenumberlanguageC0x1Click()
+SaveOutcome exportCArrayCommand(EditorContext &editor)
 {
-    writeFormatted(OutputFormat::CArray, cArrayExportDialog());
-}
-
-void TForm1::exit1Click()
-{
-    exitChoice = 0;
-    if (!documentModified) {
-        if (ConfirmBox(this, QStringLiteral("Exit OK?"), QStringLiteral("confirm"))) {
-            documentModified = false;
-            close();
-        }
-        return;
-    }
-    if (exitform)
-        platform().execDialog(exitform);
-    switch (exitChoice) {
-    case 1:
-        // Changes the user chose to keep that did not reach the disk keep the
-        // program open, the document still marked modified.
-        if (saveOnTheWayOut() != SaveOutcome::Saved)
-            return;
-        documentModified = false;
-        close();
-        break;
-    case 2:
-        documentModified = false;
-        close();
-        break;
-    default:
-        break;
-    }
+    return writeFormatted(editor, OutputFormat::CArray, cArrayExportDialog());
 }

@@ -1,9 +1,9 @@
-// The main window's find command: shows the find dialog, waits for it, then moves
-// the caret in front of the next occurrence of the search string.
+#include "find/find_command.h"
+
 #include "app/app_state.h"
-#include "app/forms.h"
-#include "app/main_window.h"
+#include "app/editor_context.h"
 #include "app/memo_view.h"
+#include "app/text_control.h"
 #include "find/document_search.h"
 #include "find/search_form.h"
 
@@ -12,6 +12,7 @@
 #include <QEventLoop>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPointer>
 #include <QTimer>
 
 namespace {
@@ -37,39 +38,40 @@ void waitWhileVisible(Tsearchform *dialog)
 
 } // namespace
 
-void TForm1::find1Click()
+void findCommand(EditorContext &editor, Tsearchform *searchform,
+                 const std::function<void(bool)> &setCommandsEnabled)
 {
     if (!searchform)
         return;
+    QPointer<Tsearchform> dialog = searchform; // may go while the loop runs
     findRequested = false;
-    m_memo.setEnabled(false);
-    FILE1->setEnabled(false);
-    find1->setEnabled(false);
+    TextControl &memo = *editor.memo;
+    memo.setEnabled(false);
+    setCommandsEnabled(false);
 
     searchform->show();  // keeps the string typed the previous time
     searchform->raise(); // above the main window, also when it was raised meanwhile
     searchform->activateWindow();
     waitWhileVisible(searchform);
 
-    m_memo.setEnabled(true);
-    FILE1->setEnabled(true);
-    find1->setEnabled(true);
-    if (!findRequested || !searchform)
+    memo.setEnabled(true);
+    setCommandsEnabled(true);
+    if (!findRequested || !dialog)
         return;
-    const QString needle = searchform->Edit1->text();
+    const QString needle = dialog->Edit1->text();
     if (needle.isEmpty())
         return;
 
-    if (wordWrap())
-        setWordWrap(false); // with its menu caption and status text
-    m_memo.setVisible(false);
-    m_memo.setSelLength(0);
-    const qsizetype start = m_memo.selStart();
+    if (memo.wordWrap())
+        editor.setWordWrap(false); // with its menu caption and status text
+    memo.setVisible(false);
+    memo.setSelLength(0);
+    const qsizetype start = memo.selStart();
     // The whole text after the caret is searched in place, as one sequence: an
     // occurrence is found wherever it lies, also inside very long lines.
-    const qsizetype found = findInStore(Memo1->store(), start, needle);
-    m_memo.setSelLength(0);
-    m_memo.setSelStart(found >= 0 ? start + found : start);
-    m_memo.setVisible(true);
-    m_memo.setFocus();
+    const qsizetype found = findInStore(editor.view->store(), start, needle);
+    memo.setSelLength(0);
+    memo.setSelStart(found >= 0 ? start + found : start);
+    memo.setVisible(true);
+    memo.setFocus();
 }

@@ -2,12 +2,12 @@
 
 #include "app/app_state.h"
 #include "app/edit_commands.h"
-#include "app/forms.h"
-#include "app/main_window.h"
+#include "app/editor_context.h"
 #include "app/memo_view.h"
 #include "app/menu_items.h"
 #include "convert/hanja_command.h"
 #include "convert/kanji_to_hangul.h"
+#include "ime/ime_commands.h"
 #include "ime/key_event.h"
 
 #include <QAction>
@@ -22,8 +22,6 @@
 
 #include <climits>
 
-bool findRequested = false;
-
 QString imeModeLabel(int mode)
 {
     switch (mode) {
@@ -36,9 +34,9 @@ QString imeModeLabel(int mode)
     }
 }
 
-Tsearchform::Tsearchform(QWidget *parent) : QDialog(parent), Edit1(new QLineEdit), m_edit1(Edit1)
+Tsearchform::Tsearchform(QWidget *parent, EditorContext *editor)
+    : QDialog(parent), Edit1(new QLineEdit), m_edit1(Edit1), m_editor(editor)
 {
-    searchform = this;
     setObjectName(QStringLiteral("searchform"));
     setWindowTitle(QStringLiteral("find (search)"));
     resize(350, 151);
@@ -76,11 +74,7 @@ Tsearchform::Tsearchform(QWidget *parent) : QDialog(parent), Edit1(new QLineEdit
     FormCreate();
 }
 
-Tsearchform::~Tsearchform()
-{
-    if (searchform == this)
-        searchform = nullptr;
-}
+Tsearchform::~Tsearchform() {}
 
 void Tsearchform::createMenus()
 {
@@ -116,7 +110,7 @@ void Tsearchform::connectCommands()
         action->setEnabled(true);
         connect(action, &QAction::triggered, this, handler);
     };
-    if (Form1) {
+    if (m_editor) {
         wire(KoreaRomaIME1, &Tsearchform::KoreaRomaIME1Click);
         wire(KoreaDirectIME1, &Tsearchform::KoreaDirectIME1Click);
         wire(nonIME1, &Tsearchform::nonIME1Click);
@@ -145,24 +139,26 @@ void Tsearchform::FormCreate()
     TimerEdit->stop();
     TimerEdit->setInterval(500);
     Label2->setText(imeModeLabel(ImeMode));
-    if (Form1) {
-        Edit1->setFont(Form1->Memo1->font());
-        connect(Form1, &TForm1::editorFontChanged, Edit1, &QWidget::setFont);
+    if (m_editor && m_editor->view) {
+        // Edit1 follows the editor's font, also when the user picks a new one.
+        m_fontSource = m_editor->view;
+        Edit1->setFont(m_fontSource->font());
+        m_fontSource->installEventFilter(this);
     }
 }
 
 void Tsearchform::Button1Click()
 {
-    findRequested = true;
+    emit findPressed();
     hide();
 }
 
 void Tsearchform::showEvent(QShowEvent *event)
 {
     // Centred on the main window each time it is shown.
-    if (Form1) {
+    if (m_editor && m_editor->window) {
         QRect frame = frameGeometry();
-        frame.moveCenter(Form1->frameGeometry().center());
+        frame.moveCenter(m_editor->window->frameGeometry().center());
         move(frame.topLeft());
     }
     QDialog::showEvent(event);
@@ -179,6 +175,10 @@ void Tsearchform::hideEvent(QHideEvent *event)
 
 bool Tsearchform::eventFilter(QObject *watched, QEvent *event)
 {
+    if (m_fontSource && watched == m_fontSource && event->type() == QEvent::FontChange) {
+        Edit1->setFont(m_fontSource->font());
+        return QDialog::eventFilter(watched, event);
+    }
     if (watched == Edit1 && event->type() == QEvent::KeyPress) {
         auto *key = static_cast<QKeyEvent *>(event);
         // Edit commands: the Ctrl+V interception sees the key before the edit line.
@@ -217,7 +217,7 @@ bool Tsearchform::Edit1KeyPress(QKeyEvent *event)
 
 void Tsearchform::setMode(int mode)
 {
-    Form1->setImeMode(mode);
+    ::setImeMode(mode, m_editor ? m_editor->setPanelText : nullptr);
     Label2->setText(imeModeLabel(ImeMode));
 }
 

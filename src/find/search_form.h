@@ -7,7 +7,9 @@
 #include "ime/composer.h"
 
 #include <QDialog>
+#include <QPointer>
 
+struct EditorContext;
 class HanjaCommand;
 class QAction;
 class QKeyEvent;
@@ -18,10 +20,6 @@ class QMenuBar;
 class QPushButton;
 class QTimer;
 
-// Cleared when the find command starts; set when the dialog is left by Find (the
-// button or the line-feed key) rather than simply closed.
-extern bool findRequested;
-
 // The dialog's caption for an input mode: "KoreaRomaIME", "KoreaDirectIME", "nonIME".
 QString imeModeLabel(int mode);
 
@@ -29,7 +27,9 @@ class Tsearchform : public QDialog
 {
     Q_OBJECT
 public:
-    explicit Tsearchform(QWidget *parent = nullptr);
+    // `editor`: the main window's editor; the dialog's mode commands show the mode
+    // in its status bar, Edit1 follows its font and the dialog is centred on it.
+    explicit Tsearchform(QWidget *parent = nullptr, EditorContext *editor = nullptr);
     ~Tsearchform() override;
 
     QMenuBar *MainMenu1 = nullptr;
@@ -77,6 +77,8 @@ public slots:
 signals:
     // The dialog was hidden: the waiting find command carries on.
     void hidden();
+    // Find was pressed (the button, the line-feed key or the screen keyboard's Enter).
+    void findPressed();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -94,4 +96,6 @@ private:
 
     LineEditControl m_edit1;
     HanjaCommand *m_hanja = nullptr; // made on the first Hangul to Hanja
+    EditorContext *m_editor = nullptr;
+    QPointer<QWidget> m_fontSource; // the editor whose font Edit1 follows
 };

@@ -3,12 +3,11 @@
 #include "aids/accent2_form.h"
 #include "aids/accent_form.h"
 #include "aids/accent_table.h"
-#include "aids/hangul_skb_form.h"
-#include "aids/help_form.h"
-#include "aids/screen_keyboard_layout.h"
+#include "ime/hangul_skb_form.h"
+#include "ime/help_form.h"
+#include "ime/screen_keyboard_layout.h"
 #include "aids_test_util.h"
 #include "app/app_state.h"
-#include "app/forms.h"
 #include "app/main_window.h"
 #include "app/memo_view.h"
 #include "support/fake_platform.h"
@@ -46,12 +45,12 @@ void TestAidsWindows::accentPadCreatedOnceAndShownAgain()
     MainWindowFixture app;
     app.form.show();
     QVERIFY(!accentPadCreated);
-    QVERIFY(!accentform);
+    QVERIFY(!app.form.accentform());
     QVERIFY(app.form.AccentPAD1->isEnabled() && app.form.AccentPAD2->isEnabled());
     app.form.AccentPAD1->trigger();
     QVERIFY(accentPadCreated);
-    QVERIFY(accentform);
-    Taccentform *first = accentform;
+    QVERIFY(app.form.accentform());
+    Taccentform *first = app.form.accentform();
     QVERIFY(first->isVisible());
     QCOMPARE(first->parentWidget(), &app.form);
     QCOMPARE(first->windowTitle(), QStringLiteral("Accent PAD"));
@@ -62,13 +61,13 @@ void TestAidsWindows::accentPadCreatedOnceAndShownAgain()
     // Closing only hides; both items show the same window again.
     QVERIFY(first->close());
     QVERIFY(first->isHidden());
-    QCOMPARE(accentform, first);
+    QCOMPARE(app.form.accentform(), first);
     app.form.AccentPAD2->trigger();
-    QCOMPARE(accentform, first);
+    QCOMPARE(app.form.accentform(), first);
     QVERIFY(first->isVisible());
     app.form.AccentPAD1->trigger();
     QCOMPARE(app.form.findChildren<Taccentform *>().size(), 1);
-    QVERIFY(!accent2form);
+    QVERIFY(!app.form.accent2form());
     app.form.destroyAccentPad();
 }
 
@@ -76,12 +75,12 @@ void TestAidsWindows::accentPadButtonsAsTabled()
 {
     MainWindowFixture app;
     app.form.AccentPAD1Click();
-    const auto buttons = accentform->findChildren<AccentPadButton *>();
+    const auto buttons = app.form.accentform()->findChildren<AccentPadButton *>();
     QCOMPARE(buttons.size(), 112);
     for (int r = 0; r < AccentRows; ++r)
         for (int c = 0; c < AccentColumns; ++c) {
             const AccentCell &cell = accentCells[r][c];
-            auto *b = accentform->findChild<AccentPadButton *>(QString::fromLatin1(cell.name));
+            auto *b = app.form.accentform()->findChild<AccentPadButton *>(QString::fromLatin1(cell.name));
             QVERIFY2(b, cell.name);
             QCOMPARE(b->geometry(), QRect(4 + 28 * c, 4 + 28 * r, 25, 25));
             QCOMPARE(int(b->code()), int(cell.code));
@@ -99,7 +98,7 @@ void TestAidsWindows::everyButtonInsertsItsCharacter()
     for (int r = 0; r < AccentRows; ++r)
         for (int c = 0; c < AccentColumns; ++c) {
             documentModified = false;
-            QTest::mouseClick(accentform->button(r, c), Qt::LeftButton);
+            QTest::mouseClick(app.form.accentform()->button(r, c), Qt::LeftButton);
             QVERIFY(documentModified);
             expected += QChar(accentCells[r][c].code);
         }
@@ -116,12 +115,12 @@ void TestAidsWindows::padReplacesSelection()
     app.form.memo().setSelStart(2);
     app.form.memo().setSelLength(1);
     app.form.AccentPAD2Click();
-    QTest::mouseClick(accentform->findChild<QPushButton *>(QStringLiteral("ButtonIc0")),
+    QTest::mouseClick(app.form.accentform()->findChild<QPushButton *>(QStringLiteral("ButtonIc0")),
                       Qt::LeftButton);
     QCOMPARE(app.form.memo().text(), QStringLiteral("naïve text"));
     QCOMPARE(app.form.memo().selStart(), qsizetype(3));
     // A combining mark goes in as it is, after the character before the caret.
-    QTest::mouseClick(accentform->findChild<QPushButton *>(QStringLiteral("ButtonX304")),
+    QTest::mouseClick(app.form.accentform()->findChild<QPushButton *>(QStringLiteral("ButtonX304")),
                       Qt::LeftButton);
     QCOMPARE(app.form.memo().text(), QStringLiteral("naï\u0304ve text"));
     app.form.destroyAccentPad();
@@ -132,10 +131,10 @@ void TestAidsWindows::closeFlowDestroysPad()
     MainWindowFixture app;
     app.form.show();
     app.form.AccentPAD1Click();
-    QPointer<Taccentform> pad = accentform;
+    QPointer<Taccentform> pad = app.form.accentform();
     QVERIFY(app.form.close());
     QVERIFY(pad.isNull());
-    QVERIFY(!accentform);
+    QVERIFY(!app.form.accentform());
     QVERIFY(!accentPadCreated);
     app.form.destroyAccentPad(); // nothing left to destroy
     QVERIFY(!accentPadCreated);
@@ -146,9 +145,9 @@ void TestAidsWindows::imagePadOnlyWhenFlagSet()
     MainWindowFixture app;
     isWin9x = true;
     app.form.AccentPAD1Click();
-    QVERIFY(accent2form);
-    QVERIFY(!accentform);
-    Taccent2form *pad = accent2form;
+    QVERIFY(app.form.accent2form());
+    QVERIFY(!app.form.accentform());
+    Taccent2form *pad = app.form.accent2form();
     QCOMPARE(pad->windowTitle(), QStringLiteral("Accent PAD"));
     QCOMPARE(pad->size(), QSize(397, 232));
     QCOMPARE(pad->Image1->pos(), QPoint(4, 4));
@@ -156,10 +155,10 @@ void TestAidsWindows::imagePadOnlyWhenFlagSet()
     QVERIFY(pad->isVisible());
     pad->close();
     app.form.AccentPAD2Click();
-    QCOMPARE(accent2form, pad);
+    QCOMPARE(app.form.accent2form(), pad);
     QVERIFY(pad->isVisible());
     app.form.destroyAccentPad();
-    QVERIFY(!accent2form);
+    QVERIFY(!app.form.accent2form());
     QVERIFY(!accentPadCreated);
 }
 
@@ -184,7 +183,7 @@ void TestAidsWindows::imagePadClicks()
     app.form.show();
     isWin9x = true;
     app.form.AccentPAD1Click();
-    clickAt(accent2form->Image1, pos);
+    clickAt(app.form.accent2form()->Image1, pos);
     QCOMPARE(app.form.memo().text(), inserted);
     QCOMPARE(documentModified, !inserted.isEmpty());
     app.form.destroyAccentPad();
@@ -197,7 +196,7 @@ void TestAidsWindows::helpWindow()
     editorFont.setPixelSize(23);
     app.form.Memo1->setFont(editorFont);
     Thelpform &help = app.helpForm();
-    QCOMPARE(helpform, &help);
+    QCOMPARE(app.form.helpform(), &help);
     QCOMPARE(help.windowTitle(), QStringLiteral("Hangul Romanized Input keymap"));
     QCOMPARE(help.size(), QSize(530, 417));
     QCOMPARE(help.Memo1->objectName(), QStringLiteral("Memo1"));
@@ -266,7 +265,7 @@ void TestAidsWindows::screenKeyboardWindow()
     MainWindowFixture app;
     app.form.show();
     Thangulskbform &keyboard = app.screenKeyboard();
-    QCOMPARE(hangulskbform, &keyboard);
+    QCOMPARE(app.form.hangulskbform(), &keyboard);
     QCOMPARE(keyboard.windowTitle(), QStringLiteral("Hangul Screen keyboard(key click)"));
     QCOMPARE(keyboard.Image1->size(), QSize(ScreenKeyboardWidth, ScreenKeyboardHeight));
     QVERIFY(keyboard.isHidden());

@@ -1,6 +1,6 @@
 // Every example of the keymap help, typed into the editor in the romanized mode,
 // gives the Hangul in its parentheses.
-#include "aids/help_form.h"
+#include "ime/help_form.h"
 #include "app/memory_text_control.h"
 #include "ime/composer.h"
 

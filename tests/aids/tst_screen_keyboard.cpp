@@ -1,11 +1,10 @@
 // The screen keyboard at work: clicks on the picture compose into the editor, or
 // into the find dialog's edit line while it is shown, through the direct scheme.
 #include "aids/accent_form.h"
-#include "aids/hangul_skb_form.h"
-#include "aids/screen_keyboard_layout.h"
+#include "ime/hangul_skb_form.h"
+#include "ime/screen_keyboard_layout.h"
 #include "aids_test_util.h"
 #include "app/app_state.h"
-#include "app/forms.h"
 #include "app/main_window.h"
 #include "find/search_form.h"
 #include "support/fake_platform.h"
@@ -263,14 +262,14 @@ void TestScreenKeyboard::padsFollowTheFindDialog()
     p.find->show();
     p.find->Edit1->setText(QStringLiteral("ab"));
     p.find->Edit1->setSelection(0, 1);
-    QTest::mouseClick(accentform->findChild<QPushButton *>(QStringLiteral("ButtonSs")),
+    QTest::mouseClick(p.form.accentform()->findChild<QPushButton *>(QStringLiteral("ButtonSs")),
                       Qt::LeftButton);
     QCOMPARE(p.find->Edit1->text(), QStringLiteral("ßb"));
     QCOMPARE(p.find->Edit1->cursorPosition(), 1);
     QCOMPARE(p.memo().text(), QStringLiteral("doc"));
     QVERIFY(!documentModified);
     p.find->hide();
-    QTest::mouseClick(accentform->findChild<QPushButton *>(QStringLiteral("ButtonSs")),
+    QTest::mouseClick(p.form.accentform()->findChild<QPushButton *>(QStringLiteral("ButtonSs")),
                       Qt::LeftButton);
     QCOMPARE(p.memo().text(), QStringLiteral("docß"));
     QVERIFY(documentModified);

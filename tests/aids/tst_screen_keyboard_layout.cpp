@@ -1,6 +1,6 @@
 // The screen keyboard's hit table (every key's corners and its surroundings) and
 // the caps drawn for it.
-#include "aids/screen_keyboard_layout.h"
+#include "ime/screen_keyboard_layout.h"
 
 #include <QRect>
 #include <QTest>

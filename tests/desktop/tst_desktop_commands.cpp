@@ -1,6 +1,5 @@
 // The desktop commands in the main window: shortcut files left in the folders,
 // the one failure message, the web addresses handed to the desktop, the about box.
-#include "app/forms.h"
 #include "app/main_window.h"
 #include "desktop/copyright_form.h"
 #include "support/fake_platform.h"
@@ -198,7 +197,7 @@ void TestDesktopCommands::aboutBox()
     MainWindowFixture app;
     {
         Tcopyrightform &box = app.copyrightForm();
-        QCOMPARE(copyrightform, &box);
+        QCOMPARE(app.form.copyrightform(), &box);
         bool checked = false;
         app.fake.dialogAnswer = [&](QDialog *dialog) {
             checked = true;
@@ -250,7 +249,7 @@ void TestDesktopCommands::aboutBox()
         QCOMPARE(app.fake.dialogsRun, 2);
     }
     app.closeCopyrightForm();
-    QCOMPARE(copyrightform, nullptr);
+    QCOMPARE(app.form.copyrightform(), nullptr);
     app.form.copyright1Click(); // without the about box nothing is shown
     QCOMPARE(app.fake.dialogsRun, 2);
 }

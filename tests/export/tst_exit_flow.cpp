@@ -2,10 +2,9 @@
 // what is saved, when the program ends, and that changes the user chose to keep
 // are never dropped when their save did not complete.
 #include "app/app_state.h"
-#include "app/forms.h"
 #include "app/main_window.h"
 #include "app/memo_view.h"
-#include "export/exit_form.h"
+#include "app/exit_form.h"
 #include "support/fake_platform.h"
 #include "support/main_window_fixture.h"
 #include "support/test_bytes.h"
@@ -103,7 +102,7 @@ void TestExitFlow::exitDialogLayout()
 {
     MainWindowFixture app;
     Texitform &dialog = app.exitForm();
-    QCOMPARE(exitform, &dialog);
+    QCOMPARE(app.form.exitform(), &dialog);
     QCOMPARE(dialog.objectName(), QStringLiteral("Texitform"));
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Confirm"));
     QCOMPARE(dialog.size(), QSize(406, 96));

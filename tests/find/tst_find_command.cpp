@@ -1,7 +1,6 @@
 // The find dialog and the main window's find command: the wait, the flags and
 // indicators it touches, where the caret ends, and the dialog's own controls.
 #include "app/app_state.h"
-#include "app/forms.h"
 #include "app/main_window.h"
 #include "app/memo_view.h"
 #include "find/search_form.h"
@@ -42,7 +41,7 @@ WaitState runFind(Fixture &f, const std::function<void()> &duringWait)
 {
     WaitState seen;
     QTimer::singleShot(0, &f.form, [&] {
-        seen.dialogVisible = searchform && searchform->isVisible();
+        seen.dialogVisible = f.form.searchform() && f.form.searchform()->isVisible();
         seen.memoEnabled = f.form.Memo1->isEnabled();
         seen.fileEnabled = f.form.FILE1->menuAction()->isEnabled();
         seen.findEnabled = f.form.find1->isEnabled();
@@ -91,7 +90,7 @@ void TestFindCommand::dialogAtStart()
     MainWindowFixture app(
         [&](TestProgramDir &, FakePlatform &, QStringList &) { ImeMode = ImeDirect; });
     Tsearchform &dialog = app.searchForm();
-    QCOMPARE(searchform, &dialog);
+    QCOMPARE(app.form.searchform(), &dialog);
     QCOMPARE(dialog.windowTitle(), QStringLiteral("find (search)"));
     QCOMPARE(dialog.size(), QSize(350, 151));
     QCOMPARE(dialog.Edit1->text(), QString());

@@ -2,13 +2,13 @@
 // the one place tests build a TForm1 and the windows that work beside it.
 #pragma once
 
-#include "aids/hangul_skb_form.h"
-#include "aids/help_form.h"
+#include "app/exit_form.h"
 #include "app/main_window.h"
 #include "app/memo_view.h"
 #include "desktop/copyright_form.h"
-#include "export/exit_form.h"
 #include "find/search_form.h"
+#include "ime/hangul_skb_form.h"
+#include "ime/help_form.h"
 #include "support/fake_platform.h"
 #include "support/test_env.h"
 
@@ -27,35 +27,46 @@ public:
 
     explicit MainWindowUnderTest(const Prepare &prepare = {}) : form(windowArguments(prepare)) {}
 
-    // The companion windows, built on first use and closed before the main window.
+    // The companion windows, built on first use as the program builds them, handed
+    // to the main window, and closed before it.
     Tsearchform &searchForm()
     {
-        if (!m_search)
-            m_search = std::make_unique<Tsearchform>(&form);
+        if (!m_search) {
+            m_search = std::make_unique<Tsearchform>(&form, &form.editorContext());
+            wire();
+        }
         return *m_search;
     }
     Texitform &exitForm()
     {
-        if (!m_exit)
+        if (!m_exit) {
             m_exit = std::make_unique<Texitform>(&form);
+            wire();
+        }
         return *m_exit;
     }
     Thangulskbform &screenKeyboard()
     {
-        if (!m_keyboard)
-            m_keyboard = std::make_unique<Thangulskbform>(&form);
+        if (!m_keyboard) {
+            m_keyboard = std::make_unique<Thangulskbform>(&form, form.inputTarget());
+            wire();
+        }
         return *m_keyboard;
     }
     Thelpform &helpForm()
     {
-        if (!m_help)
+        if (!m_help) {
             m_help = std::make_unique<Thelpform>(&form, form.Memo1->font());
+            wire();
+        }
         return *m_help;
     }
     Tcopyrightform &copyrightForm()
     {
-        if (!m_copyright)
+        if (!m_copyright) {
             m_copyright = std::make_unique<Tcopyrightform>(&form);
+            wire();
+        }
         return *m_copyright;
     }
     // Closes the about box, as when the program ends before the main window.
@@ -65,6 +76,13 @@ public:
     TForm1 form;
 
 private:
+    // The main window knows the windows built so far, as the program's set tells it.
+    void wire()
+    {
+        form.setWindows({m_search.get(), m_help.get(), m_copyright.get(), m_exit.get(),
+                         m_keyboard.get()});
+    }
+
     QStringList windowArguments(const Prepare &prepare)
     {
         QStringList arguments{QStringLiteral("tavriledit")};

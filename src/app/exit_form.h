@@ -1,5 +1,5 @@
-// The exit dialog: three buttons and no text; the answer goes to exitChoice
-// (0 cancel, 1 save and exit, 2 exit without saving).
+// The exit dialog: three buttons and no text. Its run returns the answer (0 cancel,
+// 1 save and exit, 2 exit without saving), which also goes to exitChoice.
 #pragma once
 
 #include <QDialog>

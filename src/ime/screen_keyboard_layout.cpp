@@ -1,4 +1,4 @@
-#include "aids/screen_keyboard_layout.h"
+#include "ime/screen_keyboard_layout.h"
 
 #include <array>
 

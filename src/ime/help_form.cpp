@@ -1,6 +1,4 @@
-#include "aids/help_form.h"
-
-#include "app/forms.h"
+#include "ime/help_form.h"
 
 #include <QGridLayout>
 #include <QPlainTextEdit>
@@ -44,7 +42,6 @@ QString romanizedKeymapHelpText()
 
 Thelpform::Thelpform(QWidget *owner, const QFont &editorFont) : QWidget(owner, Qt::Window)
 {
-    helpform = this;
     setObjectName(QStringLiteral("helpform"));
     setWindowTitle(QStringLiteral("Hangul Romanized Input keymap"));
     resize(530, 417);
@@ -70,11 +67,7 @@ Thelpform::Thelpform(QWidget *owner, const QFont &editorFont) : QWidget(owner, Q
     Memo1->setTextCursor(cursor);
 }
 
-Thelpform::~Thelpform()
-{
-    if (helpform == this)
-        helpform = nullptr;
-}
+Thelpform::~Thelpform() {}
 
 void Thelpform::setVisible(bool visible)
 {

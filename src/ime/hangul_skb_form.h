@@ -3,6 +3,7 @@
 #pragma once
 
 #include "aids/click_picture.h"
+#include "app/editor_context.h"
 
 #include <QWidget>
 
@@ -22,7 +23,8 @@ class Thangulskbform : public QWidget
 {
     Q_OBJECT
 public:
-    explicit Thangulskbform(QWidget *owner);
+    // `target` tells where a key goes at the moment of the click.
+    Thangulskbform(QWidget *owner, InputTargetSource target);
     ~Thangulskbform() override;
 
     ScreenKeyboardPicture *Image1 = nullptr;
@@ -34,4 +36,5 @@ public:
 
 private:
     bool m_placed = false;
+    InputTargetSource m_target;
 };

@@ -1,7 +1,6 @@
-#include "export/exit_form.h"
+#include "app/exit_form.h"
 
 #include "app/app_state.h"
-#include "app/forms.h"
 
 #include <QPushButton>
 
@@ -19,7 +18,6 @@ QPushButton *addButton(QDialog *dialog, const char *name, const QString &caption
 
 Texitform::Texitform(QWidget *parent) : QDialog(parent)
 {
-    exitform = this;
     setObjectName(QStringLiteral("Texitform"));
     setWindowTitle(QStringLiteral("Confirm"));
     setFixedSize(406, 96);
@@ -35,22 +33,18 @@ Texitform::Texitform(QWidget *parent) : QDialog(parent)
     Button1->setFocus();
 }
 
-Texitform::~Texitform()
-{
-    if (exitform == this)
-        exitform = nullptr;
-}
+Texitform::~Texitform() {}
 
 void Texitform::Button1Click()
 {
     exitChoice = 1;
-    accept();
+    done(1);
 }
 
 void Texitform::Button2Click()
 {
     exitChoice = 2;
-    accept();
+    done(2);
 }
 
 void Texitform::Button3Click()

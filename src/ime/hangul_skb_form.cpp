@@ -1,9 +1,8 @@
-#include "aids/hangul_skb_form.h"
+#include "ime/hangul_skb_form.h"
 
 #include "aids/aids_fonts.h"
-#include "aids/input_target.h"
-#include "aids/screen_keyboard_layout.h"
-#include "app/forms.h"
+#include "ime/ime_commands.h"
+#include "ime/screen_keyboard_layout.h"
 
 #include <QGuiApplication>
 #include <QMouseEvent>
@@ -89,9 +88,9 @@ void ScreenKeyboardPicture::paintEvent(QPaintEvent *)
     }
 }
 
-Thangulskbform::Thangulskbform(QWidget *owner) : QWidget(owner, Qt::Tool)
+Thangulskbform::Thangulskbform(QWidget *owner, InputTargetSource target)
+    : QWidget(owner, Qt::Tool), m_target(std::move(target))
 {
-    hangulskbform = this;
     setObjectName(QStringLiteral("hangulskbform"));
     setWindowTitle(QStringLiteral("Hangul Screen keyboard(key click)"));
     // Clicking a key must not take the keyboard focus from the editor the keys go to.
@@ -104,16 +103,14 @@ Thangulskbform::Thangulskbform(QWidget *owner) : QWidget(owner, Qt::Tool)
     connect(Image1, &ScreenKeyboardPicture::clickedAt, this, &Thangulskbform::Image1Click);
 }
 
-Thangulskbform::~Thangulskbform()
-{
-    if (hangulskbform == this)
-        hangulskbform = nullptr;
-}
+Thangulskbform::~Thangulskbform() {}
 
 void Thangulskbform::Image1Click(QPoint pos)
 {
     // The toolkit gives the position relative to the picture: no frame allowances.
-    SendScreenKeyboardKey(screenKeyboardKeyAt(pos.x(), pos.y()));
+    const int key = screenKeyboardKeyAt(pos.x(), pos.y());
+    if (key != 0 && m_target)
+        SendScreenKeyboardKey(m_target(), key);
 }
 
 void Thangulskbform::setVisible(bool visible)

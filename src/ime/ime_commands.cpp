@@ -1,0 +1,42 @@
+#include "ime/ime_commands.h"
+
+#include "app/app_state.h"
+#include "app/editor_context.h"
+#include "app/text_control.h"
+#include "ime/composer.h"
+#include "ime/screen_keyboard_layout.h"
+
+void setImeMode(int mode, const std::function<void(int panel, const QString &text)> &setPanelText)
+{
+    ImeMode = mode;
+    if (setPanelText)
+        setPanelText(0, modePanelText(mode));
+}
+
+int editorKeyPress(int key, TextControl &memo, ComposerState &composer)
+{
+    documentModified = true;
+    switch (ImeMode) {
+    case ImeDirect:
+        return ComposeDirectKey(key, memo, composer, false);
+    case ImeRomanized:
+        return ComposeRomanizedKey(key, memo, composer);
+    default:
+        return key;
+    }
+}
+
+void SendScreenKeyboardKey(const InputTarget &target, int key)
+{
+    if (key == 0 || !target.control || !target.composer)
+        return;
+    if (target.pressFind && key == ScreenKeyEnter) {
+        target.pressFind(); // exactly as the Find button
+        return;
+    }
+    // Whatever the composer hands back (a space on the second decide, the line
+    // feed of Enter) is not typed: the keyboard only composes.
+    ComposeDirectKey(key, *target.control, *target.composer, true);
+    if (target.isDocument)
+        target.control->setSelLength(0);
+}
