@@ -205,14 +205,8 @@ bool Tsearchform::Edit1KeyPress(QKeyEvent *event)
     const int key = composerKeyFromEvent(event);
     if (key == 0)
         return false;
-    switch (ImeMode) {
-    case ImeDirect:
-        return ComposeDirectKey(key, m_edit1, edit1Composer, false) == 0;
-    case ImeRomanized:
-        return ComposeRomanizedKey(key, m_edit1, edit1Composer) == 0;
-    default:
-        return false;
-    }
+    // Without an input method the key goes to the edit line as typed.
+    return ImeMode != ImeNone && composeKeyInMode(ImeMode, key, m_edit1, edit1Composer) == 0;
 }
 
 void Tsearchform::setMode(int mode)

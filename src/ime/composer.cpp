@@ -1,5 +1,6 @@
 #include "ime/composer_p.h"
 
+#include "app/app_state.h"
 #include "app/text_control.h"
 #include "ime/hangul.h"
 
@@ -103,3 +104,15 @@ BackspaceResult backspace(TextControl &control, const Context &ctx, bool selfDel
 }
 
 } // namespace composer
+
+int composeKeyInMode(int mode, int key, TextControl &control, ComposerState &state)
+{
+    switch (mode) {
+    case ImeDirect:
+        return ComposeDirectKey(key, control, state, false);
+    case ImeRomanized:
+        return ComposeRomanizedKey(key, control, state);
+    default:
+        return key;
+    }
+}

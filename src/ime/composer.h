@@ -28,3 +28,7 @@ int ComposeDirectKey(int key, TextControl &control, ComposerState &state, bool s
 
 // Romanized scheme, same return convention.
 int ComposeRomanizedKey(int key, TextControl &control, ComposerState &state);
+
+// A typed key in the input mode `mode` (ImeMode's values): the direct or the
+// romanized scheme, or the key itself untouched when no input method is on.
+int composeKeyInMode(int mode, int key, TextControl &control, ComposerState &state);

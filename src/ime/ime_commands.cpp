@@ -16,14 +16,7 @@ void setImeMode(int mode, const std::function<void(int panel, const QString &tex
 int editorKeyPress(int key, TextControl &memo, ComposerState &composer)
 {
     documentModified = true;
-    switch (ImeMode) {
-    case ImeDirect:
-        return ComposeDirectKey(key, memo, composer, false);
-    case ImeRomanized:
-        return ComposeRomanizedKey(key, memo, composer);
-    default:
-        return key;
-    }
+    return composeKeyInMode(ImeMode, key, memo, composer);
 }
 
 void SendScreenKeyboardKey(const InputTarget &target, int key)
