@@ -679,6 +679,7 @@ qsizetype MemoView::positionAt(const QPoint &point) const
 
 void MemoView::onStoreChanged(qsizetype pos, qsizetype removed, qsizetype added)
 {
+    m_compositionLength = 0; // the composer sets it again after its own edit
     const qsizetype oldCount = m_lineCount;
     m_lineCount = m_store.lineCount();
     const qsizetype lineDelta = m_lineCount - oldCount;
@@ -786,6 +787,10 @@ void MemoView::setCaret(qsizetype anchor, qsizetype pos)
     const qsizetype oldAnchor = m_anchor, oldPos = m_pos;
     if (pos != m_pos && !m_editing)
         m_store.breakUndoMerge();
+    if (m_compositionLength > 0 && (pos != m_pos || anchor != m_anchor)) {
+        m_compositionLength = 0;
+        updateLine(m_store.lineAt(m_compositionPos));
+    }
     m_anchor = anchor;
     m_pos = pos;
     restartBlink();
@@ -865,6 +870,18 @@ void MemoView::redo()
     m_editing = false;
     m_store.breakUndoMerge();
     ensureCaretVisible();
+}
+
+void MemoView::setComposition(qsizetype pos, qsizetype length)
+{
+    if (m_compositionLength > 0)
+        updateLine(m_store.lineAt(m_compositionPos));
+    if (length <= 0)
+        m_store.breakUndoMerge(); // the word ends here
+    m_compositionPos = std::clamp<qsizetype>(pos, 0, m_store.length());
+    m_compositionLength = std::clamp<qsizetype>(length, 0, m_store.length() - m_compositionPos);
+    if (m_compositionLength > 0)
+        updateLine(m_store.lineAt(m_compositionPos));
 }
 
 void MemoView::copy() const
@@ -1467,6 +1484,16 @@ void MemoView::paintEvent(QPaintEvent *e)
                                   m_rowHeight),
                            pal.brush(QPalette::Highlight));
             }
+        }
+        if (m_compositionLength > 0 && m_compositionPos >= ls &&
+            m_compositionPos + m_compositionLength <= ls + len) {
+            // The open syllable, as input methods show what they compose.
+            const qsizetype a = m_compositionPos - ls;
+            QTextLayout::FormatRange range;
+            range.start = int(a) + preeditShift(line, a);
+            range.length = int(m_compositionLength);
+            range.format.setFontUnderline(true);
+            selections.prepend(range);
         }
         layout->draw(&p, origin, selections, QRectF(e->rect()));
         if (line == caretLine && hasFocus() && m_caretShown) {
