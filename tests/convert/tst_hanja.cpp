@@ -436,7 +436,9 @@ void TestHanja::menus()
     Editor e{QString()};
     Tsearchform &dialog = e.app.searchForm();
     QList<QAction *> ime = e.form.ime1->actions();
-    const QList<QAction *> popup1 = e.form.PopupMenu1->actions();
+    // The editor's context menu ends with the Hangul composition items after it.
+    const QList<QAction *> popup1 =
+        e.form.PopupMenu1->actions().mid(0, e.form.PopupMenu1->actions().indexOf(e.form.N4));
     const QList<QAction *> popup2 = dialog.PopupMenu2->actions();
     // After it in the "IME" menu: the layout and Hanja choices.
     const qsizetype hanjaAt = ime.indexOf(e.form.HangultoHanja1);
