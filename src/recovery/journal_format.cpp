@@ -297,6 +297,15 @@ JournalScan scanJournal(QByteArrayView data, JournalSink *sink)
     return scan;
 }
 
+bool journalMatchesFile(const JournalHead &head)
+{
+    const FileIdentity now = FileIdentity::of(head.path);
+    if (!now.exists || !head.identity.exists)
+        return !now.exists && !head.identity.exists;
+    return !head.hash.isEmpty() && now.size == head.identity.size &&
+           fileContentHash(head.path) == head.hash;
+}
+
 JournalScan scanJournalFile(const QString &path, JournalSink *sink)
 {
     QFile file(path);

@@ -69,6 +69,11 @@ struct JournalScan
     bool hasRecords() const { return edits + snapshots > 0; }
 };
 
+// Whether the file the head names is still the one its text was read from:
+// both absent, or the same bytes (size and hash). A head without a hash never
+// matches a file.
+bool journalMatchesFile(const JournalHead &head);
+
 // Reads `data`, handing every kept edit and snapshot to `sink` when given.
 JournalScan scanJournal(QByteArrayView data, JournalSink *sink = nullptr);
 // Reads only the head (and whether any record follows it) of the journal file.

@@ -13,8 +13,6 @@
 
 namespace {
 
-constexpr qint64 RestartSlack = 1024 * 1024;
-
 bool writeAll(int fd, const char *p, qsizetype size)
 {
     while (size > 0) {
@@ -122,9 +120,10 @@ void RecoveryJournal::restart(QStringView text)
     m_size = m_headSize + text.size() * 2 + 16;
 }
 
-bool RecoveryJournal::wantsRestart(qint64 textUnits) const
+bool RecoveryJournal::wantsRestart(qint64 textUnits, qint64 slack) const
 {
-    return m_size > 2 * (2 * textUnits) + RestartSlack;
+    // The text's size as the journal holds it: two bytes a unit.
+    return m_size > 2 * (2 * textUnits) + slack;
 }
 
 bool RecoveryJournal::flush()

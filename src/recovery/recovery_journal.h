@@ -39,9 +39,9 @@ public:
     void appendEdit(qint64 pos, qint64 removed, QStringView added);
     // Queues a fresh start: the journal is replaced by the head and `text`.
     void restart(QStringView text);
-    // True when the journal has grown past twice the text's size plus 1 MB and
-    // should start afresh with a snapshot.
-    bool wantsRestart(qint64 textUnits) const;
+    // True when the journal has grown past twice the text's size plus `slack`
+    // bytes and should start afresh with a snapshot.
+    bool wantsRestart(qint64 textUnits, qint64 slack = 1024 * 1024) const;
 
     // Waits until everything queued is on disk. False when a write failed.
     bool flush();
