@@ -106,6 +106,16 @@ void DocumentJournal::service()
     }
 }
 
+QString replayJournal(const QString &file, QStringView base)
+{
+    TextStore store;
+    store.setUndoEnabled(false);
+    store.setText(base);
+    StoreReplay replay(store);
+    scanJournalFile(file, &replay);
+    return store.text();
+}
+
 void StoreReplay::snapshot(QStringView text)
 {
     m_store.setText(text);

@@ -67,6 +67,11 @@ private:
     std::unique_ptr<RecoveryJournal> m_journal;
 };
 
+// The text the journal file gives back over `base` (the file's text as read; a
+// journal that starts with a snapshot does not use it): its kept records applied
+// in order.
+QString replayJournal(const QString &file, QStringView base);
+
 // Replays a journal into a store: snapshots replace its text, edits are applied
 // in order, without undo steps.
 class StoreReplay : public JournalSink

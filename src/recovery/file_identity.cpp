@@ -11,20 +11,11 @@ FileIdentity FileIdentity::of(const QString &path)
     struct stat st;
     if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &st) != 0)
         return id;
-    id.exists = true;
     id.device = quint64(st.st_dev);
     id.inode = quint64(st.st_ino);
     id.size = qint64(st.st_size);
-    id.mtimeNs = qint64(st.st_mtim.tv_sec) * 1000000000 + qint64(st.st_mtim.tv_nsec);
+    id.modifiedNsecs = qint64(st.st_mtim.tv_sec) * 1000000000 + qint64(st.st_mtim.tv_nsec);
     return id;
-}
-
-bool FileIdentity::sameAs(const FileIdentity &other) const
-{
-    if (exists != other.exists)
-        return false;
-    return !exists || (device == other.device && inode == other.inode && size == other.size &&
-                       mtimeNs == other.mtimeNs);
 }
 
 QByteArray fileContentHash(const QString &path)

@@ -8,17 +8,15 @@
 
 struct FileIdentity
 {
-    bool exists = false;
     quint64 device = 0;
     quint64 inode = 0;
-    qint64 size = 0;
-    qint64 mtimeNs = 0; // nanoseconds since the epoch
+    qint64 size = -1;         // -1: no file was seen
+    qint64 modifiedNsecs = 0; // modification time, nanoseconds since the epoch
 
-    // The file at `path` now (a link followed); `exists` false when there is none.
-    static FileIdentity of(const QString &path);
-    // Size, modification time and inode (with its device) all the same.
-    bool sameAs(const FileIdentity &other) const;
+    bool exists() const { return size >= 0; }
     bool operator==(const FileIdentity &) const = default;
+    // The file at `path` now (links followed); no file: exists() is false.
+    static FileIdentity of(const QString &path);
 };
 
 // A hash of the file's bytes; empty when it cannot be read whole.

@@ -153,11 +153,10 @@ bool readHead(const char *p, qsizetype size, JournalHead &head)
     if (path.size() % 2)
         return false;
     head.path = Reader::unitsOf(path.constData(), path.size() / 2);
-    head.identity.exists = r.u64(1) != 0;
     head.identity.device = r.u64(8);
     head.identity.inode = r.u64(8);
     head.identity.size = qint64(r.u64(8));
-    head.identity.mtimeNs = qint64(r.u64(8));
+    head.identity.modifiedNsecs = qint64(r.u64(8));
     head.hash = r.bytes();
     head.encoding = qint32(r.u64(4));
     head.bomKind = qint32(r.u64(4));
@@ -207,11 +206,10 @@ void appendHeadRecord(QByteArray &out, const JournalHead &head)
     putU32(out, HeadVersion);
     putU32(out, quint32(head.path.size() * 2));
     putUnits(out, head.path);
-    out.append(char(head.identity.exists ? 1 : 0));
     putI64(out, qint64(head.identity.device));
     putI64(out, qint64(head.identity.inode));
     putI64(out, head.identity.size);
-    putI64(out, head.identity.mtimeNs);
+    putI64(out, head.identity.modifiedNsecs);
     putU32(out, quint32(head.hash.size()));
     out.append(head.hash);
     putU32(out, quint32(head.encoding));
@@ -300,8 +298,8 @@ JournalScan scanJournal(QByteArrayView data, JournalSink *sink)
 bool journalMatchesFile(const JournalHead &head)
 {
     const FileIdentity now = FileIdentity::of(head.path);
-    if (!now.exists || !head.identity.exists)
-        return !now.exists && !head.identity.exists;
+    if (!now.exists() || !head.identity.exists())
+        return !now.exists() && !head.identity.exists();
     return !head.hash.isEmpty() && now.size == head.identity.size &&
            fileContentHash(head.path) == head.hash;
 }

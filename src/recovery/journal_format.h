@@ -23,7 +23,7 @@ std::uint32_t crc32c(const void *data, std::size_t size, std::uint32_t crc = 0);
 struct JournalHead
 {
     QString path;          // absolute path of the document's file; empty for a new document
-    FileIdentity identity; // the file the text was read from (exists false: no file)
+    FileIdentity identity; // the file the text was read from (exists() false: none)
     QByteArray hash;       // of that file's bytes as read; empty when unknown
     qint32 encoding = 0;   // how the file was decoded (the codec's FileEncoding)
     qint32 bomKind = 0;

@@ -122,8 +122,9 @@ void RecoveryJournal::restart(QStringView text)
 
 bool RecoveryJournal::wantsRestart(qint64 textUnits, qint64 slack) const
 {
-    // The text's size as the journal holds it: two bytes a unit.
-    return m_size > 2 * (2 * textUnits) + slack;
+    // The text's size as the journal holds it: two bytes a unit. The head's few
+    // bytes do not count, so a fresh snapshot never asks for another.
+    return m_size - m_headSize > 2 * (2 * textUnits) + slack;
 }
 
 bool RecoveryJournal::flush()
@@ -186,9 +187,9 @@ void RecoveryJournal::run(JournalHead head, bool hashFile, std::optional<QString
 {
     // The head names the file's bytes as they were read: hashed only while the
     // file is still the one the text came from.
-    if (hashFile && head.identity.exists && FileIdentity::of(head.path).sameAs(head.identity)) {
+    if (hashFile && head.identity.exists() && FileIdentity::of(head.path) == head.identity) {
         QByteArray hash = fileContentHash(head.path);
-        if (FileIdentity::of(head.path).sameAs(head.identity))
+        if (FileIdentity::of(head.path) == head.identity)
             head.hash = std::move(hash);
     }
     m_headBytes = journalMagic().toByteArray();

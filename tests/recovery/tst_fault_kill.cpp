@@ -54,7 +54,7 @@ struct Prefixes
     }
 };
 
-QByteArray utf8Hash(const QString &text)
+QByteArray utf8Hash(const QString &text) // of the bytes the save writes
 {
     return QCryptographicHash::hash(text.toUtf8(), QCryptographicHash::Sha1);
 }
@@ -124,15 +124,14 @@ private slots:
             } else if (scan.snapshots > 0) {
                 ++withSnapshot;
             } else {
-                // Killed between a save and the journal's deletion: the records
-                // still fit the version they started from.
+                // Only the first journal, over the text as first read, has no
+                // snapshot: killed between the first save and the journal's
+                // deletion (or that save came before the journal could hash the
+                // file, leaving no hash), so it no longer fits the file. Its
+                // records still fit the text it started from.
                 ++keptAside;
-                int k = 0;
-                for (; k < int(prefixes.texts.size()); k += SaveEvery)
-                    if (utf8Hash(prefixes.texts[std::size_t(k)]) == scan.head.hash)
-                        break;
-                QVERIFY2(k < int(prefixes.texts.size()), "no saved version matches the journal");
-                base = prefixes.texts[std::size_t(k)];
+                QVERIFY(scan.head.hash.isEmpty() || scan.head.hash == utf8Hash(faultInitialText()));
+                base = faultInitialText();
             }
             TextStore store;
             store.setText(base);

@@ -1,6 +1,8 @@
 // The recovery journal: its format (torn tail, bad checksum, edits that do not
 // fit, snapshots), the writer thread, restarts, the lock, the folder rules and
 // the clean-up, and the file identity a journal starts from.
+#include "app/text_store.h"
+#include "recovery/document_journal.h"
 #include "recovery/file_identity.h"
 #include "recovery/journal_format.h"
 #include "recovery/recovery_folder.h"
@@ -30,7 +32,7 @@ JournalHead sampleHead(const QString &path = QStringLiteral("/tmp/a.txt"))
 {
     JournalHead head;
     head.path = path;
-    head.identity = {true, 2049, 77, 3, 1234567890123};
+    head.identity = {2049, 77, 3, 1234567890123};
     head.hash = QByteArray(20, 'h');
     head.encoding = 4;
     head.bomKind = 1;
@@ -319,6 +321,50 @@ private slots:
         QCOMPARE(found[0].file, recent);
     }
 
+    // The journal follows the store: none until the first change, records over
+    // the file as read, a snapshot once the text is no longer that file, restarts.
+    void followsTheStore()
+    {
+        QTemporaryDir dir;
+        const QString folder = dir.path() + QStringLiteral("/j/");
+        TextStore store;
+        DocumentJournal journal(store, folder);
+        journal.beginLoad();
+        store.setText(u"abc"); // the file's text arriving: no journal
+        journal.setBase(sampleHead(dir.filePath(QStringLiteral("doc.txt"))), true);
+        QVERIFY(!journal.active());
+        store.replace(3, 0, u"d");
+        store.replace(0, 1, u"A");
+        QVERIFY(journal.active());
+        QVERIFY(journal.flush());
+        const QString first = journal.journalPath();
+        QCOMPARE(replayJournal(first, u"abc"), QStringLiteral("Abcd"));
+        QCOMPARE(scanJournalFile(first).head.baseLength, 3);
+
+        // Saved to its file: gone; the next change starts over a snapshot.
+        journal.discard();
+        QVERIFY(!QFile::exists(first));
+        store.replace(4, 0, u"e");
+        QVERIFY(!journal.active()); // the copy is taken after the key
+        QCoreApplication::processEvents();
+        QVERIFY(journal.active());
+        store.replace(0, 0, u">");
+        QVERIFY(journal.flush());
+        QCOMPARE(replayJournal(journal.journalPath(), u"unrelated"), QStringLiteral(">Abcde"));
+
+        // Past twice the text plus the slack: a fresh start with the text.
+        journal.setRestartSlack(64);
+        for (int i = 0; i < 60; ++i)
+            store.replace(store.length(), 0, u"x");
+        QCoreApplication::processEvents();
+        QVERIFY(journal.flush());
+        const JournalScan scan = scanJournalFile(journal.journalPath());
+        QCOMPARE(scan.snapshots, 1);
+        QVERIFY(scan.edits < 60);
+        QCOMPARE(replayJournal(journal.journalPath(), {}), store.text());
+        journal.discard();
+    }
+
     void identity()
     {
         QTemporaryDir dir;
@@ -328,26 +374,25 @@ private slots:
             QVERIFY(f.open(QIODevice::WriteOnly));
             f.write(bytes);
         };
-        QVERIFY(!FileIdentity::of(path).exists);
-        QVERIFY(FileIdentity::of(path).sameAs(FileIdentity::of(path + QLatin1Char('x'))));
+        QVERIFY(!FileIdentity::of(path).exists());
+        QCOMPARE(FileIdentity::of(path), FileIdentity::of(path + QLatin1Char('x')));
         write("one", path);
         const FileIdentity first = FileIdentity::of(path);
-        QVERIFY(first.exists);
+        QVERIFY(first.exists());
         QCOMPARE(first.size, 3);
-        QVERIFY(first.sameAs(FileIdentity::of(path)));
+        QCOMPARE(first, FileIdentity::of(path));
         write("two", path); // same size, later time
         age(path, 1);
-        QVERIFY(!first.sameAs(FileIdentity::of(path)));
+        QVERIFY(!(first == FileIdentity::of(path)));
         const FileIdentity second = FileIdentity::of(path);
         write("two", path + QStringLiteral(".new"));
         age(path + QStringLiteral(".new"), 1);
         QFile::remove(path);
         QVERIFY(QFile::rename(path + QStringLiteral(".new"), path)); // another inode
-        QVERIFY(!second.sameAs(FileIdentity::of(path)));
+        QVERIFY(!(second == FileIdentity::of(path)));
         // Through a link: the target's identity.
         QVERIFY(QFile::link(path, dir.filePath(QStringLiteral("link"))));
-        QVERIFY(
-            FileIdentity::of(dir.filePath(QStringLiteral("link"))).sameAs(FileIdentity::of(path)));
+        QCOMPARE(FileIdentity::of(dir.filePath(QStringLiteral("link"))), FileIdentity::of(path));
     }
 };
 
