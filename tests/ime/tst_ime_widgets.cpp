@@ -346,6 +346,7 @@ void TestImeWidgets::layoutMenu()
     QVERIFY(!e.form.findChild<QAction *>(u"autoreorder1"_qs)->isChecked());
     submenu->actions().at(captions.indexOf(u"Sebeolsik 390"_qs))->trigger();
     QVERIFY(!submenu->actions().first()->isChecked());
+    waitForInputOptionsWritten();
     QCOMPARE(readInputOptions(e.dir.path()).directLayout, QByteArray("39"));
     e.start(ImeDirect, QString());
     typeInto(e.form.Memo1, "mfskgw");
@@ -356,6 +357,7 @@ void TestImeWidgets::layoutMenu()
     typeInto(dialog.Edit1, "ufwx");
     QCOMPARE(dialog.Edit1->text(), u"닭"_qs);
     e.form.findChild<QAction *>(u"autoreorder1"_qs)->trigger();
+    waitForInputOptionsWritten();
     QCOMPARE(readInputOptions(e.dir.path()).autoReorder, true);
 }
 
