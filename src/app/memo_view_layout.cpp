@@ -4,6 +4,8 @@
 // laid out yet count with an estimated width (or row count), refined when they
 // come into view; rows, positions and rectangles are all read from the same
 // pieces, so drawing, clicks, the caret and accessibility agree on screen.
+// With word wrap on each piece wraps on its own, so the last row of a piece of
+// a long line may be shorter than the width; the next piece starts a new row.
 #include "app/memo_view.h"
 
 #include <QFontMetricsF>
