@@ -1,6 +1,6 @@
 #include "fuzz_codec.h"
-#include "app/font_record.h"
-#include "app/settings_file.h"
+#include "settings/font_record.h"
+#include "settings/settings_file.h"
 
 #include "codec/decoders.h"
 #include "codec/encoding_detect.h"
@@ -166,8 +166,8 @@ void checkHanjaDictionary(Bytes bytes)
     const QString asText = QString::fromUtf8(text);
     for (const QStringView line : QStringView(asText).split(u'\n')) {
         const qsizetype colon = line.indexOf(u':');
-        if (colon > 0 && colon < 10000 && line.indexOf(u':', colon + 1) > colon + 1 && !line.startsWith(u'#') &&
-            !line.first(colon).contains(QChar::ReplacementCharacter))
+        if (colon > 0 && colon < 10000 && line.indexOf(u':', colon + 1) > colon + 1 &&
+            !line.startsWith(u'#') && !line.first(colon).contains(QChar::ReplacementCharacter))
             if (dictionary.lookUp(line.first(colon)).isEmpty())
                 fail("indexed reading not found");
     }

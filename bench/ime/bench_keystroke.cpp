@@ -6,9 +6,9 @@
 // the same keys typed without input method; with the caret's line like the others
 // and with it the widest line of the document.
 //   QT_QPA_PLATFORM=offscreen build/bin/bench_keystroke [large-MB] [keys]
-#include "app/app_state.h"
 #include "app/main_window.h"
-#include "app/memo_view.h"
+#include "editor/memo_view.h"
+#include "settings/app_state.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

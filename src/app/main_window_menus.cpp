@@ -1,7 +1,7 @@
 // Every menu item of the main window, built in one place. An item whose command
 // is not part of this build stays disabled.
 #include "app/main_window.h"
-#include "app/menu_items.h"
+#include "editor/menu_items.h"
 
 #include <QAction>
 #include <QMenu>

@@ -1,7 +1,7 @@
 #include "convert/hanja_command.h"
 
-#include "app/text_control.h"
 #include "convert/hanja_popup.h"
+#include "document/text_control.h"
 #include "platform/platform.h"
 
 #include <QKeyEvent>

@@ -1,8 +1,8 @@
 #include "ime/composer_p.h"
 
-#include "app/app_state.h"
-#include "app/text_control.h"
+#include "document/text_control.h"
 #include "ime/hangul.h"
+#include "settings/app_state.h"
 
 namespace composer {
 

@@ -2,14 +2,14 @@
 // selection, the replacement, the candidate window's keys, and the command in the
 // editor and in the find dialog's edit line. A small dictionary written here
 // stands in for the installed one.
-#include "app/app_state.h"
 #include "app/main_window.h"
-#include "app/memo_view.h"
-#include "app/memory_text_control.h"
 #include "convert/hanja_dictionary.h"
 #include "convert/hanja_lookup.h"
 #include "convert/hanja_popup.h"
+#include "document/memory_text_control.h"
+#include "editor/memo_view.h"
 #include "find/search_form.h"
+#include "settings/app_state.h"
 #include "support/fake_platform.h"
 #include "support/main_window_fixture.h"
 #include "support/test_env.h"
@@ -86,7 +86,7 @@ struct Editor
         form.setImeMode(mode);
         form.memo().setText(text);
         form.memo().setSelStart(text.size());
-        documentModified = false;
+        form.document().setSaved(QString());
     }
     HanjaPopup *popup() const { return form.findChild<HanjaPopup *>(); }
 };

@@ -1,6 +1,6 @@
 #include "support/test_env.h"
 
-#include "app/app_state.h"
+#include "settings/app_state.h"
 
 #include <QFile>
 
