@@ -3,9 +3,11 @@
 // and is reported, never shown as success.
 #include "export/save_commands.h"
 
+#include "codec/encoders.h"
 #include "document/document.h"
 #include "document/text_control.h"
 #include "editor/editor_context.h"
+#include "editor/memo_view.h"
 #include "export/document_writer.h"
 #include "platform/platform.h"
 #include "settings/app_state.h"
@@ -13,6 +15,7 @@
 #include <QWidget>
 
 #include <new>
+#include <optional>
 
 namespace {
 
@@ -43,9 +46,11 @@ FileDialogRequest cArrayExportDialog()
             {}};
 }
 
-// The write procedure shared by the save and both exports.
+// The write procedure shared by the saves and both exports; `label` goes before
+// the path in status panel 3 when the file was written.
 SaveOutcome writeFormatted(EditorContext &editor, OutputFormat format,
-                           const FileDialogRequest &dialog)
+                           const FileDialogRequest &dialog,
+                           const QString &label = QStringLiteral("UTF-8 nonBOM"))
 {
     QString path;
     if (saveToCurrentFile) {
@@ -71,8 +76,12 @@ SaveOutcome writeFormatted(EditorContext &editor, OutputFormat format,
     const bool wrapped = editor.memo->wordWrap();
     bool written = false;
     try {
-        // The text is taken once; the encoded form passes through one fixed buffer.
-        const QString text = editor.memo->text();
+        // The store's blocks are encoded where they lie, through one fixed buffer:
+        // no copy of the text.
+        const TextStore &store = editor.view->store();
+        const TextPieces text = [&store](const PieceVisitor &visit) {
+            store.visitPieces(0, store.length(), visit);
+        };
 
         DocumentWriter writer(path, format);
         if (!writer.open()) {
@@ -86,10 +95,9 @@ SaveOutcome writeFormatted(EditorContext &editor, OutputFormat format,
         editor.memo->setSelLength(0);
         const qsizetype caret = editor.memo->selStart();
 
-        // The exports are text files of their own; the save keeps the document's breaks.
-        written =
-            writer.writeAndCommit(text, format == OutputFormat::Utf8 ? editor.document->lineBreak()
-                                                                     : LineBreakStyle::CrLf);
+        // The exports are text files of their own; the saves keep the document's breaks.
+        written = writer.writeAndCommit(text, isTextFormat(format) ? editor.document->lineBreak()
+                                                                   : LineBreakStyle::CrLf);
 
         hidden.showAgain();
         if (wrapped) {
@@ -101,7 +109,7 @@ SaveOutcome writeFormatted(EditorContext &editor, OutputFormat format,
             editor.memo->setSelStart(caret);
         }
     } catch (const std::bad_alloc &) {
-        written = false; // no room for the text's copy: nothing was replaced
+        written = false; // no room for the writer's buffer: nothing was replaced
         if (wrapped && !editor.memo->wordWrap())
             editor.memo->setWordWrap(true);
     }
@@ -112,16 +120,99 @@ SaveOutcome writeFormatted(EditorContext &editor, OutputFormat format,
         ErrorBox(editor.window, QStringLiteral("can't file write"), QStringLiteral("ERROR"));
         return SaveOutcome::Failed;
     }
-    editor.setPanelText(3, QStringLiteral("UTF-8 nonBOM  ") + path);
-    // Only the save writes the document as it is; an export is another file's text.
-    if (format == OutputFormat::Utf8)
+    editor.setPanelText(3, label + QStringLiteral("  ") + path);
+    // A save writes the document as it is; an export is another file's text.
+    if (isTextFormat(format))
         editor.document->setSaved(path);
     else
         editor.document->setWritten(path);
     return SaveOutcome::Saved;
 }
 
+std::optional<LegacyEncoding> legacyEncodingOf(OutputFormat format)
+{
+    switch (format) {
+    case OutputFormat::ShiftJis:
+        return LegacyEncoding::ShiftJis;
+    case OutputFormat::EucJp:
+        return LegacyEncoding::EucJp;
+    case OutputFormat::Cp949:
+        return LegacyEncoding::Cp949;
+    default:
+        return std::nullopt;
+    }
+}
+
+// The status label of a file written in `format`; code page 949 is "EUC-KR"
+// unless an extension code was written.
+QString writtenLabel(OutputFormat format, bool extension)
+{
+    switch (format) {
+    case OutputFormat::Utf8Bom:
+        return QStringLiteral("UTF-8 BOM");
+    case OutputFormat::Utf16Le:
+        return QStringLiteral("UTF16 BOM LE");
+    case OutputFormat::Utf16Be:
+        return QStringLiteral("UTF16 BOM BE");
+    case OutputFormat::ShiftJis:
+        return QStringLiteral("SJIS");
+    case OutputFormat::EucJp:
+        return QStringLiteral("EUC");
+    case OutputFormat::Cp949:
+        return extension ? QStringLiteral("CP949") : QStringLiteral("EUC-KR");
+    default:
+        return QStringLiteral("UTF-8 nonBOM");
+    }
+}
+
+// Reports what `encoding` cannot hold and moves the caret to the first of it;
+// false when there is nothing. Line and column as status panel 1 counts them.
+bool refuseUnencodable(EditorContext &editor, const Unencodable &found, const QString &item)
+{
+    if (found.count == 0)
+        return false;
+    const TextStore &store = editor.view->store();
+    const qsizetype offset = qsizetype(found.firstOffset);
+    const qsizetype line = store.lineAt(offset);
+    const qsizetype column = offset - store.lineStart(line);
+    const QString code = QString::number(uint(found.first), 16).toUpper().rightJustified(4, u'0');
+    const QString where =
+        QStringLiteral("U+%1 at line %2, column %3.").arg(code).arg(line + 1).arg(column + 1);
+    const QString text =
+        found.count == 1 ? QStringLiteral("1 character cannot be written in %1: ").arg(item) + where
+                         : QStringLiteral("%1 characters cannot be written in %2; the first is ")
+                                   .arg(found.count)
+                                   .arg(item) +
+                               where;
+    editor.memo->setSelStart(offset);
+    editor.setPanelText(1, QStringLiteral("Line:%1  Col:%2").arg(line + 1).arg(column + 1));
+    ErrorBox(editor.window, text, QStringLiteral("ERROR"));
+    editor.memo->setFocus();
+    return true;
+}
+
 } // namespace
+
+SaveOutcome saveWithEncodingCommand(EditorContext &editor, OutputFormat format, const QString &item)
+{
+    bool extension = false;
+    if (const auto legacy = legacyEncodingOf(format)) {
+        UnencodableScanner scanner(*legacy);
+        const TextStore &store = editor.view->store();
+        store.visitPieces(0, store.length(), [&scanner](QStringView piece) {
+            scanner.scan(reinterpret_cast<const char16_t *>(piece.utf16()),
+                         std::size_t(piece.size()));
+            return true;
+        });
+        const Unencodable found = scanner.finish();
+        if (refuseUnencodable(editor, found, item))
+            return SaveOutcome::Failed;
+        extension = found.extension;
+    }
+    FileDialogRequest dialog = textSaveDialog();
+    dialog.initialPath = editor.document->fileName();
+    return writeFormatted(editor, format, dialog, writtenLabel(format, extension));
+}
 
 SaveOutcome saveDocument(EditorContext &editor)
 {
