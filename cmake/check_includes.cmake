@@ -9,7 +9,7 @@ foreach(file IN LISTS FILES)
   file(STRINGS ${file} lines REGEX "^[ \t]*#[ \t]*include[ \t]+[\"<]")
   foreach(line IN LISTS lines)
     string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]+[\"<]([^\">]+)[\">].*" "\\1" header "${line}")
-    if(header MATCHES "^(app|document|editor|settings|ime|codec|export|convert|aids|find|desktop|platform)/"
+    if(header MATCHES "^(app|document|editor|settings|recovery|ime|codec|export|convert|aids|find|desktop|platform)/"
        AND NOT header IN_LIST ALLOWED)
       list(APPEND errors "${file}: includes \"${header}\", which belongs to no library ${TARGET} links")
     endif()

@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include "convert/input_menu.h"
 #include "editor/memo_view.h"
 #include "platform/platform.h"
 #include "settings/app_state.h"
@@ -194,6 +195,8 @@ TForm1::TForm1(const QStringList &arguments, QWidget *parent)
     }
     if (settings.wordWrap)
         setWordWrap(*settings.wordWrap);
+    // The layout and Hanja choices, kept apart from the written settings file.
+    m_inputOptions->load();
     clampGeometry(settings);
     windowTop = settings.top;
     windowLeft = settings.left;

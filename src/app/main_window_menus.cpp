@@ -1,8 +1,10 @@
 // Every menu item of the main window, built in one place. An item whose command
 // is not part of this build stays disabled.
 #include "app/main_window.h"
+#include "convert/input_menu.h"
 #include "editor/menu_items.h"
 #include "export/output_format.h"
+#include "settings/app_state.h"
 
 #include <QAction>
 #include <QMenu>
@@ -106,6 +108,9 @@ void TForm1::createMenus()
     N1 = addMenuItem(ime1, "N1", QString());
     N1->setSeparator(true);
     HangultoHanja1 = addMenuItem(ime1, "HangultoHanja1", QStringLiteral("Hangul to Hanja"));
+    m_inputOptions = new InputOptionsMenu(
+        ime1, [] { return programDir; }, this);
+    connect(m_inputOptions, &InputOptionsMenu::openRequested, this, &TForm1::openDroppedFile);
 
     help1 = addMenu(bar, "help1", QStringLiteral("help"));
     keymap1 = addMenuItem(help1, "keymap1", QStringLiteral("keymap"));

@@ -1,9 +1,6 @@
 #include "document/document.h"
 
-#include <QFile>
 #include <QFileInfo>
-
-#include <sys/stat.h>
 
 namespace {
 
@@ -24,19 +21,6 @@ bool sameFile(const QString &a, const QString &b)
 
 const QString &currentFileName = programFileName;
 const bool &documentModified = programModified;
-
-FileIdentity FileIdentity::of(const QString &path)
-{
-    FileIdentity identity;
-    struct stat st;
-    if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &st) != 0)
-        return identity;
-    identity.device = std::uint64_t(st.st_dev);
-    identity.inode = std::uint64_t(st.st_ino);
-    identity.size = qint64(st.st_size);
-    identity.modifiedNsecs = qint64(st.st_mtim.tv_sec) * 1000000000 + qint64(st.st_mtim.tv_nsec);
-    return identity;
-}
 
 Document::Document(Scope scope, QObject *parent) : QObject(parent), m_scope(scope)
 {

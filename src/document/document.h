@@ -6,6 +6,7 @@
 #pragma once
 
 #include "document/file_encoding.h"
+#include "document/file_identity.h"
 #include "document/line_break_style.h"
 #include "document/text_store.h"
 
@@ -13,22 +14,6 @@
 #include <QString>
 
 #include <cstdint>
-
-// A file as the file system names it: which file a path leads to and the size
-// and modification time it had, so that a later look tells whether it changed.
-struct FileIdentity
-{
-    std::uint64_t device = 0;
-    std::uint64_t inode = 0;
-    qint64 size = -1;         // -1: no file was seen
-    qint64 modifiedNsecs = 0; // modification time, nanoseconds since the epoch
-
-    bool exists() const { return size >= 0; }
-    bool operator==(const FileIdentity &) const = default;
-
-    // What `path` leads to now (links followed); no file: exists() is false.
-    static FileIdentity of(const QString &path);
-};
 
 // How the document's file was decoded; a new document is UTF-8 without a mark.
 struct DocumentEncoding

@@ -26,7 +26,7 @@ for file in usr/bin/tavriledit "usr/share/applications/$id.desktop" \
   grep -q "\./$file\$" <<<"$contents" || { echo "missing from the package: $file" >&2; exit 1; }
 done
 depends=$(dpkg-deb -f "$deb" Depends)
-for dep in libqt6widgets6 fonts-nanum fonts-ipafont-gothic libhangul-data; do
+for dep in libqt6widgets6 fonts-nanum fonts-ipafont-gothic libhangul-data libhangul1; do
   grep -q "$dep" <<<"$depends" || { echo "package does not depend on $dep: $depends" >&2; exit 1; }
 done
 echo "package ok: $(basename "$deb")"
