@@ -1,5 +1,8 @@
 // Program entry: the application object, the windows in their order, the event loop.
 #include "app/program_windows.h"
+#include "app/session_end.h"
+#include "codec/recovery_offer.h"
+#include "recovery/recovery_folder.h"
 #include "desktop/desktop_entry.h"
 
 #include <QApplication>
@@ -55,8 +58,15 @@ int main(int argc, char *argv[])
     QGuiApplication::setDesktopFileName(QLatin1String(ApplicationId));
     try {
         // The windows in their order, each handed the others it needs.
+        // Journals nobody came back for in a month go (locked or empty ones stay).
+        removeOldJournals(recoveryFolder());
         ProgramWindows windows(QApplication::arguments());
+        // A signal or the session's end keeps the journal and leaves quietly.
+        const SessionEnd sessionEnd([&windows] { windows.form1.endWithoutQuestions(); });
         windows.form1.show();
+        // Text kept for a new document when the editor last ended without saving.
+        if (QApplication::arguments().size() < 2)
+            offerKeptUntitledText(windows.form1.editorContext());
         reportWhenShownIfAsked(app);
         return app.exec();
     } catch (const std::exception &e) {

@@ -148,6 +148,7 @@ TForm1::TForm1(const QStringList &arguments, QWidget *parent)
     m_context.waitingLabel = Label1;
     m_context.memo = &m_memo;
     m_context.document = &m_document;
+    m_context.journal = &m_journal;
     m_context.composer = &memoComposer;
     m_context.setPanelText = [this](int panel, const QString &text) { setPanelText(panel, text); };
     m_context.saveBeforeReplacing = [this] { return saveBeforeReplacing(); };
@@ -179,6 +180,7 @@ TForm1::TForm1(const QStringList &arguments, QWidget *parent)
         Document::Loading loading(m_document);
         m_memo.setText(QString());
     }
+    m_journal.setBase(true); // a new document: its records replay over nothing
     setPanelText(0, modePanelText(ImeRomanized));
     // 6. Caret at the start.
     m_memo.setSelLength(0);
@@ -434,7 +436,7 @@ void TForm1::writeSettings()
 void TForm1::FormClose(QCloseEvent *event)
 {
     appClosing = true; // ends the wait of an open find dialog
-    if (!saveBeforeReplacing()) {
+    if (!m_quietEnd && !saveBeforeReplacing()) {
         // The user chose to keep the changes and they did not reach the disk:
         // the window stays, with the document still marked modified.
         appClosing = false;
@@ -443,6 +445,9 @@ void TForm1::FormClose(QCloseEvent *event)
     }
     writeSettings();
     destroyAccentPad();
+    // A normal end: nothing is left to offer back. (A quiet end kept the journal.)
+    if (!m_quietEnd)
+        m_journal.discard();
     event->accept();
 }
 

@@ -10,6 +10,9 @@
 #include "editor/memo_control.h"
 #include "export/output_format.h"
 #include "ime/composer.h"
+#include "recovery/document_journal.h"
+#include "document/file_identity.h"
+#include "recovery/recovery_folder.h"
 #include "settings/font_record.h"
 
 #include <QMainWindow>
@@ -40,6 +43,8 @@ class TForm1 : public QMainWindow
     Q_OBJECT
     // The program's document, made before the editor that shows it.
     Document m_document{Document::ProgramWide};
+    // Its recovery journal, from the first change on.
+    DocumentJournal m_journal{m_document, recoveryFolder()};
 
 public:
     // `arguments` is the command line, program name first.
@@ -55,6 +60,13 @@ public:
     TextControl &memo() { return m_memo; }
     // The document Memo1 shows: its text and everything known about its file.
     Document &document() { return m_document; }
+    DocumentJournal &journal() { return m_journal; }
+    // The document's file changed on disk since it was read or written and the
+    // user was not asked about this change yet: asks whether to reload it.
+    void checkFileOnDisk();
+    // A signal or the session manager ends the program: the journal is kept on
+    // disk and the window closes without a question.
+    void endWithoutQuestions();
     // What the subsystems' commands work on in this window.
     EditorContext &editorContext() { return m_context; }
     // Where the screen keyboard and the accent pads write at the moment: the find
@@ -226,6 +238,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void changeEvent(QEvent *event) override;
     // The open command once the path is known; `encoding` as reopenWithEncoding.
     void openPath(const QString &path, std::optional<FileEncoding> encoding = std::nullopt);
     void dragEnterEvent(QDragEnterEvent *event) override;
@@ -247,6 +260,8 @@ private:
     EditorContext m_context;
     QLabel *m_panels[4] = {};
     QString m_commandLineFile;
+    FileIdentity m_askedAbout; // the change on disk the user was last asked about
+    bool m_quietEnd = false;
 
     // Input method.
     bool memoKeyConsumed(QKeyEvent *event);     // true: the editor must not see the key

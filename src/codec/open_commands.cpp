@@ -1,18 +1,21 @@
 #include "codec/open_commands.h"
 
 #include "codec/file_reading.h"
+#include "codec/recovery_offer.h"
 #include "codec/store_loading.h"
 #include "document/document.h"
 #include "document/text_control.h"
 #include "editor/editor_context.h"
 #include "editor/memo_view.h"
 #include "platform/platform.h"
+#include "recovery/document_journal.h"
 #include "settings/app_state.h"
 
 #include <QAction>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
+#include <QScopeGuard>
 
 #include <new>
 
@@ -127,11 +130,21 @@ void openPath(EditorContext &editor, const QString &path, std::optional<FileEnco
         editor.memo->setSelLength(0);
     }
     focusEditor(editor);
+    // What the editor kept of this file when it last ended without saving.
+    offerKeptChanges(editor, path);
 }
 
 void loadIntoEditor(EditorContext &editor, FileEncoding encoding, BomKind bom, const QString &path)
 {
     const Document::Loading loading(*editor.document);
+    // The text that arrives is the file as read (or nothing): what a journal's
+    // records will be replayed over.
+    if (editor.journal)
+        editor.journal->beginLoad();
+    const auto journalBase = qScopeGuard([&editor] {
+        if (editor.journal)
+            editor.journal->setBase(true);
+    });
     // The old document goes first, so that it and the new one are never held together.
     editor.memo->setText(QString());
     editor.document->setLoaded(LineBreakStyle::CrLf);

@@ -9,6 +9,8 @@
 #include <functional>
 
 class Document;
+class DocumentJournal;
+class DocumentJournal;
 class MemoView;
 class QLabel;
 class QWidget;
@@ -23,6 +25,7 @@ struct EditorContext
     QLabel *waitingLabel = nullptr;    // Label1: "wait please. Reading now."
     TextControl *memo = nullptr;       // Memo1 as a TextControl
     Document *document = nullptr;      // what Memo1 shows: the text and its file
+    DocumentJournal *journal = nullptr; // its recovery journal (none in some tests)
     ComposerState *composer = nullptr; // Memo1's composer flags
     // Sets the text of status panel 0 to 3.
     std::function<void(int panel, const QString &text)> setPanelText;

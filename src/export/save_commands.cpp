@@ -10,6 +10,7 @@
 #include "editor/memo_view.h"
 #include "export/document_writer.h"
 #include "platform/platform.h"
+#include "document/file_identity.h"
 #include "settings/app_state.h"
 
 #include <QWidget>
@@ -46,6 +47,20 @@ FileDialogRequest cArrayExportDialog()
             {}};
 }
 
+// Another program wrote the document's file after it was read or written here:
+// writing over it would lose that unless the user says so (No is the default).
+// A file deleted meanwhile is simply written again.
+bool overWriteAllowed(EditorContext &editor, const QString &path)
+{
+    if (!isSameFile(path, editor.document->fileName()) ||
+        !changedOnDisk(path, editor.document->fileIdentity()))
+        return true;
+    return ConfirmBoxDefaultNo(
+        editor.window,
+        QStringLiteral("The file was changed by another program after it was opened. Over write it?"),
+        QStringLiteral("confirm"));
+}
+
 // The write procedure shared by the saves and both exports; `label` goes before
 // the path in status panel 3 when the file was written.
 SaveOutcome writeFormatted(EditorContext &editor, OutputFormat format,
@@ -55,6 +70,8 @@ SaveOutcome writeFormatted(EditorContext &editor, OutputFormat format,
     QString path;
     if (saveToCurrentFile) {
         path = editor.document->fileName();
+        if (!overWriteAllowed(editor, path))
+            return SaveOutcome::Cancelled;
         // The file holds codes the editor could not read: writing over it without
         // a dialog would lose them unless the user says so.
         if (editor.document->replacesUnreadable(path) &&
@@ -64,7 +81,7 @@ SaveOutcome writeFormatted(EditorContext &editor, OutputFormat format,
             return SaveOutcome::Cancelled;
     } else {
         path = platform().saveFileName(editor.window, dialog);
-        if (path.isEmpty())
+        if (path.isEmpty() || !overWriteAllowed(editor, path))
             return SaveOutcome::Cancelled;
     }
 

@@ -1,13 +1,16 @@
 #include "recovery/document_journal.h"
 
-#include "document/text_store.h"
+#include "document/document.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QTimer>
 
-DocumentJournal::DocumentJournal(TextStore &store, QString folder, QObject *parent)
-    : QObject(parent), m_store(store), m_folder(std::move(folder))
+DocumentJournal::DocumentJournal(Document &document, QString folder, QObject *parent)
+    : QObject(parent), m_document(document), m_folder(std::move(folder))
 {
-    connect(&m_store, &TextStore::changed, this, &DocumentJournal::changed);
+    connect(&m_document.store(), &TextStore::changed, this, &DocumentJournal::changed);
+    connect(&m_document, &Document::stateChanged, this, &DocumentJournal::stateChanged);
 }
 
 DocumentJournal::~DocumentJournal()
@@ -15,25 +18,41 @@ DocumentJournal::~DocumentJournal()
     keep();
 }
 
+JournalHead journalHeadOf(const Document &document)
+{
+    JournalHead head;
+    if (!document.fileName().isEmpty())
+        head.path = QFileInfo(document.fileName()).absoluteFilePath();
+    head.identity = document.fileIdentity();
+    head.encoding = document.encoding().encoding;
+    head.bomKind = document.encoding().bom;
+    head.lineBreak = int(document.lineBreak());
+    return head;
+}
+
+JournalHead DocumentJournal::head() const
+{
+    JournalHead head = journalHeadOf(m_document);
+    head.baseLength = m_baseIsFile ? m_baseLength : 0;
+    return head;
+}
+
 void DocumentJournal::beginLoad()
 {
     m_loading = true;
 }
 
-void DocumentJournal::setBase(JournalHead head, bool textIsFile)
+void DocumentJournal::setBase(bool textIsFile)
 {
     discard();
     m_loading = false;
-    m_head = std::move(head);
-    m_head.hash.clear(); // hashed by the journal's thread when it starts
-    m_head.baseLength = m_store.length();
+    m_baseLength = m_document.store().length();
     m_baseIsFile = textIsFile;
 }
 
 void DocumentJournal::startWithSnapshot()
 {
     discard();
-    m_baseIsFile = false;
     m_startPending = true;
     service();
 }
@@ -61,9 +80,23 @@ bool DocumentJournal::flush()
     return !m_journal || m_journal->flush();
 }
 
+void DocumentJournal::setEnabled(bool on)
+{
+    if (!on)
+        discard();
+    m_enabled = on;
+}
+
+void DocumentJournal::stateChanged()
+{
+    // Saved, let go or replaced: nothing of this text is left to keep.
+    if (!m_loading && !m_document.isModified() && (m_journal || m_startPending))
+        discard();
+}
+
 void DocumentJournal::changed(qsizetype pos, qsizetype removed, qsizetype added)
 {
-    if (m_loading || m_startPending)
+    if (m_loading || !m_enabled || m_startPending)
         return; // a pending snapshot will hold this change
     if (!m_journal) {
         if (!m_baseIsFile) {
@@ -71,12 +104,12 @@ void DocumentJournal::changed(qsizetype pos, qsizetype removed, qsizetype added)
             schedule();
             return;
         }
-        m_journal = RecoveryJournal::start(m_folder, m_head, true);
+        m_journal = RecoveryJournal::start(m_folder, head(), true);
         if (!m_journal)
             return; // no journal can be kept here: editing goes on without one
     }
-    m_journal->appendEdit(pos, removed, m_store.mid(pos, added));
-    if (!m_restartPending && m_journal->wantsRestart(m_store.length(), m_slack)) {
+    m_journal->appendEdit(pos, removed, m_document.store().mid(pos, added));
+    if (!m_restartPending && m_journal->wantsRestart(m_document.store().length(), m_slack)) {
         m_restartPending = true;
         schedule();
     }
@@ -98,11 +131,13 @@ void DocumentJournal::service()
     if (m_startPending) {
         m_startPending = false;
         m_restartPending = false;
-        m_journal = RecoveryJournal::start(m_folder, m_head, false, m_store.text());
+        // The file is hashed too: if it is still as last read or written, the
+        // kept text is offered as this file's.
+        m_journal = RecoveryJournal::start(m_folder, head(), true, m_document.store().text());
     } else if (m_restartPending) {
         m_restartPending = false;
         if (m_journal)
-            m_journal->restart(m_store.text());
+            m_journal->restart(m_document.store().text());
     }
 }
 

@@ -1,49 +1,49 @@
 // Keeps a document's recovery journal in step with its text: started at the
 // first change, every change appended (from the store's one notification), a
-// fresh start with a snapshot when it grows too large, deleted when the text is
-// saved to its file or let go. Copies of the whole text (a journal over a text
-// that is not the file as read, a restart) are taken right after the key that
-// asked for them, never inside it.
+// fresh start with a snapshot when it grows too large, deleted when the document
+// is no longer modified (saved, its changes let go, another file loaded).
+// Copies of the whole text (a journal over a text that is not the file as read,
+// a restart) are taken right after the key that asked for them, never inside it.
 #pragma once
 
 #include "recovery/journal_format.h"
 #include "recovery/recovery_journal.h"
+#include "document/text_store.h"
 
 #include <QObject>
 
 #include <memory>
 
-class TextStore;
+class Document;
 
 class DocumentJournal : public QObject
 {
     Q_OBJECT
 public:
     // Journals in `folder` (made at the first change).
-    DocumentJournal(TextStore &store, QString folder, QObject *parent = nullptr);
+    DocumentJournal(Document &document, QString folder, QObject *parent = nullptr);
     ~DocumentJournal() override; // keeps what is there, as after a crash
 
     // Changes from here until setBase() are a file's text arriving, not edits.
     void beginLoad();
-    // The text is now the document `head` describes (its file, identity, encoding).
-    // `textIsFile`: it is that file's bytes as read, so the journal's records
-    // are replayed over the file; otherwise a journal starts with a snapshot.
-    // Any journal so far is deleted.
-    void setBase(JournalHead head, bool textIsFile);
+    // The text now stands for the document's file: `textIsFile` when it is that
+    // file's bytes as read, so that records are replayed over the file; otherwise
+    // a journal starts with a snapshot. Any journal so far is deleted.
+    void setBase(bool textIsFile);
     // Starts the journal now with a snapshot of the text (a recovered text).
     void startWithSnapshot();
 
-    // Deletes the journal: the text was saved to its file or the user let the
-    // changes go. The next change starts a new one (with a snapshot).
+    // Deletes the journal; the next change starts a new one (with a snapshot).
     void discard();
     // Writes out what is queued and ends, keeping the journal for the next start.
     void keep();
     // Waits until what is queued is on disk.
     bool flush();
+    // Off: no journal is kept (and any is deleted); for comparisons.
+    void setEnabled(bool on);
 
     bool active() const { return m_journal != nullptr; }
     QString journalPath() const { return m_journal ? m_journal->filePath() : QString(); }
-    const JournalHead &head() const { return m_head; }
     // Restart threshold above twice the text's size (1 MB; smaller in tests).
     void setRestartSlack(qint64 bytes) { m_slack = bytes; }
 
@@ -53,12 +53,15 @@ public:
 
 private:
     void changed(qsizetype pos, qsizetype removed, qsizetype added);
+    void stateChanged();
     void schedule();
+    JournalHead head() const;
 
-    TextStore &m_store;
+    Document &m_document;
     QString m_folder;
-    JournalHead m_head;
+    qint64 m_baseLength = 0;
     bool m_baseIsFile = true;
+    bool m_enabled = true;
     bool m_loading = false;
     bool m_startPending = false;
     bool m_restartPending = false;
@@ -66,6 +69,10 @@ private:
     qint64 m_slack = 1024 * 1024;
     std::unique_ptr<RecoveryJournal> m_journal;
 };
+
+// The head a journal of `document` starts with: its file (absolute path), the
+// file's identity as last read or written, its encoding and line-break style.
+JournalHead journalHeadOf(const Document &document);
 
 // The text the journal file gives back over `base` (the file's text as read; a
 // journal that starts with a snapshot does not use it): its kept records applied

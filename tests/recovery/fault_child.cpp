@@ -3,7 +3,7 @@
 // a save to the file after every SaveEvery edits, until it is killed.
 //   fault_child FOLDER SEED
 #include "codec/store_loading.h"
-#include "document/line_break_style.h"
+#include "document/document.h"
 #include "export/document_writer.h"
 #include "fault_script.h"
 #include "recovery/document_journal.h"
@@ -12,19 +12,6 @@
 #include <QDir>
 #include <QThread>
 
-namespace {
-
-JournalHead headFor(const QString &path)
-{
-    JournalHead head;
-    head.path = path;
-    head.identity = FileIdentity::of(path);
-    head.encoding = UTF8;
-    head.lineBreak = int(LineBreakStyle::Lf);
-    return head;
-}
-
-} // namespace
 
 int main(int argc, char **argv)
 {
@@ -36,13 +23,21 @@ int main(int argc, char **argv)
     const auto edits = faultScript(QByteArray(argv[2]).toUInt());
     QRandomGenerator pace(QByteArray(argv[2]).toUInt() ^ 0x5bd1e995u);
 
-    TextStore store;
-    DocumentJournal journal(store, folder + QStringLiteral("/recovery/"));
+    // Opened as the open command does: the document names its file, the text
+    // arrives as a load, the journal's records will replay over it.
+    Document document;
+    DocumentJournal journal(document, folder + QStringLiteral("/recovery/"));
     journal.setRestartSlack(4096); // restarts happen often here
     journal.beginLoad();
-    if (LoadTextFile(path, UTF8, store).status != ReadStatus::Read)
-        return 3;
-    journal.setBase(headFor(path), true);
+    {
+        const Document::Loading loading(document);
+        document.setFileName(path);
+        if (LoadTextFile(path, UTF8, document.store()).status != ReadStatus::Read)
+            return 3;
+        document.setLoaded(LineBreakStyle::Lf, path, 0, {UTF8, NoBom});
+    }
+    journal.setBase(true);
+    TextStore &store = document.store();
 
     for (std::size_t i = 0; i < edits.size(); ++i) {
         store.replace(edits[i].pos, edits[i].removed, edits[i].added);
@@ -51,8 +46,7 @@ int main(int argc, char **argv)
             if (writeDocument(path, OutputFormat::Utf8, store.text(), LineBreakStyle::Lf) !=
                 WriteResult::Written)
                 return 4;
-            journal.discard();
-            journal.setBase(headFor(path), false);
+            document.setSaved(path); // unmodified: the journal goes
         }
         if (pace.bounded(4u) == 0)
             QThread::usleep(pace.bounded(400u));

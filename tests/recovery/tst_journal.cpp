@@ -1,6 +1,7 @@
 // The recovery journal: its format (torn tail, bad checksum, edits that do not
 // fit, snapshots), the writer thread, restarts, the lock, the folder rules and
 // the clean-up, and the file identity a journal starts from.
+#include "document/document.h"
 #include "document/file_identity.h"
 #include "document/text_store.h"
 #include "recovery/document_journal.h"
@@ -321,31 +322,45 @@ private slots:
         QCOMPARE(found[0].file, recent);
     }
 
-    // The journal follows the store: none until the first change, records over
-    // the file as read, a snapshot once the text is no longer that file, restarts.
-    void followsTheStore()
+    // The journal follows the document: none until the first change, records over
+    // the file as read, gone when the document is saved, a snapshot once the text
+    // is no longer the file, restarts.
+    void followsTheDocument()
     {
         QTemporaryDir dir;
         const QString folder = dir.path() + QStringLiteral("/j/");
-        TextStore store;
-        DocumentJournal journal(store, folder);
+        const QString path = dir.filePath(QStringLiteral("doc.txt"));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write("abc") == 3);
+        f.close();
+        Document document;
+        DocumentJournal journal(document, folder);
         journal.beginLoad();
-        store.setText(u"abc"); // the file's text arriving: no journal
-        journal.setBase(sampleHead(dir.filePath(QStringLiteral("doc.txt"))), true);
+        {
+            const Document::Loading loading(document);
+            document.setFileName(path);
+            document.store().setText(u"abc"); // the file's text arriving: no journal
+            document.setLoaded(LineBreakStyle::Lf, path);
+        }
+        journal.setBase(true);
         QVERIFY(!journal.active());
+        TextStore &store = document.store();
         store.replace(3, 0, u"d");
         store.replace(0, 1, u"A");
         QVERIFY(journal.active());
         QVERIFY(journal.flush());
         const QString first = journal.journalPath();
         QCOMPARE(replayJournal(first, u"abc"), QStringLiteral("Abcd"));
-        QCOMPARE(scanJournalFile(first).head.baseLength, 3);
+        const JournalScan scan = scanJournalFile(first);
+        QCOMPARE(scan.head.baseLength, 3);
+        QCOMPARE(scan.head.path, path);
+        QVERIFY(journalMatchesFile(scan.head));
 
-        // Saved to its file: gone; the next change starts over a snapshot.
-        journal.discard();
+        // Saved: gone; the next change starts over a snapshot, taken after the key.
+        document.setSaved(path);
         QVERIFY(!QFile::exists(first));
         store.replace(4, 0, u"e");
-        QVERIFY(!journal.active()); // the copy is taken after the key
+        QVERIFY(!journal.active());
         QCoreApplication::processEvents();
         QVERIFY(journal.active());
         store.replace(0, 0, u">");
@@ -358,11 +373,16 @@ private slots:
             store.replace(store.length(), 0, u"x");
         QCoreApplication::processEvents();
         QVERIFY(journal.flush());
-        const JournalScan scan = scanJournalFile(journal.journalPath());
-        QCOMPARE(scan.snapshots, 1);
-        QVERIFY(scan.edits < 60);
+        const JournalScan restarted = scanJournalFile(journal.journalPath());
+        QCOMPARE(restarted.snapshots, 1);
+        QVERIFY(restarted.edits < 60);
         QCOMPARE(replayJournal(journal.journalPath(), {}), store.text());
-        journal.discard();
+
+        // Let go: gone.
+        const QString last = journal.journalPath();
+        document.abandonChanges();
+        QVERIFY(!journal.active());
+        QVERIFY(!QFile::exists(last));
     }
 
     void identity()
