@@ -2,8 +2,8 @@
 #include "app/program_windows.h"
 #include "app/session_end.h"
 #include "codec/recovery_offer.h"
-#include "recovery/recovery_folder.h"
 #include "desktop/desktop_entry.h"
+#include "recovery/recovery_folder.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -6,12 +6,12 @@
 
 #include "codec/encoding_detect.h"
 #include "document/document.h"
+#include "document/file_identity.h"
 #include "editor/editor_context.h"
 #include "editor/memo_control.h"
 #include "export/output_format.h"
 #include "ime/composer.h"
 #include "recovery/document_journal.h"
-#include "document/file_identity.h"
 #include "recovery/recovery_folder.h"
 #include "settings/font_record.h"
 

@@ -2,11 +2,11 @@
 
 #include "codec/open_commands.h"
 #include "document/document.h"
+#include "document/file_identity.h"
 #include "document/text_control.h"
 #include "editor/editor_context.h"
 #include "platform/platform.h"
 #include "recovery/document_journal.h"
-#include "document/file_identity.h"
 #include "recovery/recovery_folder.h"
 
 #include <QFileInfo>

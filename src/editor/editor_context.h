@@ -19,14 +19,14 @@ struct ComposerState;
 
 struct EditorContext
 {
-    QWidget *window = nullptr;         // parent of dialogs, repainted while the editor is hidden
-    QWidget *editorArea = nullptr;     // holds Memo1 and the waiting label
-    MemoView *view = nullptr;          // Memo1
-    QLabel *waitingLabel = nullptr;    // Label1: "wait please. Reading now."
-    TextControl *memo = nullptr;       // Memo1 as a TextControl
-    Document *document = nullptr;      // what Memo1 shows: the text and its file
+    QWidget *window = nullptr;          // parent of dialogs, repainted while the editor is hidden
+    QWidget *editorArea = nullptr;      // holds Memo1 and the waiting label
+    MemoView *view = nullptr;           // Memo1
+    QLabel *waitingLabel = nullptr;     // Label1: "wait please. Reading now."
+    TextControl *memo = nullptr;        // Memo1 as a TextControl
+    Document *document = nullptr;       // what Memo1 shows: the text and its file
     DocumentJournal *journal = nullptr; // its recovery journal (none in some tests)
-    ComposerState *composer = nullptr; // Memo1's composer flags
+    ComposerState *composer = nullptr;  // Memo1's composer flags
     // Sets the text of status panel 0 to 3.
     std::function<void(int panel, const QString &text)> setPanelText;
     // A modified document is offered for saving; false: what was asked must not happen.

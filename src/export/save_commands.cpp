@@ -5,12 +5,12 @@
 
 #include "codec/encoders.h"
 #include "document/document.h"
+#include "document/file_identity.h"
 #include "document/text_control.h"
 #include "editor/editor_context.h"
 #include "editor/memo_view.h"
 #include "export/document_writer.h"
 #include "platform/platform.h"
-#include "document/file_identity.h"
 #include "settings/app_state.h"
 
 #include <QWidget>
@@ -57,7 +57,8 @@ bool overWriteAllowed(EditorContext &editor, const QString &path)
         return true;
     return ConfirmBoxDefaultNo(
         editor.window,
-        QStringLiteral("The file was changed by another program after it was opened. Over write it?"),
+        QStringLiteral(
+            "The file was changed by another program after it was opened. Over write it?"),
         QStringLiteral("confirm"));
 }
 

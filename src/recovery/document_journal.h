@@ -6,9 +6,9 @@
 // a restart) are taken right after the key that asked for them, never inside it.
 #pragma once
 
+#include "document/text_store.h"
 #include "recovery/journal_format.h"
 #include "recovery/recovery_journal.h"
-#include "document/text_store.h"
 
 #include <QObject>
 

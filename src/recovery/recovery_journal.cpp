@@ -70,6 +70,7 @@ std::unique_ptr<RecoveryJournal> RecoveryJournal::start(const QString &folder, J
     appendHeadRecord(headBytes, head);
     journal->m_headSize = journalMagic().size() + headBytes.size() + 64; // room for the hash
     journal->m_size = journal->m_headSize + (snapshot ? snapshot->size() * 2 + 16 : 0);
+    journal->m_queued = 1; // the head and snapshot, written first: a flush waits for them too
     journal->m_thread = std::thread(&RecoveryJournal::run, journal.get(), std::move(head), hashFile,
                                     std::move(snapshot));
     return journal;
@@ -201,6 +202,12 @@ void RecoveryJournal::run(JournalHead head, bool hashFile, std::optional<QString
     bool ok = writeAll(m_fd, first.constData(), first.size()) && ::fdatasync(m_fd) == 0;
     first = QByteArray();
     syncFolderOf(m_file);
+    m_failed = !ok;
+    {
+        const std::lock_guard guard(m_mutex);
+        m_written += 1;
+    }
+    m_done.notify_all();
 
     for (;;) {
         std::vector<Chunk> work;

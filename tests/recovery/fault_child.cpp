@@ -12,7 +12,6 @@
 #include <QDir>
 #include <QThread>
 
-
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);

@@ -27,8 +27,8 @@ const QString Recover = QStringLiteral("Unsaved changes to this file were kept w
 const QString KeptInstead =
     QStringLiteral("Unsaved changes to this file were kept when the editor last ended without "
                    "saving, but the file has changed since. Open the kept text instead?");
-const QString RecoverUntitled = QStringLiteral(
-    "Unsaved text was kept when the editor last ended without saving. Recover it?");
+const QString RecoverUntitled =
+    QStringLiteral("Unsaved text was kept when the editor last ended without saving. Recover it?");
 const QString OverWrite =
     QStringLiteral("The file was changed by another program after it was opened. Over write it?");
 
@@ -77,8 +77,10 @@ private slots:
             << "snapshot" << true << KeptInstead << "kept textXYZ" << true;
         QTest::newRow("changed, snapshot, No")
             << "snapshot" << false << KeptInstead << "another" << false;
-        QTest::newRow("changed, records only") << "records" << true << QString() << "another" << false;
-        QTest::newRow("locked by another instance") << "locked" << true << QString() << "abc" << false;
+        QTest::newRow("changed, records only")
+            << "records" << true << QString() << "another" << false;
+        QTest::newRow("locked by another instance")
+            << "locked" << true << QString() << "abc" << false;
     }
     void recoveryOnOpen()
     {
@@ -110,7 +112,8 @@ private slots:
 
         QCOMPARE(app.form.memo().text(), text);
         QCOMPARE(app.form.document().isModified(), modified);
-        const bool rewritten = kind == QLatin1String("snapshot") || kind == QLatin1String("records");
+        const bool rewritten =
+            kind == QLatin1String("snapshot") || kind == QLatin1String("records");
         QCOMPARE(readFile(path), rewritten ? QByteArray("another") : QByteArray("abc"));
         if (question.isEmpty()) {
             QVERIFY(app.fake.boxes.isEmpty() || app.fake.boxes.first().kind != "confirm");
@@ -211,7 +214,8 @@ private slots:
         const BoxCall &box = app.fake.boxes.at(asked.indexOf(OverWrite));
         QCOMPARE(box.caption, QStringLiteral("confirm"));
         QVERIFY(box.defaultNo);
-        QCOMPARE(readFile(file), answer ? QByteArray("abcX") : QByteArray("written by another program"));
+        QCOMPARE(readFile(file),
+                 answer ? QByteArray("abcX") : QByteArray("written by another program"));
         if (!answer) {
             // What the save was part of did not happen.
             QVERIFY(app.form.isVisible());
@@ -261,14 +265,15 @@ private slots:
         app.fake.confirmAnswer = answer;
         app.form.checkFileOnDisk();
         QCOMPARE(texts(app.fake),
-                 QList<QString>{modified ? QStringLiteral("The file was changed by another program. "
-                                                          "Reload it and lose your changes?")
-                                         : QStringLiteral(
-                                               "The file was changed by another program. Reload it?")});
+                 QList<QString>{
+                     modified
+                         ? QStringLiteral("The file was changed by another program. "
+                                          "Reload it and lose your changes?")
+                         : QStringLiteral("The file was changed by another program. Reload it?")});
         QVERIFY(app.fake.boxes.first().defaultNo);
-        QCOMPARE(app.form.memo().text(), answer ? QStringLiteral("ONE\nTWO\nTHREE\nFOUR")
-                                                : modified ? QStringLiteral("one\ntw!o\nthree")
-                                                           : QStringLiteral("one\ntwo\nthree"));
+        QCOMPARE(app.form.memo().text(), answer     ? QStringLiteral("ONE\nTWO\nTHREE\nFOUR")
+                                         : modified ? QStringLiteral("one\ntw!o\nthree")
+                                                    : QStringLiteral("one\ntwo\nthree"));
         QCOMPARE(app.form.document().isModified(), modified && !answer);
         if (answer) {
             QCOMPARE(app.form.document().store().lineAt(app.form.memo().selStart()), 1);
@@ -340,7 +345,7 @@ private slots:
         QVERIFY(app.fake.boxes.isEmpty());
         QCOMPARE(readFile(file), QByteArray("abc"));
 
-        MainWindowFixture next;
+        MainWindowUnderTest next; // a restart: the same program and state folders
         next.fake.confirmAnswer = true;
         openPath(next.form.editorContext(), file);
         QCOMPARE(texts(next.fake), QList<QString>{Recover});
