@@ -32,9 +32,6 @@ bool isSameFile(const QString &a, const QString &b)
 
 bool changedOnDisk(const QString &path, const FileIdentity &known)
 {
-    // Nothing to compare with when the file was never read or written here.
-    if (!known.exists())
-        return false;
     const FileIdentity now = FileIdentity::of(path);
     return now.exists() && !(now == known);
 }

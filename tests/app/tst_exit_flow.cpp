@@ -60,8 +60,10 @@ QString prepareSave(MainWindowFixture &app, int target)
     const QString opened = app.dir.file(QStringLiteral("opened.txt"));
     writeFile(opened, "old");
     writeFile(app.dir.file(QStringLiteral("plain")), "");
-    if (target == OpenedFile)
+    if (target == OpenedFile) { // as read by the open command: its identity known
         app.form.document().setFileName(opened);
+        app.form.document().setLoaded(LineBreakStyle::CrLf, opened);
+    }
     if (target == NewDocument)
         app.fake.saveAnswer = app.dir.file(QStringLiteral("new.txt"));
     if (target == ParentIsAFile)
