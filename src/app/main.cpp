@@ -1,5 +1,6 @@
 // Program entry: the application object, the windows in their order, the event loop.
 #include "app/program_windows.h"
+#include "app/translations.h"
 #include "desktop/desktop_entry.h"
 
 #include <QApplication>
@@ -53,6 +54,8 @@ int main(int argc, char *argv[])
     app.setApplicationName(QStringLiteral("tavriledit"));
     // Lets the desktop match the windows to the installed launcher and its icon.
     QGuiApplication::setDesktopFileName(QLatin1String(ApplicationId));
+    // The user's language, before any window reads its texts.
+    const ProgramTranslations translations(QLocale::system());
     try {
         // The windows in their order, each handed the others it needs.
         ProgramWindows windows(QApplication::arguments());

@@ -10,6 +10,7 @@
 #include "export/document_writer.h"
 #include "platform/platform.h"
 
+#include <QCoreApplication>
 #include <QWidget>
 
 #include <new>
@@ -18,27 +19,30 @@ namespace {
 
 FileDialogRequest textSaveDialog()
 {
-    return {QStringLiteral("Save a Text file"),
-            {QStringLiteral("Text files(*.txt)"), QStringLiteral("HTML files(*.html)"),
-             QStringLiteral("All(*.*)")},
+    return {QCoreApplication::translate("SaveCommands", "Save a Text file"),
+            {QCoreApplication::translate("SaveCommands", "Text files(*.txt)"),
+             QCoreApplication::translate("SaveCommands", "HTML files(*.html)"),
+             QCoreApplication::translate("SaveCommands", "All(*.*)")},
             QStringLiteral("txt"),
             {}};
 }
 
 FileDialogRequest htmlExportDialog()
 {
-    return {QStringLiteral("Save Unicode number HTML &#99;tag file"),
-            {QStringLiteral("HTML files(*.html)"), QStringLiteral("Text files(*.txt)"),
-             QStringLiteral("All(*.*)")},
+    return {QCoreApplication::translate("SaveCommands", "Save Unicode number HTML &#99;tag file"),
+            {QCoreApplication::translate("SaveCommands", "HTML files(*.html)"),
+             QCoreApplication::translate("SaveCommands", "Text files(*.txt)"),
+             QCoreApplication::translate("SaveCommands", "All(*.*)")},
             QStringLiteral("html"),
             {}};
 }
 
 FileDialogRequest cArrayExportDialog()
 {
-    return {QStringLiteral("Save Unicode number language C 0x* file"),
-            {QStringLiteral("Text files(*.txt)"), QStringLiteral("HTML files(*.html)"),
-             QStringLiteral("All(*.*)")},
+    return {QCoreApplication::translate("SaveCommands", "Save Unicode number language C 0x* file"),
+            {QCoreApplication::translate("SaveCommands", "Text files(*.txt)"),
+             QCoreApplication::translate("SaveCommands", "HTML files(*.html)"),
+             QCoreApplication::translate("SaveCommands", "All(*.*)")},
             QStringLiteral("txt"),
             {}};
 }
@@ -53,9 +57,11 @@ SaveOutcome writeFormatted(EditorContext &editor, OutputFormat format,
         // The file holds codes the editor could not read: writing over it without
         // a dialog would lose them unless the user says so.
         if (editor.document->replacesUnreadable(path) &&
-            !ConfirmBox(editor.window,
-                        QStringLiteral("Some codes of this file could not be read. Over write it?"),
-                        QStringLiteral("confirm")))
+            !ConfirmBox(
+                editor.window,
+                QCoreApplication::translate(
+                    "SaveCommands", "Some codes of this file could not be read. Over write it?"),
+                QCoreApplication::translate("SaveCommands", "confirm")))
             return SaveOutcome::Cancelled;
     } else {
         path = platform().saveFileName(editor.window, dialog);
@@ -77,7 +83,8 @@ SaveOutcome writeFormatted(EditorContext &editor, OutputFormat format,
         DocumentWriter writer(path, format);
         if (!writer.open()) {
             hidden.showAgain();
-            ErrorBox(editor.window, QStringLiteral("can't file open"), QStringLiteral("ERROR"));
+            ErrorBox(editor.window, QCoreApplication::translate("SaveCommands", "can't file open"),
+                     QCoreApplication::translate("SaveCommands", "ERROR"));
             return SaveOutcome::Failed;
         }
 
@@ -109,7 +116,8 @@ SaveOutcome writeFormatted(EditorContext &editor, OutputFormat format,
     editor.memo->setFocus();
 
     if (!written) {
-        ErrorBox(editor.window, QStringLiteral("can't file write"), QStringLiteral("ERROR"));
+        ErrorBox(editor.window, QCoreApplication::translate("SaveCommands", "can't file write"),
+                 QCoreApplication::translate("SaveCommands", "ERROR"));
         return SaveOutcome::Failed;
     }
     editor.setPanelText(3, QStringLiteral("UTF-8 nonBOM  ") + path);
@@ -130,7 +138,8 @@ SaveOutcome saveDocument(EditorContext &editor)
 bool saveBeforeReplacing(EditorContext &editor)
 {
     if (!documentModified ||
-        !ConfirmBox(editor.window, QStringLiteral("Save file?"), QStringLiteral("confirm")))
+        !ConfirmBox(editor.window, QCoreApplication::translate("SaveCommands", "Save file?"),
+                    QCoreApplication::translate("SaveCommands", "confirm")))
         return true; // nothing to keep, or the user let it go
     return saveOnTheWayOut(editor) == SaveOutcome::Saved;
 }

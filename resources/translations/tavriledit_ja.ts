@@ -1,0 +1,523 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="ja">
+<context>
+    <name>AccentPadPicture</name>
+    <message>
+        <source>Accent characters</source>
+        <translation>アクセント文字</translation>
+    </message>
+</context>
+<context>
+    <name>HanjaCommand</name>
+    <message>
+        <source>The Hanja dictionary is not installed: %1 was not found.</source>
+        <translation>漢字辞書がインストールされていません。%1 が見つかりません。</translation>
+    </message>
+    <message>
+        <source>ERROR</source>
+        <translation>エラー</translation>
+    </message>
+    <message>
+        <source>The Hanja dictionary %1 could not be read.</source>
+        <translation>漢字辞書 %1 を読み込めませんでした。</translation>
+    </message>
+</context>
+<context>
+    <name>HanjaPopup</name>
+    <message>
+        <source>Hanja candidates</source>
+        <translation>漢字候補</translation>
+    </message>
+    <message>
+        <source>Hanja candidate list</source>
+        <translation>漢字候補一覧</translation>
+    </message>
+    <message>
+        <source>Number keys 1 to 9 or Enter choose, Escape closes</source>
+        <translation>数字キー1~9またはEnterで選択、Escで閉じる</translation>
+    </message>
+</context>
+<context>
+    <name>OpenCommands</name>
+    <message>
+        <source>Text files(*.txt)</source>
+        <translation>テキストファイル(*.txt)</translation>
+    </message>
+    <message>
+        <source>HTML files(*.html)</source>
+        <translation>HTMLファイル(*.html)</translation>
+    </message>
+    <message>
+        <source>All(*.*)</source>
+        <translation>すべてのファイル(*.*)</translation>
+    </message>
+    <message>
+        <source> (%1 unreadable)</source>
+        <translation> (読めないコード %1 個)</translation>
+    </message>
+    <message>
+        <source>Open a Text file</source>
+        <translation>テキストファイルを開く</translation>
+    </message>
+    <message>
+        <source>can&apos;t file read</source>
+        <translation>ファイルを読み込めません</translation>
+    </message>
+    <message>
+        <source>can&apos;t file open</source>
+        <translation>ファイルを開けません</translation>
+    </message>
+    <message>
+        <source>ERROR</source>
+        <translation>エラー</translation>
+    </message>
+    <message>
+        <source>Insert a Text file</source>
+        <translation>テキストファイルを挿入</translation>
+    </message>
+</context>
+<context>
+    <name>SaveCommands</name>
+    <message>
+        <source>Save a Text file</source>
+        <translation>テキストファイルを保存</translation>
+    </message>
+    <message>
+        <source>Text files(*.txt)</source>
+        <translation>テキストファイル(*.txt)</translation>
+    </message>
+    <message>
+        <source>HTML files(*.html)</source>
+        <translation>HTMLファイル(*.html)</translation>
+    </message>
+    <message>
+        <source>All(*.*)</source>
+        <translation>すべてのファイル(*.*)</translation>
+    </message>
+    <message>
+        <source>Save Unicode number HTML &amp;#99;tag file</source>
+        <translation>Unicode番号 HTML &amp;#99;タグファイルを保存</translation>
+    </message>
+    <message>
+        <source>Save Unicode number language C 0x* file</source>
+        <translation>Unicode番号 C言語 0x* ファイルを保存</translation>
+    </message>
+    <message>
+        <source>Some codes of this file could not be read. Over write it?</source>
+        <translation>このファイルには読み込めなかったコードがあります。上書きしますか?</translation>
+    </message>
+    <message>
+        <source>confirm</source>
+        <translation>確認</translation>
+    </message>
+    <message>
+        <source>can&apos;t file open</source>
+        <translation>ファイルを開けません</translation>
+    </message>
+    <message>
+        <source>ERROR</source>
+        <translation>エラー</translation>
+    </message>
+    <message>
+        <source>can&apos;t file write</source>
+        <translation>ファイルに書き込めません</translation>
+    </message>
+    <message>
+        <source>Save file?</source>
+        <translation>ファイルを保存しますか?</translation>
+    </message>
+</context>
+<context>
+    <name>ScreenKeyboard</name>
+    <message>
+        <source>decide</source>
+        <translation>確定</translation>
+    </message>
+</context>
+<context>
+    <name>ScreenKeyboardPicture</name>
+    <message>
+        <source>Hangul keyboard</source>
+        <translation>ハングルキーボード</translation>
+    </message>
+</context>
+<context>
+    <name>Shortcuts</name>
+    <message>
+        <source>ショートカット作成失敗</source>
+        <translation>ショートカット作成失敗</translation>
+    </message>
+</context>
+<context>
+    <name>StatusBar</name>
+    <message>
+        <source>Line:%1  Col:%2</source>
+        <translation>行:%1  列:%2</translation>
+    </message>
+    <message>
+        <source>WrapLine</source>
+        <translation>折り返し</translation>
+    </message>
+    <message>
+        <source>noWrapLine</source>
+        <translation>折り返しなし</translation>
+    </message>
+</context>
+<context>
+    <name>TForm1</name>
+    <message>
+        <source>Exit OK?</source>
+        <translation>終了しますか?</translation>
+    </message>
+    <message>
+        <source>confirm</source>
+        <translation>確認</translation>
+    </message>
+    <message>
+        <source>Tavril Korean Editor Ver 0.8(Built-in Korean IME Romanized/Direct)</source>
+        <translation>Tavril 韓国語エディター Ver 0.8(韓国語IME内蔵 ローマ字/直接)</translation>
+    </message>
+    <message>
+        <source>wait please. Reading now.</source>
+        <translation>お待ちください。読み込み中です。</translation>
+    </message>
+    <message>
+        <source>Document</source>
+        <translation>文書</translation>
+    </message>
+    <message>
+        <source>Status bar</source>
+        <translation>ステータスバー</translation>
+    </message>
+    <message>
+        <source>Wrap Line off(toggle)</source>
+        <translation>折り返し表示をオフ(切り替え)</translation>
+    </message>
+    <message>
+        <source>Wrap Line on(toggle)</source>
+        <translation>折り返し表示をオン(切り替え)</translation>
+    </message>
+    <message>
+        <source>Clear OK?</source>
+        <translation>すべて消去しますか?</translation>
+    </message>
+    <message>
+        <source>file</source>
+        <translation>ファイル</translation>
+    </message>
+    <message>
+        <source>open text file(UTF-8,UTF16,SJIS,EUC)</source>
+        <translation>テキストファイルを開く(UTF-8,UTF16,SJIS,EUC)</translation>
+    </message>
+    <message>
+        <source>insert text file(UTF-8,UTF16,SJIS,EUC)</source>
+        <translation>テキストファイルを挿入(UTF-8,UTF16,SJIS,EUC)</translation>
+    </message>
+    <message>
+        <source>reopen with encoding</source>
+        <translation>エンコードを指定して開き直す</translation>
+    </message>
+    <message>
+        <source>Auto</source>
+        <translation>自動</translation>
+    </message>
+    <message>
+        <source>Read the file again, its encoding detected</source>
+        <translation>エンコードを自動判別してファイルを読み直します</translation>
+    </message>
+    <message>
+        <source>Read the file again as %1</source>
+        <translation>ファイルを %1 として読み直します</translation>
+    </message>
+    <message>
+        <source>save file(UTF-8)</source>
+        <translation>名前を付けて保存(UTF-8)</translation>
+    </message>
+    <message>
+        <source>over write save file(UTF-8)</source>
+        <translation>上書き保存(UTF-8)</translation>
+    </message>
+    <message>
+        <source>save Unicode number HTML &amp;&amp;#99;tag(ASCII)</source>
+        <translation>Unicode番号をHTML &amp;&amp;#99;タグで保存(ASCII)</translation>
+    </message>
+    <message>
+        <source>save Unicode number language C 0x*(ASCII)</source>
+        <translation>Unicode番号をC言語 0x* 形式で保存(ASCII)</translation>
+    </message>
+    <message>
+        <source>exit</source>
+        <translation>終了</translation>
+    </message>
+    <message>
+        <source>edit</source>
+        <translation>編集</translation>
+    </message>
+    <message>
+        <source>find</source>
+        <translation>検索</translation>
+    </message>
+    <message>
+        <source>Screen keyboard</source>
+        <translation>スクリーンキーボード</translation>
+    </message>
+    <message>
+        <source>Accent PAD</source>
+        <translation>アクセントパッド</translation>
+    </message>
+    <message>
+        <source>change font</source>
+        <translation>フォントの変更</translation>
+    </message>
+    <message>
+        <source>create Shortcut in Program menu</source>
+        <translation>プログラムメニューにショートカットを作成</translation>
+    </message>
+    <message>
+        <source>create Shortcut in Desktop menu</source>
+        <translation>デスクトップにショートカットを作成</translation>
+    </message>
+    <message>
+        <source>KoreaRomaIME</source>
+        <translation>ハングル(ローマ字)</translation>
+    </message>
+    <message>
+        <source>KoreaDirectIME</source>
+        <translation>ハングル(直接)</translation>
+    </message>
+    <message>
+        <source>nonIME</source>
+        <translation>IMEオフ</translation>
+    </message>
+    <message>
+        <source>IME</source>
+        <translation>IME</translation>
+    </message>
+    <message>
+        <source>Korean Romanized input built-in IME</source>
+        <translation>韓国語ローマ字入力(内蔵IME)</translation>
+    </message>
+    <message>
+        <source>Korean Direct input built-in IME</source>
+        <translation>韓国語直接入力(内蔵IME)</translation>
+    </message>
+    <message>
+        <source>don&apos;t use built-in IME</source>
+        <translation>内蔵IMEを使わない</translation>
+    </message>
+    <message>
+        <source>Hangul to Hanja</source>
+        <translation>ハングル→漢字変換</translation>
+    </message>
+    <message>
+        <source>help</source>
+        <translation>ヘルプ</translation>
+    </message>
+    <message>
+        <source>keymap</source>
+        <translation>キー配列</translation>
+    </message>
+    <message>
+        <source>Jump to Official web site</source>
+        <translation>公式サイトへ移動</translation>
+    </message>
+    <message>
+        <source>Jump to TavrilJisho web site(Japanese)</source>
+        <translation>TavrilJishoのサイトへ移動(日本語)</translation>
+    </message>
+    <message>
+        <source>copyright</source>
+        <translation>著作権情報</translation>
+    </message>
+    <message>
+        <source>Cut</source>
+        <translation>切り取り</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>コピー</translation>
+    </message>
+    <message>
+        <source>Paste</source>
+        <translation>貼り付け</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>消去</translation>
+    </message>
+    <message>
+        <source>Select All</source>
+        <translation>すべて選択</translation>
+    </message>
+    <message>
+        <source>Korea Roma IME</source>
+        <translation>ハングル ローマ字入力</translation>
+    </message>
+    <message>
+        <source>Korea Direct IME</source>
+        <translation>ハングル直接入力</translation>
+    </message>
+    <message>
+        <source>Kanji(Japan) to Hangul(SelectArea)Type1</source>
+        <translation>漢字(日本)→ハングル(選択範囲) タイプ1</translation>
+    </message>
+    <message>
+        <source>Kanji(Japan) to Hangul(SelectArea)Type2</source>
+        <translation>漢字(日本)→ハングル(選択範囲) タイプ2</translation>
+    </message>
+</context>
+<context>
+    <name>Taccent2form</name>
+    <message>
+        <source>Accent PAD</source>
+        <translation>アクセントパッド</translation>
+    </message>
+</context>
+<context>
+    <name>Taccentform</name>
+    <message>
+        <source>Accent PAD</source>
+        <translation>アクセントパッド</translation>
+    </message>
+</context>
+<context>
+    <name>Tcopyrightform</name>
+    <message>
+        <source>copyright</source>
+        <translation>著作権情報</translation>
+    </message>
+    <message>
+        <source>Tavril Korean Text Editor Ver 0.8</source>
+        <translation>Tavril 韓国語テキストエディター Ver 0.8</translation>
+    </message>
+    <message>
+        <source>Contact: support@tavril.example</source>
+        <translation>連絡先: support@tavril.example</translation>
+    </message>
+    <message>
+        <source>Web: %1</source>
+        <translation>Webサイト: %1</translation>
+    </message>
+</context>
+<context>
+    <name>Texitform</name>
+    <message>
+        <source>Confirm</source>
+        <translation>確認</translation>
+    </message>
+    <message>
+        <source>Save &amp;&amp; Exit</source>
+        <translation>保存して終了</translation>
+    </message>
+    <message>
+        <source>No Save &amp;&amp; Exit</source>
+        <translation>保存せずに終了</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>キャンセル</translation>
+    </message>
+</context>
+<context>
+    <name>Thangulskbform</name>
+    <message>
+        <source>Hangul Screen keyboard(key click)</source>
+        <translation>ハングル スクリーンキーボード(キークリック)</translation>
+    </message>
+</context>
+<context>
+    <name>Thelpform</name>
+    <message>
+        <source>(toggle)</source>
+        <translation>(切り替え)</translation>
+    </message>
+    <message>
+        <source>Korean Hangul Romanized input keymap</source>
+        <translation>ハングル ローマ字入力 キー配列</translation>
+    </message>
+    <message>
+        <source>space key=decide</source>
+        <translation>スペースキー=確定</translation>
+    </message>
+    <message>
+        <source>Hangul Romanized Input keymap</source>
+        <translation>ハングル ローマ字入力 キー配列</translation>
+    </message>
+    <message>
+        <source>Keymap help</source>
+        <translation>キー配列のヘルプ</translation>
+    </message>
+</context>
+<context>
+    <name>Tsearchform</name>
+    <message>
+        <source>KoreaRomaIME</source>
+        <translation>ハングル(ローマ字)</translation>
+    </message>
+    <message>
+        <source>KoreaDirectIME</source>
+        <translation>ハングル(直接)</translation>
+    </message>
+    <message>
+        <source>nonIME</source>
+        <translation>IMEオフ</translation>
+    </message>
+    <message>
+        <source>find (search)</source>
+        <translation>検索</translation>
+    </message>
+    <message>
+        <source>Find what</source>
+        <translation>検索する文字列</translation>
+    </message>
+    <message>
+        <source>Find</source>
+        <translation>検索</translation>
+    </message>
+    <message>
+        <source>Sorry. auto change to noWrapLine mode.</source>
+        <translation>すみません。折り返しなしモードに自動で切り替えます。</translation>
+    </message>
+    <message>
+        <source>Cut</source>
+        <translation>切り取り</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>コピー</translation>
+    </message>
+    <message>
+        <source>Paste</source>
+        <translation>貼り付け</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>消去</translation>
+    </message>
+    <message>
+        <source>Select All</source>
+        <translation>すべて選択</translation>
+    </message>
+    <message>
+        <source>Korea Roma IME</source>
+        <translation>ハングル ローマ字入力</translation>
+    </message>
+    <message>
+        <source>Korea Direct IME</source>
+        <translation>ハングル直接入力</translation>
+    </message>
+    <message>
+        <source>Kanji(Japan) to Hangul(SelectArea)Type1</source>
+        <translation>漢字(日本)→ハングル(選択範囲) タイプ1</translation>
+    </message>
+    <message>
+        <source>Kanji(Japan) to Hangul(SelectArea)Type2</source>
+        <translation>漢字(日本)→ハングル(選択範囲) タイプ2</translation>
+    </message>
+    <message>
+        <source>Hangul to Hanja</source>
+        <translation>ハングル→漢字変換</translation>
+    </message>
+</context>
+</TS>
