@@ -280,11 +280,11 @@
     </message>
     <message>
         <source>KoreaRomaIME</source>
-        <translation>ハングル(ローマ字)</translation>
+        <translation>ローマ字入力</translation>
     </message>
     <message>
         <source>KoreaDirectIME</source>
-        <translation>ハングル(直接)</translation>
+        <translation>直接入力</translation>
     </message>
     <message>
         <source>nonIME</source>
@@ -453,11 +453,11 @@
     <name>Tsearchform</name>
     <message>
         <source>KoreaRomaIME</source>
-        <translation>ハングル(ローマ字)</translation>
+        <translation>ローマ字入力</translation>
     </message>
     <message>
         <source>KoreaDirectIME</source>
-        <translation>ハングル(直接)</translation>
+        <translation>直接入力</translation>
     </message>
     <message>
         <source>nonIME</source>

@@ -34,10 +34,8 @@ void TestTranslations::mainWindowSpeaksTheLocale_data()
                             << "줄 바꿈 없음"
                             << "예(&Y)";
     QTest::newRow("Japanese") << "ja_JP"
-                              << "ja"
-                              << QStringList{"ファイル",       "編集",    "ハングル(ローマ字)",
-                                             "ハングル(直接)", "IMEオフ", "IME",
-                                             "ヘルプ"}
+                              << "ja" << QStringList{"ファイル", "編集", "ローマ字入力", "直接入力",
+                                                     "IMEオフ",  "IME",  "ヘルプ"}
                               << "Tavril 韓国語エディター Ver 0.8(韓国語IME内蔵 ローマ字/直接)"
                               << "折り返しなし"
                               << "はい(&Y)";
