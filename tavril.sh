@@ -8,7 +8,7 @@ cd "$(dirname "$0")"
 packages=(cmake g++ make ccache python3 qt6-base-dev libgl-dev
           libxkbcommon-dev fonts-nanum fonts-ipafont-gothic fonts-dejavu-core libhangul-data
           libhangul-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools qt6-translations-l10n
-          desktop-file-utils appstream dpkg-dev file)
+          desktop-file-utils appstream dpkg-dev file debian-faq-ko debian-faq-ja)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -263,20 +263,34 @@ const std::bitset<11172> &commonSyllables()
     return set;
 }
 
-// What the sample looks like read as code page 949.
-struct KoreanReading
+// How plausible a reading of the sample is: a score per byte beyond ASCII, from
+// what each code reads as. Characters ordinary prose is made of score high,
+// rare ones low, codes without a character count against the reading.
+struct Reading
 {
-    int doubleByte = 0; // double-byte codes with a character
-    int invalid = 0;    // bytes or codes without one
-    int hangul = 0;     // Hangul syllables
-    int hangulKs = 0;   // ... of them in KS X 1001
-    int common = 0;     // ... of them among the common ones
-    bool extension = false;
+    double score = 0;
+    std::size_t bytes = 0;  // bytes beyond ASCII
+    int hangul = 0;         // Hangul syllables (Korean reading)
+    bool extension = false; // a UHC extension code (Korean reading)
+
+    double perByte() const { return bytes == 0 ? 0.0 : score / double(bytes); }
+    void unreadable(std::size_t n)
+    {
+        score -= 3.0 * double(n);
+        bytes += n;
+    }
 };
 
-KoreanReading readKorean(std::span<const std::uint8_t> s)
+bool isHanja(char16_t c)
 {
-    KoreanReading r;
+    return (c >= 0x4E00 && c <= 0x9FFF) || (c >= 0xF900 && c <= 0xFAFF);
+}
+
+// Korean (code page 949): Hangul syllables score by how common they are; an
+// extension syllable (only code page 949 has it) is possible but less likely.
+Reading readKorean(std::span<const std::uint8_t> s)
+{
+    Reading r;
     const std::size_t n = s.size();
     std::size_t i = 0;
     while (i < n) {
@@ -285,48 +299,110 @@ KoreanReading readKorean(std::span<const std::uint8_t> s)
             ++i;
             continue;
         }
-        if (c == 0x80 || c == 0xFF) {
-            ++r.invalid;
-            ++i;
-            continue;
-        }
         if (i + 1 >= n)
             break; // a lead byte cut off by the end of the sample
         const std::uint8_t t = s[i + 1];
-        const char16_t ch =
-            isCp949Trail(t) ? LookupCode(Cp949Table, std::uint16_t(c << 8 | t)) : MissingCharacter;
+        const char16_t ch = c != 0x80 && c != 0xFF && isCp949Trail(t)
+                                ? LookupCode(Cp949Table, std::uint16_t(c << 8 | t))
+                                : MissingCharacter;
         if (ch == MissingCharacter) {
-            ++r.invalid;
+            r.unreadable(1);
             ++i;
             continue;
         }
         const bool ks = c >= 0xA1 && t >= 0xA1;
         r.extension = r.extension || !ks;
-        ++r.doubleByte;
+        r.bytes += 2;
         if (isHangulSyllable(ch)) {
             ++r.hangul;
-            r.hangulKs += ks;
-            r.common += commonSyllables().test(std::size_t(ch - 0xAC00));
+            r.score += !ks ? 0.8 : commonSyllables().test(std::size_t(ch - 0xAC00)) ? 3.0 : 1.0;
+        } else if (ch >= 0x3131 && ch <= 0x318E) {
+            r.score += 1.0; // jamo alone: chat laughter and the like
+        } else {
+            r.score += 0.5; // Hanja, punctuation, symbols
         }
         i += 2;
     }
     return r;
 }
 
-using Decoder = DecodeResult (*)(std::span<const std::uint8_t>, char16_t *, bool);
-
-// Share of kana among the characters beyond ASCII when the sample is read with
-// a Japanese decoder.
-double kanaShare(std::span<const std::uint8_t> s, Decoder decode)
+// Japanese character scores: kana most, then the common (level 1) kanji, then
+// punctuation and the rarer kanji.
+double japaneseScore(char16_t ch, bool levelOneKanji)
 {
-    std::vector<char16_t> out(s.size() + 1);
-    const DecodeResult r = decode(s, out.data(), false);
-    int kana = 0, wide = 0;
-    for (int k = 0; k < r.units; ++k) {
-        wide += out[std::size_t(k)] >= 0x80;
-        kana += isKana(out[std::size_t(k)]);
+    if (isKana(ch) || ch == 0x30FC)
+        return 3.0;
+    if (isHanja(ch))
+        return levelOneKanji ? 1.5 : 0.5;
+    return 1.0;
+}
+
+Reading readShiftJis(std::span<const std::uint8_t> s)
+{
+    Reading r;
+    const std::size_t n = s.size();
+    std::size_t i = 0;
+    while (i < n) {
+        const std::uint8_t c = s[i];
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        if (c >= 0xA1 && c <= 0xDF) {
+            r.score += 0.3; // half-width katakana
+            ++r.bytes;
+            ++i;
+            continue;
+        }
+        if (!isSjisLead(c)) {
+            r.unreadable(1);
+            ++i;
+            continue;
+        }
+        if (i + 1 >= n)
+            break;
+        const std::uint8_t t = s[i + 1];
+        const std::uint16_t code = std::uint16_t(c << 8 | t);
+        const char16_t ch = isSjisTrail(t) ? LookupCode(SjisTable, code) : MissingCharacter;
+        if (ch == MissingCharacter) {
+            r.unreadable(1);
+            ++i;
+            continue;
+        }
+        r.bytes += 2;
+        r.score += japaneseScore(ch, code < 0x989F);
+        i += 2;
     }
-    return wide == 0 ? 0.0 : double(kana) / wide;
+    return r;
+}
+
+Reading readEucJp(std::span<const std::uint8_t> s)
+{
+    Reading r;
+    const std::size_t n = s.size();
+    std::size_t i = 0;
+    while (i < n) {
+        const std::uint8_t c = s[i];
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        if (i + 1 >= n)
+            break;
+        const std::uint8_t t = s[i + 1];
+        const char16_t ch = (c == 0x8E || c >= 0xA1) && t >= 0xA1
+                                ? LookupCode(EucTable, std::uint16_t(c << 8 | t))
+                                : MissingCharacter;
+        if (ch == MissingCharacter) {
+            r.unreadable(1);
+            ++i;
+            continue;
+        }
+        r.bytes += 2;
+        r.score += c == 0x8E ? 0.6 : japaneseScore(ch, c < 0xD0);
+        i += 2;
+    }
+    return r;
 }
 
 // Strictly valid UTF-8 apart from a sequence cut off by the end of the sample.
@@ -344,20 +420,22 @@ bool isValidUtf8(std::span<const std::uint8_t> s)
     return std::size_t(std::count(text.begin(), text.end(), ReplacementCharacter)) == written;
 }
 
-// The Korean reading when the sample is Korean text: many Hangul syllables, nearly
-// all in KS X 1001 and most of them common ones, few codes without a character,
-// and a Japanese reading with little kana.
+// How far ahead, in points, the Korean reading must be in all.
+constexpr double MinKoreanLead = 2.5;
+
+// The Korean reading when it is more plausible than either Japanese one.
 std::optional<FileEncoding> koreanEncoding(std::span<const std::uint8_t> s)
 {
-    const KoreanReading r = readKorean(s);
-    if (r.hangul < 10 || r.invalid * 100 > r.doubleByte)
+    const Reading korean = readKorean(s);
+    if (korean.hangul == 0)
         return std::nullopt;
-    if (r.hangulKs * 10 < r.hangul * 9 || r.common * 10 < r.hangul * 4 ||
-        r.hangul * 2 < r.doubleByte)
+    const double japanese = std::max(readShiftJis(s).perByte(), readEucJp(s).perByte());
+    // Korean ahead per byte, and by more than a character or two in all: a
+    // syllable or two alone are as likely kanji.
+    const double lead = korean.perByte() - japanese;
+    if (lead <= 0 || lead * double(korean.bytes) < MinKoreanLead)
         return std::nullopt;
-    if (kanaShare(s, &DecodeSjis) >= 0.25 || kanaShare(s, &DecodeEuc) >= 0.25)
-        return std::nullopt;
-    return r.extension ? CP949 : EUCKR;
+    return korean.extension ? CP949 : EUCKR;
 }
 
 } // namespace

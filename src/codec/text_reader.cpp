@@ -100,10 +100,11 @@ struct LineTally
             outcome.firstBreak = end;
     }
     // The stream ended with nothing after the last line's end: a line break
-    // there is kept as an empty last line.
+    // there is kept as an empty last line. A zero or SUB code that ends the file
+    // is no line break of it (41 00, one UTF-16 unit read as bytes, stays "A").
     void finish(TextSink &out)
     {
-        if (outcome.lines > 0 && lastEnd != LineEnd::None && lastEnd != LineEnd::Sub)
+        if (outcome.lines > 0 && isLineBreak(lastEnd))
             startLine(out);
     }
 };

@@ -78,10 +78,11 @@ struct ReadOutcome
     bool extension = false; // code page 949: a UHC extension code occurred
 };
 
-// Skips a byte-order mark, then reads `stream` to its end as lines of
-// `encoding` and appends them to `out`, joined by LF, flushing it at the end. A final line break
-// ends the last line and is followed by an empty one, so the text keeps it (a final SUB, the old
-// end-of-text mark, adds none); a line is never cut, however long. `pieceLimit` is the most bytes
-// or units one read takes (at least 4); tests lower it to exercise lines that come in many pieces.
+// Skips a byte-order mark, then reads `stream` to its end as lines of `encoding` and appends
+// them to `out`, joined by LF, flushing it at the end. A final line break ends the last line
+// and is followed by an empty one, so the text keeps it (a final SUB, the old end-of-text mark,
+// or a final zero code adds none); a line is never cut, however long. `pieceLimit` is the most
+// bytes or units one read takes (at least 4); tests lower it to exercise lines that come in
+// many pieces.
 ReadOutcome readTextStream(ByteStream &stream, FileEncoding encoding, TextSink &out,
                            int pieceLimit = MaxLineLength);

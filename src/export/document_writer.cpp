@@ -29,23 +29,71 @@ bool DocumentWriter::put(const char *bytes, qint64 size)
 
 bool DocumentWriter::writeAndCommit(QStringView text, LineBreakStyle lineBreak)
 {
+    return writeAndCommit([text](const PieceVisitor &visit) { visit(text); }, lineBreak);
+}
+
+bool DocumentWriter::writeAndCommit(const TextPieces &pieces, LineBreakStyle lineBreak)
+{
     if (!m_file.isOpen())
         return false;
     if (!m_buffer)
         m_buffer = std::make_unique<char[]>(StepBufferSize);
-    const auto *units = reinterpret_cast<const char16_t *>(text.utf16());
-    const std::size_t size = std::size_t(text.size());
+    char *const buffer = m_buffer.get();
 
     const std::string_view head = formatHead(m_format);
     if (!put(head.data(), qint64(head.size())))
         return false;
-    for (std::size_t offset = 0; offset < size;) {
-        const StepResult step =
-            encodeStep(m_format, m_buffer.get(), units + offset, size - offset, lineBreak);
-        if (!put(m_buffer.get(), qint64(step.bytes)))
-            return false;
-        offset += step.consumed;
-    }
+
+    // One step's bytes gather in the buffer and are written when the step is full.
+    StepState state;
+    std::size_t filled = 0;
+    bool ok = true;
+    // Encodes src[0, n); returns how many units at its end were held back (a high
+    // surrogate whose low half may start the next piece).
+    const auto feed = [&](const char16_t *src, std::size_t n, bool more) -> std::size_t {
+        std::size_t i = 0;
+        while (ok && i < n) {
+            const StepResult r =
+                continueStep(m_format, state, buffer + filled, src + i, n - i, more, lineBreak);
+            filled += r.bytes;
+            i += r.consumed;
+            if (r.full) {
+                ok = put(buffer, qint64(filled));
+                filled = 0;
+                state = StepState();
+            } else if (i < n) {
+                return n - i;
+            }
+        }
+        return 0;
+    };
+    char16_t carry = 0;
+    bool carrying = false;
+    pieces([&](QStringView piece) {
+        const auto *units = reinterpret_cast<const char16_t *>(piece.utf16());
+        const std::size_t n = std::size_t(piece.size());
+        if (n == 0)
+            return ok;
+        std::size_t start = 0;
+        if (carrying) {
+            // The held unit and this piece's first one, side by side.
+            const char16_t joined[2] = {carry, units[0]};
+            carrying = false;
+            start = 1 - feed(joined, 2, true);
+        }
+        if (feed(units + start, n - start, true) > 0) {
+            carry = units[n - 1];
+            carrying = true;
+        }
+        return ok;
+    });
+    if (carrying)
+        feed(&carry, 1, false);
+    if (ok && filled > 0)
+        ok = put(buffer, qint64(filled));
+    if (!ok)
+        return false;
+
     const std::string_view tail = formatTail(m_format);
     if (!put(tail.data(), qint64(tail.size())))
         return false;
@@ -59,4 +107,14 @@ WriteResult writeDocument(const QString &path, OutputFormat format, QStringView 
     if (!writer.open())
         return WriteResult::OpenFailed;
     return writer.writeAndCommit(text, lineBreak) ? WriteResult::Written : WriteResult::WriteFailed;
+}
+
+WriteResult writeDocument(const QString &path, OutputFormat format, const TextPieces &pieces,
+                          LineBreakStyle lineBreak)
+{
+    DocumentWriter writer(path, format);
+    if (!writer.open())
+        return WriteResult::OpenFailed;
+    return writer.writeAndCommit(pieces, lineBreak) ? WriteResult::Written
+                                                    : WriteResult::WriteFailed;
 }

@@ -8,7 +8,13 @@
 #include <QSaveFile>
 #include <QStringView>
 
+#include <functional>
 #include <memory>
+
+// The document's text as consecutive pieces in order (the store's blocks, read
+// in place): the source calls the visitor with each piece until it returns false.
+using PieceVisitor = std::function<bool(QStringView piece)>;
+using TextPieces = std::function<void(const PieceVisitor &visit)>;
 
 class DocumentWriter
 {
@@ -25,6 +31,9 @@ public:
     // buffer, tail. Then replaces the target. False on any failure to write or
     // rename.
     bool writeAndCommit(QStringView text, LineBreakStyle lineBreak = LineBreakStyle::CrLf);
+    // The same over a text in pieces, encoded where they lie: a step may span
+    // pieces and gives the bytes it gives over the whole text.
+    bool writeAndCommit(const TextPieces &pieces, LineBreakStyle lineBreak = LineBreakStyle::CrLf);
 
     QString errorString() const { return m_file.errorString(); }
 
@@ -41,4 +50,6 @@ enum class WriteResult { Written, OpenFailed, WriteFailed };
 
 // Opens, writes and commits in one call.
 WriteResult writeDocument(const QString &path, OutputFormat format, QStringView text,
+                          LineBreakStyle lineBreak = LineBreakStyle::CrLf);
+WriteResult writeDocument(const QString &path, OutputFormat format, const TextPieces &pieces,
                           LineBreakStyle lineBreak = LineBreakStyle::CrLf);

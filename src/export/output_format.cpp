@@ -1,5 +1,6 @@
 #include "export/output_format.h"
 
+#include "codec/encoders.h"
 #include "codec/utf8.h"
 
 #include <algorithm>
@@ -69,28 +70,39 @@ inline std::size_t copyAsciiRun(char *&d, const char16_t *src, std::size_t n)
     return i;
 }
 
-StepResult encodeUtf8Step(char *dest, const char16_t *src, std::size_t available,
-                          LineBreakStyle lineBreak)
+StepResult encodeUtf8Step(StepState &state, char *dest, const char16_t *src, std::size_t available,
+                          bool more, LineBreakStyle lineBreak)
 {
     char *d = dest;
     std::size_t i = 0;
-    std::size_t budget = WriteChunkLength;
-    while (i < available && budget > 0) {
+    std::size_t budget = state.budget;
+    bool full = false;
+    while (i < available) {
+        if (budget == 0)
+            break;
         const char16_t u = src[i];
         if (u >= 0x800) {
-            if (isHighSurrogate(u) && i + 1 < available && isLowSurrogate(src[i + 1])) {
-                if (budget < 2)
-                    break; // the pair goes whole into the next step
-                i += putUtf8(d, src, i, available);
-                budget -= 2;
-                continue;
+            if (isHighSurrogate(u)) {
+                if (i + 1 == available && more)
+                    break; // its low half may begin the next piece
+                if (i + 1 < available && isLowSurrogate(src[i + 1])) {
+                    if (budget < 2) {
+                        full = true; // the pair goes whole into the next step
+                        break;
+                    }
+                    i += putUtf8(d, src, i, available);
+                    budget -= 2;
+                    continue;
+                }
             }
             putUtf8ThreeBytes(d, u);
         } else if (u >= 0x80) {
             putUtf8TwoBytes(d, u);
         } else if (u == LineFeed) {
-            if (budget < 2)
+            if (budget < 2) {
+                full = true;
                 break;
+            }
             if (lineBreak != LineBreakStyle::Lf)
                 *d++ = '\r';
             if (lineBreak != LineBreakStyle::Cr)
@@ -105,7 +117,95 @@ StepResult encodeUtf8Step(char *dest, const char16_t *src, std::size_t available
         ++i;
         --budget;
     }
-    return {i, std::size_t(d - dest)};
+    state.budget = budget;
+    return {i, std::size_t(d - dest), full || budget == 0};
+}
+
+// ---- UTF-16 and the legacy encodings ----------------------------------------
+
+// The units before the first LF in src[0, n).
+inline std::size_t runToLineFeed(const char16_t *src, std::size_t n)
+{
+    std::size_t i = 0;
+    while (i < n && src[i] != LineFeed)
+        ++i;
+    return i;
+}
+
+inline void putUtf16(char *&d, char16_t u, bool bigEndian)
+{
+    if (bigEndian) {
+        *d++ = char(u >> 8);
+        *d++ = char(u & 0xFF);
+    } else {
+        *d++ = char(u & 0xFF);
+        *d++ = char(u >> 8);
+    }
+}
+
+// Units are written as they are, surrogate halves included; runs between line
+// breaks go through `encodeRun`, each line break in the document's style through
+// `putBreak`.
+template <typename EncodeRun, typename PutBreak>
+StepResult encodeRunsStep(StepState &state, char *dest, const char16_t *src, std::size_t available,
+                          EncodeRun encodeRun, PutBreak putBreak)
+{
+    char *d = dest;
+    std::size_t i = 0;
+    std::size_t budget = state.budget;
+    bool full = false;
+    while (i < available && budget > 0) {
+        const std::size_t run = runToLineFeed(src + i, std::min(available - i, budget));
+        d += encodeRun(d, src + i, run);
+        i += run;
+        budget -= run;
+        if (i < available && budget > 0 && src[i] == LineFeed) {
+            if (budget < 2) {
+                full = true;
+                break;
+            }
+            putBreak(d);
+            ++i;
+            budget -= 2;
+        }
+    }
+    state.budget = budget;
+    return {i, std::size_t(d - dest), full || budget == 0};
+}
+
+StepResult encodeUtf16Step(StepState &state, char *dest, const char16_t *src, std::size_t available,
+                           bool bigEndian, LineBreakStyle lineBreak)
+{
+    return encodeRunsStep(
+        state, dest, src, available,
+        [bigEndian](char *d, const char16_t *s, std::size_t n) {
+            for (std::size_t k = 0; k < n; ++k)
+                putUtf16(d, s[k], bigEndian);
+            return 2 * n;
+        },
+        [bigEndian, lineBreak](char *&d) {
+            if (lineBreak != LineBreakStyle::Lf)
+                putUtf16(d, u'\r', bigEndian);
+            if (lineBreak != LineBreakStyle::Cr)
+                putUtf16(d, u'\n', bigEndian);
+        });
+}
+
+StepResult encodeLegacyStep(StepState &state, char *dest, const char16_t *src,
+                            std::size_t available, LegacyEncoding encoding,
+                            LineBreakStyle lineBreak)
+{
+    return encodeRunsStep(
+        state, dest, src, available,
+        [encoding](char *d, const char16_t *s, std::size_t n) {
+            return encodeLegacy(encoding, d, s, n);
+        },
+        [lineBreak](char *&d) {
+            if (lineBreak != LineBreakStyle::Lf)
+                *d++ = '\r';
+            if (lineBreak != LineBreakStyle::Cr)
+                *d++ = '\n';
+        });
 }
 
 // ---- HTML numeric character references --------------------------------------
@@ -153,21 +253,27 @@ inline void putDecimalReference(char *&d, char32_t u)
     *d++ = ';';
 }
 
-StepResult encodeHtmlStep(char *dest, const char16_t *src, std::size_t available)
+StepResult encodeHtmlStep(StepState &state, char *dest, const char16_t *src, std::size_t available,
+                          bool more)
 {
     char *d = dest;
     std::size_t i = 0;
-    std::size_t budget = WriteChunkLength;
+    std::size_t budget = state.budget;
+    bool full = false;
     for (; i < available && budget > 0; ++i) {
         const char16_t u = src[i];
         if (u >= 32 && u < 128) {
             std::memcpy(d, HtmlTable[u].text, sizeof HtmlTable[u].text);
             d += HtmlTable[u].size;
+        } else if (isHighSurrogate(u) && i + 1 == available && more) {
+            break; // its low half may begin the next piece
         } else if (isHighSurrogate(u) && i + 1 < available && isLowSurrogate(src[i + 1])) {
             // One reference for the character: a browser shows a reference to
             // a surrogate half as a replacement character.
-            if (budget < 2)
-                break; // the pair goes whole into the next step
+            if (budget < 2) {
+                full = true; // the pair goes whole into the next step
+                break;
+            }
             putDecimalReference(d,
                                 0x10000 + ((char32_t(u) - 0xD800) << 10) + (src[i + 1] - 0xDC00));
             ++i;
@@ -175,8 +281,10 @@ StepResult encodeHtmlStep(char *dest, const char16_t *src, std::size_t available
         } else if (u >= 128) {
             putDecimalReference(d, u);
         } else if (u == LineFeed) {
-            if (budget < 2)
+            if (budget < 2) {
+                full = true;
                 break;
+            }
             // The CR of the line break, then its LF as the text file writes it.
             *d++ = '\r';
             *d++ = '\r';
@@ -187,7 +295,8 @@ StepResult encodeHtmlStep(char *dest, const char16_t *src, std::size_t available
         }
         --budget;
     }
-    return {i, std::size_t(d - dest)};
+    state.budget = budget;
+    return {i, std::size_t(d - dest), full || budget == 0};
 }
 
 // ---- C wide-character array -------------------------------------------------
@@ -242,24 +351,30 @@ inline void putHexValue(char *&d, unsigned u, int &counter)
     }
 }
 
-StepResult encodeCArrayStep(char *dest, const char16_t *src, std::size_t available)
+StepResult encodeCArrayStep(StepState &state, char *dest, const char16_t *src,
+                            std::size_t available)
 {
     char *d = dest;
     std::size_t i = 0;
-    std::size_t budget = WriteChunkLength;
-    int counter = 0; // values on the current output line of this step
+    std::size_t budget = state.budget;
+    int counter = state.counter; // values on the current output line of this step
+    bool full = false;
     for (; i < available && budget > 0; ++i) {
         const char16_t u = src[i];
         if (u == LineFeed) {
-            if (budget < 2)
+            if (budget < 2) {
+                full = true;
                 break;
+            }
             putHexValue(d, u'\r', counter);
             --budget;
         }
         putHexValue(d, u, counter);
         --budget;
     }
-    return {i, std::size_t(d - dest)};
+    state.budget = budget;
+    state.counter = counter;
+    return {i, std::size_t(d - dest), full || budget == 0};
 }
 
 } // namespace
@@ -287,13 +402,31 @@ std::size_t EncodeUtf8(char *dest, const char16_t *src, std::size_t count)
 StepResult encodeStep(OutputFormat format, char *dest, const char16_t *src, std::size_t available,
                       LineBreakStyle lineBreak)
 {
+    StepState state;
+    return continueStep(format, state, dest, src, available, false, lineBreak);
+}
+
+StepResult continueStep(OutputFormat format, StepState &state, char *dest, const char16_t *src,
+                        std::size_t available, bool more, LineBreakStyle lineBreak)
+{
     switch (format) {
     case OutputFormat::Utf8:
-        return encodeUtf8Step(dest, src, available, lineBreak);
+    case OutputFormat::Utf8Bom:
+        return encodeUtf8Step(state, dest, src, available, more, lineBreak);
     case OutputFormat::Html:
-        return encodeHtmlStep(dest, src, available);
+        return encodeHtmlStep(state, dest, src, available, more);
     case OutputFormat::CArray:
-        return encodeCArrayStep(dest, src, available);
+        return encodeCArrayStep(state, dest, src, available);
+    case OutputFormat::Utf16Le:
+    case OutputFormat::Utf16Be:
+        return encodeUtf16Step(state, dest, src, available, format == OutputFormat::Utf16Be,
+                               lineBreak);
+    case OutputFormat::ShiftJis:
+        return encodeLegacyStep(state, dest, src, available, LegacyEncoding::ShiftJis, lineBreak);
+    case OutputFormat::EucJp:
+        return encodeLegacyStep(state, dest, src, available, LegacyEncoding::EucJp, lineBreak);
+    case OutputFormat::Cp949:
+        return encodeLegacyStep(state, dest, src, available, LegacyEncoding::Cp949, lineBreak);
     }
     return {};
 }
@@ -302,7 +435,16 @@ std::string_view formatHead(OutputFormat format)
 {
     switch (format) {
     case OutputFormat::Utf8:
+    case OutputFormat::ShiftJis:
+    case OutputFormat::EucJp:
+    case OutputFormat::Cp949:
         return {};
+    case OutputFormat::Utf8Bom:
+        return "\xEF\xBB\xBF";
+    case OutputFormat::Utf16Le:
+        return "\xFF\xFE";
+    case OutputFormat::Utf16Be:
+        return "\xFE\xFF";
     case OutputFormat::Html:
         return "<html>\r\n<body>\r\n";
     case OutputFormat::CArray:
@@ -315,6 +457,12 @@ std::string_view formatTail(OutputFormat format)
 {
     switch (format) {
     case OutputFormat::Utf8:
+    case OutputFormat::Utf8Bom:
+    case OutputFormat::Utf16Le:
+    case OutputFormat::Utf16Be:
+    case OutputFormat::ShiftJis:
+    case OutputFormat::EucJp:
+    case OutputFormat::Cp949:
         return {};
     case OutputFormat::Html:
         return "\r\n</body>\r\n</html>";

@@ -19,17 +19,36 @@ inline constexpr std::size_t WriteChunkLength = 20000;
 inline constexpr std::size_t Utf8BufferSize = 100000;
 
 enum class OutputFormat {
-    Utf8,   // UTF-8 without byte-order mark, line breaks in the document's style
-    Html,   // ASCII page of decimal numeric character references
-    CArray, // initialiser of the wide-character array `unicodestr`
+    Utf8,     // UTF-8 without byte-order mark, line breaks in the document's style
+    Html,     // ASCII page of decimal numeric character references
+    CArray,   // initialiser of the wide-character array `unicodestr`
+    Utf8Bom,  // the text formats of "save with encoding", each in the document's style
+    Utf16Le,  // with its mark FF FE
+    Utf16Be,  // with its mark FE FF
+    ShiftJis, // code page 932
+    EucJp,
+    Cp949, // plain EUC-KR for KS X 1001 text
 };
+
+// The formats whose line breaks follow the document (the exports write CR LF).
+constexpr bool isTextFormat(OutputFormat format)
+{
+    return format != OutputFormat::Html && format != OutputFormat::CArray;
+}
 
 // Bytes one step of `format` may need at most.
 constexpr std::size_t maxStepBytes(OutputFormat format)
 {
     switch (format) {
     case OutputFormat::Utf8:
+    case OutputFormat::Utf8Bom:
         return 3 * WriteChunkLength; // a surrogate pair: four bytes for two units
+    case OutputFormat::Utf16Le:
+    case OutputFormat::Utf16Be:
+    case OutputFormat::ShiftJis:
+    case OutputFormat::EucJp:
+    case OutputFormat::Cp949:
+        return 2 * WriteChunkLength; // a line break counts two units
     case OutputFormat::Html:
         return 8 * WriteChunkLength; // "&#65535;"
     case OutputFormat::CArray:
@@ -55,6 +74,15 @@ struct StepResult
 {
     std::size_t consumed = 0; // code units of the source taken by this step
     std::size_t bytes = 0;    // bytes stored in the destination
+    bool full = false;        // the step can take no more units
+};
+
+// A write step encoded piece by piece (the document's blocks): what is left of
+// its length and the C array's values on the current output line.
+struct StepState
+{
+    std::size_t budget = WriteChunkLength;
+    int counter = 0;
 };
 
 // Encodes the next write step: takes units from `src` (at most `available`) up
@@ -65,6 +93,13 @@ struct StepResult
 // write CR LF). `dest` must hold maxStepBytes(format) bytes.
 StepResult encodeStep(OutputFormat format, char *dest, const char16_t *src, std::size_t available,
                       LineBreakStyle lineBreak = LineBreakStyle::CrLf);
+// Goes on with the step `state` describes over the next piece `src[0, available)`.
+// `more`: units follow the piece, so a high surrogate at its very end is left
+// unconsumed (not full) for the caller to join with the next piece's first unit.
+// Steps cut this way give the same bytes as encodeStep over the whole text.
+StepResult continueStep(OutputFormat format, StepState &state, char *dest, const char16_t *src,
+                        std::size_t available, bool more,
+                        LineBreakStyle lineBreak = LineBreakStyle::CrLf);
 
 // What the file holds before the first step and at its very end.
 std::string_view formatHead(OutputFormat format);

@@ -6,6 +6,7 @@
 #include "app/app_state.h"
 #include "app/document_state.h"
 #include "app/editor_context.h"
+#include "app/memo_view.h"
 #include "app/text_control.h"
 #include "export/document_writer.h"
 #include "platform/platform.h"
@@ -77,8 +78,12 @@ SaveOutcome writeFormatted(EditorContext &editor, OutputFormat format,
     const bool wrapped = editor.memo->wordWrap();
     bool written = false;
     try {
-        // The text is taken once; the encoded form passes through one fixed buffer.
-        const QString text = editor.memo->text();
+        // The store's blocks are encoded where they lie, through one fixed buffer:
+        // no copy of the text.
+        const TextStore &store = editor.view->store();
+        const TextPieces text = [&store](const PieceVisitor &visit) {
+            store.visitPieces(0, store.length(), visit);
+        };
 
         DocumentWriter writer(path, format);
         if (!writer.open()) {
@@ -108,7 +113,7 @@ SaveOutcome writeFormatted(EditorContext &editor, OutputFormat format,
             editor.memo->setSelStart(caret);
         }
     } catch (const std::bad_alloc &) {
-        written = false; // no room for the text's copy: nothing was replaced
+        written = false; // no room for the writer's buffer: nothing was replaced
         if (wrapped && !editor.memo->wordWrap())
             editor.memo->setWordWrap(true);
     }

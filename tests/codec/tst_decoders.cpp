@@ -548,6 +548,10 @@ void TestDecoders::documents_data()
     QTest::newRow("no final break") << QByteArray("A\r\nB") << UTF8 << "A\nB";
     QTest::newRow("final CR kept") << QByteArray("A\r") << UTF8 << "A\n";
     QTest::newRow("final SUB adds no line") << QByteArray("ab\x1A") << UTF8 << "ab";
+    // One UTF-16 unit without a mark is read as bytes: its zero byte is no break.
+    QTest::newRow("final zero adds no line") << hex("4100") << UTF8 << "A";
+    QTest::newRow("final zero unit adds no line") << le(units({u'A', 0})) << UTF16LE << "A";
+    QTest::newRow("final zero after SJIS") << hex("82A000") << SJIS << units({0x3042});
     QTest::newRow("mixed breaks") << QByteArray("A\r\nB\rC\nD") << UTF8 << "A\nB\nC\nD";
     QTest::newRow("SUB splits") << QByteArray("ab\x1A"
                                               "cd")

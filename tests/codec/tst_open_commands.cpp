@@ -490,7 +490,7 @@ void TestOpenCommands::reopenWithEncoding_data()
     const QString M{QChar(MissingCharacter)};
     const QString R{QChar(ReplacementCharacter)};
     QTest::newRow("Auto: what detection chooses") << hex("C7D1B1DB") << "reopenAuto1"
-                                                  << "SJIS" << QString::fromUtf8("ﾇﾑｱﾛ");
+                                                  << "EUC-KR" << QString::fromUtf8("한글");
     QTest::newRow("EUC-KR") << hex("C7D1B1DB") << "reopenEUCKR1"
                             << "EUC-KR" << QString::fromUtf8("한글");
     QTest::newRow("CP949 with extension codes") << hex("8C63B9E6B0A2C7CF") << "reopenEUCKR1"

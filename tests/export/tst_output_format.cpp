@@ -101,6 +101,8 @@ private slots:
     void longDocumentsWrittenWhole_data();
     void longDocumentsWrittenWhole();
     void cCounterRestartsWithEachStep();
+    void piecesGiveTheSameBytes_data();
+    void piecesGiveTheSameBytes();
     void exportsAreAscii();
     void openFailsWhenParentIsAFile();
     void existingFileReplacedWhole();
@@ -358,6 +360,42 @@ void TestOutputFormat::cCounterRestartsWithEachStep()
     const QByteArray twice = written(OutputFormat::CArray, unit + unit + QStringLiteral("z"));
     QVERIFY(twice.contains("\r\n    " + QByteArray("0x61,").repeated(9) + "0xd,0xa," +
                            QByteArray("0x61,").repeated(8) + "\r\n    "));
+}
+
+void TestOutputFormat::piecesGiveTheSameBytes_data()
+{
+    QTest::addColumn<int>("format");
+    QTest::addColumn<int>("pieceSize");
+    const std::pair<const char *, OutputFormat> formats[] = {
+        {"UTF-8", OutputFormat::Utf8},         {"HTML", OutputFormat::Html},
+        {"C", OutputFormat::CArray},           {"UTF-16 BE", OutputFormat::Utf16Be},
+        {"Shift JIS", OutputFormat::ShiftJis}, {"CP949", OutputFormat::Cp949}};
+    for (const auto &[name, format] : formats)
+        for (const int size : {1, 3, 7919})
+            QTest::addRow("%s in pieces of %d", name, size) << int(format) << size;
+}
+
+// The document's blocks may cut a surrogate pair or a step anywhere: the bytes
+// are those of the whole text, the C array's lines included.
+void TestOutputFormat::piecesGiveTheSameBytes()
+{
+    QFETCH(int, format);
+    QFETCH(int, pieceSize);
+    QRandomGenerator rng(7 + quint32(pieceSize));
+    const QString text = randomText(rng, 45000);
+    const auto whole = written(OutputFormat(format), text, LineBreakStyle::CrLf);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("pieces"));
+    const TextPieces pieces = [&](const PieceVisitor &visit) {
+        for (qsizetype at = 0; at < text.size(); at += pieceSize)
+            if (!visit(QStringView(text).mid(at, pieceSize)))
+                return;
+    };
+    QCOMPARE(writeDocument(path, OutputFormat(format), pieces, LineBreakStyle::CrLf),
+             WriteResult::Written);
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QVERIFY(f.readAll() == whole);
 }
 
 void TestOutputFormat::exportsAreAscii()
