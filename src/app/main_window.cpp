@@ -10,10 +10,13 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QMenu>
 #include <QMimeData>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
 
@@ -120,6 +123,13 @@ TForm1::TForm1(const QStringList &arguments, QWidget *parent)
         m_panels[i] = panel;
     }
     setStatusBar(StatusBar1);
+    // The window may be as small as the stored settings allow (100 x 100): the
+    // editor shrinks to nothing first, then the menu bar and the status bar are
+    // clipped; their sizes never hold the window larger.
+    Memo1->setMinimumSize(1, 1);
+    central->setMinimumSize(1, 1);
+    QMainWindow::layout()->setSizeConstraint(QLayout::SetNoConstraint);
+    setMinimumSize(100, 100);
 
     // What the subsystems' commands work on here.
     m_context.window = this;
@@ -181,6 +191,7 @@ TForm1::TForm1(const QStringList &arguments, QWidget *parent)
     windowHeight = settings.height;
     move(windowLeft, windowTop);
     resize(windowWidth, windowHeight);
+    fitToScreen();
     // 10. Stored font.
     if (const auto record = readFontFile(programDir + QStringLiteral("fontedit.dat"))) {
         storedFont = *record;
@@ -367,6 +378,36 @@ bool TForm1::eventFilter(QObject *watched, QEvent *event)
         Memo1Click();
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+void TForm1::fitToScreen()
+{
+    QScreen *screen = QGuiApplication::screenAt(QPoint(windowLeft, windowTop));
+    if (!screen)
+        screen = this->screen();
+    if (!screen)
+        return;
+    // Before the window is first shown the frame is not known yet; it is fitted
+    // again with its frame once shown.
+    const QRect frame = frameGeometry();
+    const QRect client = geometry();
+    const QMargins margins(client.left() - frame.left(), client.top() - frame.top(),
+                           frame.right() - client.right(), frame.bottom() - client.bottom());
+    const QRect fitted = fitWindowToArea(client, margins, screen->availableGeometry());
+    if (fitted == client)
+        return;
+    move(fitted.left() - margins.left(), fitted.top() - margins.top());
+    resize(fitted.size());
+}
+
+void TForm1::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (!m_fittedShown) {
+        m_fittedShown = true;
+        // The frame exists once the window system has placed the window.
+        QTimer::singleShot(0, this, [this] { fitToScreen(); });
+    }
 }
 
 void TForm1::writeSettings()

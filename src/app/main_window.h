@@ -210,6 +210,7 @@ signals:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     // The open command once the path is known; `encoding` as reopenWithEncoding.
     void openPath(const QString &path, std::optional<FileEncoding> encoding = std::nullopt);
     void dragEnterEvent(QDragEnterEvent *event) override;
@@ -222,6 +223,10 @@ private:
     void applyFontRecord(const FontRecord &record);
     FontRecord fontRecordFromEditor() const;
     void FormClose(QCloseEvent *event);
+    // Moves, then shrinks, the window into its screen's free area when it does
+    // not fit there.
+    void fitToScreen();
+    bool m_fittedShown = false;
 
     MemoControl m_memo;
     DocumentState m_document{m_memo};

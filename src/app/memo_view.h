@@ -1,5 +1,8 @@
-// The main editor: a view over a TextStore that lays out only the lines it
-// shows, one QTextLayout per line, and keeps every code unit of the store.
+// The main editor: a view over a TextStore that lays out only what it shows
+// (a long line only in the pieces on screen), and keeps every code unit of the
+// store. Its parts: memo_view.cpp (store changes, caret, selection, edits),
+// memo_view_layout.cpp (pieces, rows, geometry, painting), memo_view_input.cpp
+// (keys, mouse, scrolling, input method, drag and drop), memo_view_accessible.cpp.
 #pragma once
 
 #include "app/text_store.h"
@@ -11,8 +14,10 @@
 
 #include <memory>
 #include <unordered_map>
+#include <vector>
 
 class QMimeData;
+class QPainter;
 
 class MemoView : public QAbstractScrollArea
 {
@@ -20,6 +25,9 @@ class MemoView : public QAbstractScrollArea
 public:
     explicit MemoView(QWidget *parent = nullptr);
     ~MemoView() override;
+
+    // Words are looked for this far around a position.
+    static constexpr qsizetype WordWindow = 2048;
 
     TextStore &store() { return m_store; }
     const TextStore &store() const { return m_store; }
@@ -96,14 +104,37 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
+    // A row on screen: with word wrap off a line, with it on one wrapped row of
+    // one piece of a line.
     struct Row
     {
         qsizetype line = 0;
-        int sub = 0; // wrapped row inside the line
+        int piece = 0; // piece of a long line (always 0 with word wrap off)
+        int sub = 0;   // wrapped row inside the piece
     };
-    struct CachedLayout
+    // A part of a line laid out on its own: a long line is cut at grapheme
+    // boundaries into pieces of a few thousand units, each laid out only when
+    // shown; a short line is one piece.
+    struct Piece
     {
+        qsizetype start = 0; // first unit, counted from the line's start
+        qsizetype length = 0;
         std::unique_ptr<QTextLayout> layout;
+        qreal width = -1; // natural width once laid out (kept when the layout goes)
+        int rows = -1;    // wrapped rows once laid out (kept when the layout goes)
+        quint64 used = 0;
+    };
+    struct LineLayout
+    {
+        std::vector<Piece> pieces;
+        // Before each piece, then in all: x with word wrap off, rows with it on;
+        // pieces not laid out yet count with `advance`.
+        std::vector<double> before;
+        bool sumsValid = false;
+        // The advance per unit this line estimates with, kept for its life so
+        // that what is shown does not move when other lines are measured.
+        double advance = 8;
+        int laidOut = 0;
         quint64 used = 0;
     };
 
@@ -112,22 +143,50 @@ private:
     // Asks for the repaint of the rows of `line` (of everything with word wrap on,
     // where an edit may change the rows of the lines below).
     void updateLine(qsizetype line);
-    QTextLayout *layoutFor(qsizetype line) const;
-    int rowsOf(qsizetype line) const;
+
+    // ---- Pieces (memo_view_layout.cpp) ----
+    LineLayout &lineLayout(qsizetype line) const;
+    QTextLayout *pieceLayout(qsizetype line, LineLayout &ll, int k) const;
+    void cutPieces(qsizetype lineStart, qsizetype from, qsizetype to,
+                   std::vector<Piece> &out) const;
+    bool isPieceCut(qsizetype lineStart, qsizetype lineLength, qsizetype column) const;
+    // Follows an edit inside one line: the pieces it touched are cut again, the
+    // others keep their layouts. Returns the change of the piece count and sets
+    // `firstChanged` to the first piece cut again.
+    int reshapeLine(qsizetype line, qsizetype column, qsizetype removed, qsizetype added,
+                    int *firstChanged);
+    void dropPieceAt(qsizetype line, qsizetype column);
+    static int pieceAt(const LineLayout &ll, qsizetype column);
+    const std::vector<double> &sums(LineLayout &ll) const;
+    int pieceCount(qsizetype line) const;
+    int rowsOfPiece(qsizetype line, int piece) const;
+    // The place of `column` in the layout of its piece (the preedit counted in;
+    // `caret`: at the caret, inside the preedit).
+    int localPos(qsizetype line, const LineLayout &ll, int k, qsizetype column, bool caret) const;
+    // The piece's top-left corner in viewport coordinates.
+    QPointF pieceOrigin(qsizetype line, LineLayout &ll, int k) const;
+    // Lays out the pieces of `line` seen with word wrap off at the current scroll.
+    void settleShown(qsizetype line) const;
+    // The line's column nearest to `x` (content coordinates) on `row`.
+    qsizetype columnAt(Row row, qreal x) const;
+    QPointF caretPoint(qsizetype pos, bool caret) const;
+    void paintPiece(QPainter &p, qsizetype line, qsizetype ls, LineLayout &ll, int k,
+                    const QPointF &origin, const QRect &exposed) const;
+
     Row advance(Row row, qsizetype rows) const;
     Row lastTop() const;
+    static bool before(const Row &a, const Row &b);
     int visibleRows() const;
     qreal textWidth() const;
     double estimatedRowsBefore(qsizetype line) const;
     double estimatedTotalRows() const;
+    double pieceRowsBefore(qsizetype line, int piece) const;
     void updateScrollBars();
     void syncVerticalBar();
     void setTop(Row top);
     // Rows from the top row to `row`: exact on and near the screen, estimated beyond.
     double rowOffset(Row row) const;
     Row rowOf(qsizetype pos) const;
-    QPointF lineOrigin(qsizetype line) const;
-    int preeditShift(qsizetype line, qsizetype column) const;
 
     qsizetype nextCursor(qsizetype pos, bool word) const;
     qsizetype previousCursor(qsizetype pos, bool word) const;
@@ -143,7 +202,6 @@ private:
     void setCaret(qsizetype anchor, qsizetype pos);
     void updateHorizontalBar();
     Row rowAtEstimate(double value) const;
-    QPointF cursorPoint(qsizetype pos) const;
 
     TextStore m_store;
     qsizetype m_pos = 0;
@@ -156,6 +214,7 @@ private:
     bool m_syncingBar = false;
     int m_rowHeight = 16;
     int m_ascent = 12;
+    qreal m_spaceWidth = 4; // what a line break takes when selected
     const int m_margin = 4;
     mutable qreal m_widest = 0; // widest line laid out so far
     mutable bool m_widthGrew = false;
@@ -166,15 +225,15 @@ private:
     bool m_editing = false;
     bool m_scrollColumnPending = false; // the caret's column is to be scrolled into view // inside
                                         // an edit of ours: the caret follows it
-    qreal m_desiredX = -1;              // kept over vertical moves
-    mutable std::unordered_map<qsizetype, CachedLayout> m_layouts;
+    qreal m_desiredX = -1;              // kept over vertical moves (content x)
+    mutable std::unordered_map<qsizetype, LineLayout> m_lines;
     mutable quint64 m_layoutClock = 0;
     qreal m_layoutWidth = -1;
 
     QString m_preedit;
     int m_preeditCursor = 0;
     qsizetype m_preeditLine = -1;
-    int m_preeditColumn = 0;
+    qsizetype m_preeditColumn = 0;
     QList<QTextLayout::FormatRange> m_preeditFormats;
     QBasicTimer m_blink;
     bool m_caretShown = true;

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <climits>
 
 namespace {
@@ -107,6 +108,25 @@ void clampGeometry(WindowSettings &s)
         s.height = 100;
     else if (s.height > 3000)
         s.height = 700;
+}
+
+QRect fitWindowToArea(const QRect &client, const QMargins &frame, const QRect &available)
+{
+    QRect outer = client.marginsAdded(frame);
+    if (available.isEmpty() || available.contains(outer))
+        return client;
+    // Moved first: the right and bottom edges in, then the left and top.
+    outer.moveRight(std::min(outer.right(), available.right()));
+    outer.moveBottom(std::min(outer.bottom(), available.bottom()));
+    outer.moveLeft(std::max(outer.left(), available.left()));
+    outer.moveTop(std::max(outer.top(), available.top()));
+    // Then shrunk to what is left.
+    QRect inner = outer.marginsRemoved(frame);
+    inner.setWidth(std::max(
+        100, std::min(inner.width(), available.right() - frame.right() - inner.left() + 1)));
+    inner.setHeight(std::max(
+        100, std::min(inner.height(), available.bottom() - frame.bottom() - inner.top() + 1)));
+    return inner;
 }
 
 QByteArray formatSettings(int top, int left, int width, int height, int imeMode, bool wordWrap)

@@ -4,6 +4,8 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QMargins>
+#include <QRect>
 #include <QString>
 
 #include <optional>
@@ -35,6 +37,12 @@ void parseSettings(QByteArrayView data, WindowSettings &settings);
 
 // The geometry limits applied at start-up whether or not a file was read.
 void clampGeometry(WindowSettings &settings);
+
+// Where a window goes so that it lies inside `available` (a screen's area free
+// of panels): `client` is its inner rectangle, `frame` what the window system
+// draws around it. A window that does not fit is moved in first, then shrunk
+// (never below 100 x 100); one that fits is left as it is.
+QRect fitWindowToArea(const QRect &client, const QMargins &frame, const QRect &available);
 
 // The six lines, each ended by CR LF.
 QByteArray formatSettings(int top, int left, int width, int height, int imeMode, bool wordWrap);

@@ -3,6 +3,7 @@
 #include "app/app_state.h"
 #include "app/main_window.h"
 #include "app/memo_view.h"
+#include "app/settings_file.h"
 #include "support/fake_platform.h"
 #include "support/main_window_fixture.h"
 #include "support/test_env.h"
@@ -13,6 +14,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTest>
 #include <QTimer>
@@ -35,6 +37,8 @@ private slots:
     void changeFontCancelled();
     void commandLineArgumentTaken();
     void narrowWindowAndScreenReaderNames();
+    void storedGeometryShown_data();
+    void storedGeometryShown();
     void everyEditPathMarksTheDocument_data();
     void everyEditPathMarksTheDocument();
     void droppedFileOpens();
@@ -95,9 +99,11 @@ void TestMainWindow::storedSettingsApplied_data()
     QTest::addColumn<bool>("wrap");
     QTest::newRow("limits") << QByteArray("800\r\n-5\r\n50\r\n5000\r\n7\r\n1\r\n")
                             << QRect(0, 0, 100, 700) << QString() << 0 << true;
+    // The test screen is 800 x 800: what the limits keep is then moved and
+    // shrunk onto it.
     QTest::newRow("direct") << QByteArray("10\r\n20\r\n2000\r\n3000\r\n2\r\n0\r\n")
-                            << QRect(20, 10, 2000, 3000) << QStringLiteral("H") << 2 << false;
-    QTest::newRow("over") << QByteArray("10\r\n20\r\n2001\r\n3001\r\n") << QRect(20, 10, 1024, 700)
+                            << QRect(0, 0, 800, 800) << QStringLiteral("H") << 2 << false;
+    QTest::newRow("over") << QByteArray("10\r\n20\r\n2001\r\n3001\r\n") << QRect(0, 10, 800, 700)
                           << QStringLiteral("R") << 1 << false;
     QTest::newRow("abc") << QByteArray("abc\r\n") << QRect(357, 0, 416, 480) << QStringLiteral("R")
                          << 1 << false;
@@ -312,6 +318,44 @@ void TestMainWindow::narrowWindowAndScreenReaderNames()
 
     QVERIFY(app.form.close());
     QVERIFY(app.dir.read(QStringLiteral("setteiedit.dat")).startsWith("0\r\n0\r\n100\r\n"));
+}
+
+// Rows: the stored settings -> the window shown and written back (an empty
+// rectangle: whatever fits the screen's free area).
+void TestMainWindow::storedGeometryShown_data()
+{
+    QTest::addColumn<QByteArray>("stored");
+    QTest::addColumn<QRect>("expected");
+    QTest::newRow("99 x 99 is 100 x 100")
+        << QByteArray("0\r\n0\r\n99\r\n99\r\n") << QRect(0, 0, 100, 100);
+    QTest::newRow("larger than the screen") << QByteArray("0\r\n0\r\n2000\r\n3000\r\n") << QRect();
+    QTest::newRow("off the right edge") << QByteArray("700\r\n1000\r\n416\r\n480\r\n") << QRect();
+}
+
+void TestMainWindow::storedGeometryShown()
+{
+    QFETCH(QByteArray, stored);
+    QFETCH(QRect, expected);
+    MainWindowFixture app([&](TestProgramDir &dir, FakePlatform &, QStringList &) {
+        dir.write(QStringLiteral("setteiedit.dat"), stored);
+    });
+    app.form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&app.form));
+    QCoreApplication::processEvents();
+    const QRect available = app.form.screen()->availableGeometry();
+    const QRect shown = app.form.frameGeometry();
+    if (expected.isNull()) {
+        QVERIFY2(available.contains(shown), "the window lies inside the screen's free area");
+        QVERIFY(app.form.width() >= 100 && app.form.height() >= 100);
+    } else {
+        QCOMPARE(QRect(app.form.pos(), app.form.size()), expected);
+        // Nothing inside holds it larger; the status bar is still at the bottom.
+        QCOMPARE(app.form.StatusBar1->geometry().bottom(), app.form.height() - 1);
+    }
+    const QByteArray written = formatSettings(app.form.y(), app.form.x(), app.form.width(),
+                                              app.form.height(), ImeMode, false);
+    QVERIFY(app.form.close());
+    QCOMPARE(app.dir.read(QStringLiteral("setteiedit.dat")), written);
 }
 
 void TestMainWindow::everyEditPathMarksTheDocument_data()

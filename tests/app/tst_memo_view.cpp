@@ -23,7 +23,8 @@ private slots:
     void specialUnitsKeptAroundTyping();
     void clipboardAndUndo();
     void caretScrolledIntoView();
-    void lineLongerThanLaidOut();
+    void lineOfAnyLength_data();
+    void lineOfAnyLength();
     void inputMethod();
     void accessibleReads();
 };
@@ -244,21 +245,71 @@ void TestMemoView::caretScrolledIntoView()
     }
 }
 
-// A file without line breaks: shown up to a limit, every unit still reached by keys.
-void TestMemoView::lineLongerThanLaidOut()
+void TestMemoView::lineOfAnyLength_data()
 {
-    const QString text = u"ab\U0001F600"_qs.repeated(50000);
-    for (bool wrap : {false, true}) {
-        View v(text, wrap);
-        QTest::keyClick(&v.view, Qt::Key_End, Qt::ControlModifier);
-        QCOMPARE(v.view.cursorPosition(), text.size());
-        QTest::keyClick(&v.view, Qt::Key_Left);
-        QCOMPARE(v.view.cursorPosition(), text.size() - 2); // the pair as one
-        QTest::keyClick(&v.view, Qt::Key_Backspace);
-        QTest::keyClicks(&v.view, u"x"_qs);
-        QCOMPARE(v.control.text(), text.left(text.size() - 3) + u"x\U0001F600"_qs);
-        QVERIFY(v.view.characterRect(text.size() - 1).isValid());
+    QTest::addColumn<bool>("wrap");
+    QTest::newRow("word wrap off") << false;
+    QTest::newRow("word wrap on") << true;
+}
+
+// One line of 200,000 units, far past 64 Ki: the end is reached, drawn, clicked,
+// selected and read by accessibility where it is drawn; keys never stop inside a
+// character, also where the line is cut for its layout.
+void TestMemoView::lineOfAnyLength()
+{
+    QFETCH(bool, wrap);
+    const QString text = u"e\u0301x\U0001F600"_qs.repeated(40000);
+    View v(text, wrap);
+    QAccessibleTextInterface *a = QAccessible::queryAccessibleInterface(&v.view)->textInterface();
+    const auto seen = [&](const QRect &r) { return v.port()->rect().contains(r.center()); };
+
+    QTest::keyClick(&v.view, Qt::Key_End, Qt::ControlModifier);
+    QCOMPARE(v.view.cursorPosition(), text.size());
+    QVERIFY(seen(v.view.caretRect()));
+    // The last character is drawn where the view and accessibility say.
+    const qsizetype last = text.size() - 2;
+    const QRect lastRect = v.view.characterRect(last);
+    QVERIFY(seen(lastRect));
+    const QPoint global = v.port()->mapToGlobal(lastRect.center());
+    QCOMPARE(a->characterRect(int(last)).center(), global);
+    QCOMPARE(a->offsetAtPoint(global), int(last));
+    QTest::mouseClick(v.port(), Qt::LeftButton, {}, v.before(last - 1));
+    QCOMPARE(v.view.cursorPosition(), last - 1);
+    QTest::keyClicks(&v.view, u"typed"_qs);
+    QCOMPARE(v.control.text().mid(last - 1), u"typedx\U0001F600"_qs);
+    QVERIFY(seen(v.view.caretRect()));
+    QTest::keyClick(&v.view, Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(v.control.text() == text);
+
+    // A click beyond the old limit, a selection across it, shown highlighted.
+    const qsizetype from = 65530, to = 65542;
+    v.control.setSelStart(from);
+    QVERIFY(seen(v.view.characterRect(to)));
+    QTest::mouseClick(v.port(), Qt::LeftButton, Qt::ShiftModifier, v.before(to));
+    QCOMPARE(v.selection(), qMakePair(from, to - from));
+    QCOMPARE(v.control.selText(), text.mid(from, to - from));
+    const QImage shot = v.port()->grab().toImage();
+    const QRect inside = v.view.characterRect(65537);
+    QCOMPARE(shot.pixelColor(inside.topLeft() + QPoint(1, 1)),
+             v.view.palette().color(QPalette::Highlight));
+
+    // Right and Left step over whole characters all along the cuts of the line.
+    v.control.setSelStart(0);
+    for (int i = 0; i < 3600; ++i) {
+        QTest::keyClick(&v.view, Qt::Key_Right);
+        const QChar c = text.at(v.view.cursorPosition());
+        QVERIFY2(c != u'\u0301' && !c.isLowSurrogate(),
+                 qPrintable(QString::number(v.view.cursorPosition())));
     }
+    QCOMPARE(v.view.cursorPosition(), 3600 / 3 * 5);
+    for (int i = 0; i < 3600; ++i)
+        QTest::keyClick(&v.view, Qt::Key_Left);
+    QCOMPARE(v.view.cursorPosition(), 0);
+    QTest::keyClick(&v.view, Qt::Key_Home);
+    QTest::keyClick(&v.view, Qt::Key_End);
+    QVERIFY(seen(v.view.caretRect()));
+    if (!wrap)
+        QCOMPARE(v.view.cursorPosition(), text.size());
 }
 
 void TestMemoView::inputMethod()

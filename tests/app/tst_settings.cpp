@@ -25,6 +25,8 @@ private slots:
     void fontFileMissing();
     void settingsFolder_data();
     void settingsFolder();
+    void windowFitsTheScreen_data();
+    void windowFitsTheScreen();
 };
 
 // Rows: file bytes -> geometry after the limits, mode (-1: not read), wrap (-1: not read).
@@ -230,4 +232,41 @@ void TestSettings::settingsFolder()
 }
 
 QTEST_GUILESS_MAIN(TestSettings)
+// Rows: the window's inner rectangle, its frame and the screen's free area ->
+// where it goes.
+void TestSettings::windowFitsTheScreen_data()
+{
+    QTest::addColumn<QRect>("client");
+    QTest::addColumn<QMargins>("frame");
+    QTest::addColumn<QRect>("available");
+    QTest::addColumn<QRect>("expected");
+    const QMargins frame(4, 24, 4, 4);
+    QTest::newRow("fits: unchanged")
+        << QRect(357, 86, 416, 480) << frame << QRect(0, 0, 1280, 900) << QRect(357, 86, 416, 480);
+    QTest::newRow("off the right and bottom: moved")
+        << QRect(357, 86, 416, 480) << frame << QRect(0, 0, 640, 450)
+        << QRect(640 - 4 - 416, 24, 416, 450 - 28);
+    QTest::newRow("moved only") << QRect(900, 500, 300, 300) << frame << QRect(0, 0, 1024, 768)
+                                << QRect(1024 - 4 - 300, 768 - 4 - 300, 300, 300);
+    QTest::newRow("larger than the screen: moved, then shrunk")
+        << QRect(0, 0, 2000, 3000) << frame << QRect(0, 0, 800, 600)
+        << QRect(4, 24, 800 - 8, 600 - 28);
+    QTest::newRow("under a panel at the top")
+        << QRect(10, 0, 200, 200) << frame << QRect(0, 30, 800, 570) << QRect(10, 54, 200, 200);
+    QTest::newRow("second screen to the right")
+        << QRect(0, 0, 400, 300) << QMargins() << QRect(1280, 0, 1024, 768)
+        << QRect(1280, 0, 400, 300);
+    QTest::newRow("screen smaller than 100")
+        << QRect(0, 0, 300, 300) << QMargins() << QRect(0, 0, 80, 60) << QRect(0, 0, 100, 100);
+}
+
+void TestSettings::windowFitsTheScreen()
+{
+    QFETCH(QRect, client);
+    QFETCH(QMargins, frame);
+    QFETCH(QRect, available);
+    QFETCH(QRect, expected);
+    QCOMPARE(fitWindowToArea(client, frame, available), expected);
+}
+
 #include "tst_settings.moc"
