@@ -30,10 +30,15 @@ class StatusPanel : public QLabel
 {
 public:
     using QLabel::QLabel;
+    // A panel of fixed width keeps its size whatever it shows, so a new text
+    // (the caret's place after every key) repaints that panel alone instead of
+    // laying out the whole status bar again.
     void setDesignWidth(int width)
     {
         m_designWidth = width;
-        updateGeometry();
+        setFixedSize(width, QLabel::sizeHint().height());
+        // Opaque: the status bar and the window behind it are not painted again.
+        setAutoFillBackground(true);
     }
     QSize sizeHint() const override
     {

@@ -32,6 +32,8 @@ MemoView::MemoView(QWidget *parent) : QAbstractScrollArea(parent)
     viewport()->setAcceptDrops(true);
     viewport()->setCursor(Qt::IBeamCursor);
     viewport()->setAutoFillBackground(false);
+    // The view paints every pixel it is asked for: nothing behind it is painted.
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     viewport()->setBackgroundRole(QPalette::Base);
     horizontalScrollBar()->setSingleStep(20);
     verticalScrollBar()->setSingleStep(1);

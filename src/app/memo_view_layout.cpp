@@ -133,11 +133,24 @@ MemoView::LineLayout &MemoView::lineLayout(qsizetype line) const
         for (auto i = m_lines.begin(); i != m_lines.end();)
             i = i->second.used <= median ? m_lines.erase(i) : std::next(i);
     }
-    LineLayout ll;
-    ll.advance = m_advance;
-    ll.used = ++m_layoutClock;
-    cutPieces(m_store.lineStart(line), 0, m_store.lineLength(line), ll.pieces);
-    return m_lines.emplace(line, std::move(ll)).first->second;
+    LineLayout fresh;
+    fresh.advance = m_advance;
+    fresh.used = ++m_layoutClock;
+    cutPieces(m_store.lineStart(line), 0, m_store.lineLength(line), fresh.pieces);
+    LineLayout &ll = m_lines.emplace(line, std::move(fresh)).first->second;
+    if (ll.pieces.size() > 1) {
+        // A long line estimates the pieces not yet seen from its first one.
+        const QTextLayout *layout = pieceLayout(line, ll, 0);
+        const int rows = layout->lineCount();
+        const double width = m_wrap && rows > 0 ? double(rows - 1) * textWidth() +
+                                                      layout->lineAt(rows - 1).naturalTextWidth()
+                                                : ll.pieces.front().width;
+        if (width > 0) {
+            ll.advance = std::max(1.0, width / double(ll.pieces.front().length));
+            ll.sumsValid = false;
+        }
+    }
+    return ll;
 }
 
 int MemoView::reshapeLine(qsizetype line, qsizetype column, qsizetype removed, qsizetype added,
