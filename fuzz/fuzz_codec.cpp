@@ -3,6 +3,7 @@
 #include "app/settings_file.h"
 
 #include "codec/decoders.h"
+#include "codec/encoders.h"
 #include "codec/encoding_detect.h"
 #include "codec/text_reader.h"
 #include "convert/hanja_dictionary.h"
@@ -166,12 +167,41 @@ void checkHanjaDictionary(Bytes bytes)
     const QString asText = QString::fromUtf8(text);
     for (const QStringView line : QStringView(asText).split(u'\n')) {
         const qsizetype colon = line.indexOf(u':');
-        if (colon > 0 && colon < 10000 && line.indexOf(u':', colon + 1) > colon + 1 && !line.startsWith(u'#') &&
-            !line.first(colon).contains(QChar::ReplacementCharacter))
+        if (colon > 0 && colon < 10000 && line.indexOf(u':', colon + 1) > colon + 1 &&
+            !line.startsWith(u'#') && !line.first(colon).contains(QChar::ReplacementCharacter))
             if (dictionary.lookUp(line.first(colon)).isEmpty())
                 fail("indexed reading not found");
     }
     (void)dictionary.lookUp(u"\uD55C");
+}
+
+// The bytes as UTF-16 units, encoded in each legacy encoding: what the scan
+// finds encodable decodes back to the same units.
+void checkEncoders(Bytes bytes)
+{
+    std::vector<char16_t> units(bytes.size() / 2);
+    for (std::size_t i = 0; i < units.size(); ++i)
+        units[i] = char16_t(bytes[2 * i] | bytes[2 * i + 1] << 8);
+    const std::pair<LegacyEncoding, Decoder> encodings[] = {{LegacyEncoding::ShiftJis, &DecodeSjis},
+                                                            {LegacyEncoding::EucJp, &DecodeEuc},
+                                                            {LegacyEncoding::Cp949, &decodeCp949}};
+    std::vector<char> encoded(2 * units.size() + 1);
+    std::vector<char16_t> back(2 * units.size() + 1);
+    for (const auto &[encoding, decode] : encodings) {
+        UnencodableScanner scanner(encoding);
+        scanner.scan(units.data(), units.size());
+        const Unencodable found = scanner.finish();
+        const std::size_t n = encodeLegacy(encoding, encoded.data(), units.data(), units.size());
+        if (n > 2 * units.size())
+            fail("encoder overran", int(n));
+        if (found.count != 0)
+            continue;
+        const DecodeResult r = decode(
+            Bytes(reinterpret_cast<const std::uint8_t *>(encoded.data()), n), back.data(), true);
+        if (std::size_t(r.units) != units.size() ||
+            !std::equal(units.begin(), units.end(), back.begin()))
+            fail("encoded text reads back otherwise", int(encoding));
+    }
 }
 
 } // namespace
@@ -188,6 +218,7 @@ int tavrilFuzzOne(const std::uint8_t *data, std::size_t size)
     checkDecoder(&decodeCp949, bytes, "CP949");
     checkDocument(bytes);
     checkLookup(bytes);
+    checkEncoders(bytes);
     checkSettingsFiles(bytes);
     checkHanjaDictionary(bytes);
     return 0;

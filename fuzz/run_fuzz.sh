@@ -28,7 +28,7 @@ mkdir -p fuzz/out/corpus
 clang++ -std=c++20 -g -O1 -fno-omit-frame-pointer \
     -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
     -fPIC -Isrc -Ifuzz $(pkg-config --cflags Qt6Core) \
-    src/codec/byte_stream.cpp src/codec/code_tables.cpp src/codec/decoders.cpp \
+    src/codec/byte_stream.cpp src/codec/code_tables.cpp src/codec/decoders.cpp src/codec/encoders.cpp \
     src/codec/encoding_detect.cpp src/codec/text_reader.cpp \
     src/app/settings_file.cpp src/app/font_record.cpp src/convert/hanja_dictionary.cpp \
     fuzz/fuzz_codec.cpp fuzz/fuzz_target.cpp \

@@ -127,6 +127,18 @@
         <source>Save file?</source>
         <translation>ファイルを保存しますか?</translation>
     </message>
+    <message>
+        <source>U+%1 at line %2, column %3.</source>
+        <translation>%2 行 %3 列の U+%1 です。</translation>
+    </message>
+    <message>
+        <source>1 character cannot be written in %1: %2</source>
+        <translation>%1 で書き込めない文字が 1 個あります: %2</translation>
+    </message>
+    <message>
+        <source>%1 characters cannot be written in %2; the first is %3</source>
+        <translation>%2 で書き込めない文字が %1 個あります。最初の文字は %3</translation>
+    </message>
 </context>
 <context>
     <name>ScreenKeyboard</name>
@@ -365,6 +377,30 @@
     <message>
         <source>Kanji(Japan) to Hangul(SelectArea)Type2</source>
         <translation>漢字(日本)→ハングル(選択範囲) タイプ2</translation>
+    </message>
+    <message>
+        <source>save with encoding</source>
+        <translation>エンコードを指定して保存</translation>
+    </message>
+    <message>
+        <source>Save the document as %1</source>
+        <translation>文書を %1 で保存します</translation>
+    </message>
+    <message>
+        <source>compose Hangul (NFC)</source>
+        <translation>ハングルを合成 (NFC)</translation>
+    </message>
+    <message>
+        <source>decompose Hangul (NFD)</source>
+        <translation>ハングルを分解 (NFD)</translation>
+    </message>
+    <message>
+        <source>Compose the decomposed Hangul of the selection, or of the whole text, into syllables</source>
+        <translation>選択範囲(なければテキスト全体)の分解されたハングルを音節に合成します</translation>
+    </message>
+    <message>
+        <source>Decompose the Hangul syllables of the selection, or of the whole text, into jamo</source>
+        <translation>選択範囲(なければテキスト全体)のハングル音節を字母に分解します</translation>
     </message>
 </context>
 <context>

@@ -127,6 +127,18 @@
         <source>Save file?</source>
         <translation>파일을 저장하시겠습니까?</translation>
     </message>
+    <message>
+        <source>U+%1 at line %2, column %3.</source>
+        <translation>%2줄 %3열의 U+%1입니다.</translation>
+    </message>
+    <message>
+        <source>1 character cannot be written in %1: %2</source>
+        <translation>%1(으)로 쓸 수 없는 문자가 1개 있습니다: %2</translation>
+    </message>
+    <message>
+        <source>%1 characters cannot be written in %2; the first is %3</source>
+        <translation>%2(으)로 쓸 수 없는 문자가 %1개 있습니다. 첫 번째는 %3</translation>
+    </message>
 </context>
 <context>
     <name>ScreenKeyboard</name>
@@ -365,6 +377,30 @@
     <message>
         <source>Kanji(Japan) to Hangul(SelectArea)Type2</source>
         <translation>일본 한자→한글(선택 영역) 방식2</translation>
+    </message>
+    <message>
+        <source>save with encoding</source>
+        <translation>인코딩을 지정하여 저장</translation>
+    </message>
+    <message>
+        <source>Save the document as %1</source>
+        <translation>문서를 %1(으)로 저장합니다</translation>
+    </message>
+    <message>
+        <source>compose Hangul (NFC)</source>
+        <translation>한글 모아쓰기 (NFC)</translation>
+    </message>
+    <message>
+        <source>decompose Hangul (NFD)</source>
+        <translation>한글 풀어쓰기 (NFD)</translation>
+    </message>
+    <message>
+        <source>Compose the decomposed Hangul of the selection, or of the whole text, into syllables</source>
+        <translation>선택 영역(없으면 전체 텍스트)의 풀어쓴 한글을 음절로 모아씁니다</translation>
+    </message>
+    <message>
+        <source>Decompose the Hangul syllables of the selection, or of the whole text, into jamo</source>
+        <translation>선택 영역(없으면 전체 텍스트)의 한글 음절을 자모로 풀어씁니다</translation>
     </message>
 </context>
 <context>

@@ -9,6 +9,7 @@
 #include "app/font_record.h"
 #include "app/memo_control.h"
 #include "codec/encoding_detect.h"
+#include "export/output_format.h"
 #include "ime/composer.h"
 
 #include <QMainWindow>
@@ -85,6 +86,8 @@ public:
     // "reopen with encoding": reads currentFileName again with `encoding` (nothing:
     // detection chooses), after offering a modified document for saving.
     void reopenWithEncoding(std::optional<FileEncoding> encoding);
+    // "save with encoding": the document written as `format`; `item` names it.
+    void saveWithEncoding(OutputFormat format, const QString &item);
     // The commands that need an opened file follow currentFileName.
     void updateReopenCommand();
 
@@ -111,9 +114,14 @@ public:
     QAction *reopenAuto1 = nullptr, *reopenUTF81 = nullptr, *reopenUTF16LE1 = nullptr,
             *reopenUTF16BE1 = nullptr, *reopenSJIS1 = nullptr, *reopenEUCJP1 = nullptr,
             *reopenEUCKR1 = nullptr;
+    QMenu *savewithencoding1 = nullptr; // submenu after reopenwithencoding1
+    QAction *saveUTF81 = nullptr, *saveUTF8BOM1 = nullptr, *saveUTF16LE1 = nullptr,
+            *saveUTF16BE1 = nullptr, *saveSJIS1 = nullptr, *saveEUCJP1 = nullptr,
+            *saveEUCKR1 = nullptr;
     QAction *find1 = nullptr, *Wrapofftoggle1 = nullptr, *Screenkeyboard2 = nullptr,
             *AccentPAD2 = nullptr, *changefont1 = nullptr, *createShortcutinprogrammenu1 = nullptr,
             *createshortcutinDesktopmenu1 = nullptr;
+    QAction *N3 = nullptr, *composeHangul1 = nullptr, *decomposeHangul1 = nullptr; // end of "edit"
     QAction *KoreaRomaIME1 = nullptr, *KoreaDirectIME1 = nullptr, *nonIME1 = nullptr;
     QAction *KoreanRomanizedinput1 = nullptr, *KoreanDirectinput1 = nullptr, *dontuseIME1 = nullptr;
     QAction *N1 = nullptr, *HangultoHanja1 = nullptr; // end of the "IME" menu
@@ -124,6 +132,7 @@ public:
             *MenuItem5 = nullptr, *MenuItem6 = nullptr, *MenuItem7 = nullptr, *MenuItem8 = nullptr,
             *MenuItem9 = nullptr, *KanjiJapantoHangulSelectArea1 = nullptr,
             *KanjiJapantoHangulSelectAreaType21 = nullptr, *N2 = nullptr, *HangultoHanja2 = nullptr;
+    QAction *N4 = nullptr, *composeHangul2 = nullptr, *decomposeHangul2 = nullptr;
 
 public slots:
     // Shell: settings, caret display.
@@ -186,6 +195,8 @@ public slots:
     // key and F9): the candidate window opens at the caret.
     void HangultoHanja1Click();
     void HangultoHanja2Click();
+    void composeHangul1Click();
+    void decomposeHangul1Click();
 
     // Input aids: screen keyboard, keymap help, accent pads.
     void Screenkeyboard1Click();

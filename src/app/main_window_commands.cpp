@@ -8,6 +8,7 @@
 #include "app/main_window.h"
 #include "app/memo_view.h"
 #include "codec/open_commands.h"
+#include "convert/hangul_compose_command.h"
 #include "convert/hanja_command.h"
 #include "convert/kanji_to_hangul.h"
 #include "desktop/copyright_form.h"
@@ -233,6 +234,11 @@ void TForm1::saveHTML99tagASCII1Click()
     exportHtmlCommand(m_context);
 }
 
+void TForm1::saveWithEncoding(OutputFormat format, const QString &item)
+{
+    saveWithEncodingCommand(m_context, format, item);
+}
+
 void TForm1::saveUnicodenumberlanguageC0x1Click()
 {
     exportCArrayCommand(m_context);
@@ -270,6 +276,17 @@ void TForm1::HangultoHanja1Click()
 void TForm1::HangultoHanja2Click()
 {
     HangultoHanja1Click();
+}
+
+void TForm1::composeHangul1Click()
+{
+    // A change marks the document modified through the editor's notification.
+    normalizeHangulIn(m_memo, true);
+}
+
+void TForm1::decomposeHangul1Click()
+{
+    normalizeHangulIn(m_memo, false);
 }
 
 // Input aids: screen keyboard, keymap help, accent pads.

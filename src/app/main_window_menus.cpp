@@ -2,6 +2,7 @@
 // is not part of this build stays disabled.
 #include "app/main_window.h"
 #include "app/menu_items.h"
+#include "export/output_format.h"
 
 #include <QAction>
 #include <QMenu>
@@ -49,6 +50,21 @@ void TForm1::createMenus()
     for (QAction *item :
          {reopenUTF81, reopenUTF16LE1, reopenUTF16BE1, reopenSJIS1, reopenEUCJP1, reopenEUCKR1})
         item->setToolTip(tr("Read the file again as %1").arg(item->text()));
+    // The document written in the encoding the user names.
+    savewithencoding1 = new QMenu(tr("save with encoding"), FILE1);
+    savewithencoding1->setObjectName(QStringLiteral("savewithencoding1"));
+    savewithencoding1->setAccessibleName(tr("save with encoding"));
+    FILE1->addMenu(savewithencoding1);
+    saveUTF81 = addMenuItem(savewithencoding1, "saveUTF81", QStringLiteral("UTF-8"));
+    saveUTF8BOM1 = addMenuItem(savewithencoding1, "saveUTF8BOM1", QStringLiteral("UTF-8 BOM"));
+    saveUTF16LE1 = addMenuItem(savewithencoding1, "saveUTF16LE1", QStringLiteral("UTF-16 LE BOM"));
+    saveUTF16BE1 = addMenuItem(savewithencoding1, "saveUTF16BE1", QStringLiteral("UTF-16 BE BOM"));
+    saveSJIS1 = addMenuItem(savewithencoding1, "saveSJIS1", QStringLiteral("Shift JIS"));
+    saveEUCJP1 = addMenuItem(savewithencoding1, "saveEUCJP1", QStringLiteral("EUC-JP"));
+    saveEUCKR1 = addMenuItem(savewithencoding1, "saveEUCKR1", QStringLiteral("EUC-KR / CP949"));
+    for (QAction *item :
+         {saveUTF81, saveUTF8BOM1, saveUTF16LE1, saveUTF16BE1, saveSJIS1, saveEUCJP1, saveEUCKR1})
+        item->setToolTip(tr("Save the document as %1").arg(item->text()));
     savefile1 = addMenuItem(FILE1, "savefile1", tr("save file(UTF-8)"));
     overwritesavefileUTF81 =
         addMenuItem(FILE1, "overwritesavefileUTF81", tr("over write save file(UTF-8)"));
@@ -68,6 +84,10 @@ void TForm1::createMenus()
         addMenuItem(edit1, "createShortcutinprogrammenu1", tr("create Shortcut in Program menu"));
     createshortcutinDesktopmenu1 =
         addMenuItem(edit1, "createshortcutinDesktopmenu1", tr("create Shortcut in Desktop menu"));
+    N3 = addMenuItem(edit1, "N3", QString());
+    N3->setSeparator(true);
+    composeHangul1 = addMenuItem(edit1, "composeHangul1", tr("compose Hangul (NFC)"));
+    decomposeHangul1 = addMenuItem(edit1, "decomposeHangul1", tr("decompose Hangul (NFD)"));
 
     // Three menu-bar items without a submenu: choosing them runs the command at once.
     KoreaRomaIME1 = addMenuItem(bar, "KoreaRomaIME1", tr("KoreaRomaIME"));
@@ -114,6 +134,16 @@ void TForm1::createMenus()
     N2 = addMenuItem(PopupMenu1, "N2", QString());
     N2->setSeparator(true);
     HangultoHanja2 = addMenuItem(PopupMenu1, "HangultoHanja2", tr("Hangul to Hanja"));
+    N4 = addMenuItem(PopupMenu1, "N4", QString());
+    N4->setSeparator(true);
+    composeHangul2 = addMenuItem(PopupMenu1, "composeHangul2", tr("compose Hangul (NFC)"));
+    decomposeHangul2 = addMenuItem(PopupMenu1, "decomposeHangul2", tr("decompose Hangul (NFD)"));
+    for (QAction *item : {composeHangul1, composeHangul2})
+        item->setToolTip(tr("Compose the decomposed Hangul of the selection, or of the "
+                            "whole text, into syllables"));
+    for (QAction *item : {decomposeHangul1, decomposeHangul2})
+        item->setToolTip(
+            tr("Decompose the Hangul syllables of the selection, or of the whole text, into jamo"));
 }
 
 // Connects each item to its handler and enables it. Subsystems add their items here.
@@ -156,6 +186,17 @@ void TForm1::connectCommands()
     updateReopenCommand();
 
     // Saving, exports and exit.
+    const std::pair<QAction *, OutputFormat> saveItems[] = {
+        {saveUTF81, OutputFormat::Utf8},       {saveUTF8BOM1, OutputFormat::Utf8Bom},
+        {saveUTF16LE1, OutputFormat::Utf16Le}, {saveUTF16BE1, OutputFormat::Utf16Be},
+        {saveSJIS1, OutputFormat::ShiftJis},   {saveEUCJP1, OutputFormat::EucJp},
+        {saveEUCKR1, OutputFormat::Cp949},
+    };
+    for (const auto &[item, format] : saveItems) {
+        item->setEnabled(true);
+        connect(item, &QAction::triggered, this,
+                [this, item = item, format = format] { saveWithEncoding(format, item->text()); });
+    }
     wire(savefile1, &TForm1::savefile1Click);
     wire(overwritesavefileUTF81, &TForm1::overwritesavefileUTF81Click);
     wire(saveHTML99tagASCII1, &TForm1::saveHTML99tagASCII1Click);
@@ -173,6 +214,10 @@ void TForm1::connectCommands()
     wire(KanjiJapantoHangulSelectAreaType21, &TForm1::KanjiJapantoHangulSelectAreaType21Click);
     wire(HangultoHanja1, &TForm1::HangultoHanja1Click);
     wire(HangultoHanja2, &TForm1::HangultoHanja2Click);
+    wire(composeHangul1, &TForm1::composeHangul1Click);
+    wire(decomposeHangul1, &TForm1::decomposeHangul1Click);
+    wire(composeHangul2, &TForm1::composeHangul1Click);
+    wire(decomposeHangul2, &TForm1::decomposeHangul1Click);
 
     // Input aids.
     wire(Screenkeyboard1, &TForm1::Screenkeyboard1Click);

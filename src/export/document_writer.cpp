@@ -1,5 +1,12 @@
 #include "export/document_writer.h"
 
+namespace {
+
+// The bytes gathered before a write to the file.
+constexpr std::size_t WriteSize = std::size_t(1) << 20;
+
+} // namespace
+
 DocumentWriter::DocumentWriter(const QString &path, OutputFormat format)
     : m_file(path), m_format(format)
 {
@@ -37,14 +44,15 @@ bool DocumentWriter::writeAndCommit(const TextPieces &pieces, LineBreakStyle lin
     if (!m_file.isOpen())
         return false;
     if (!m_buffer)
-        m_buffer = std::make_unique<char[]>(StepBufferSize);
+        m_buffer = std::make_unique<char[]>(WriteSize + StepBufferSize);
     char *const buffer = m_buffer.get();
 
     const std::string_view head = formatHead(m_format);
     if (!put(head.data(), qint64(head.size())))
         return false;
 
-    // One step's bytes gather in the buffer and are written when the step is full.
+    // Steps gather in the buffer, which is written once it holds WriteSize bytes:
+    // few writes, and room for one more step behind them.
     StepState state;
     std::size_t filled = 0;
     bool ok = true;
@@ -58,9 +66,11 @@ bool DocumentWriter::writeAndCommit(const TextPieces &pieces, LineBreakStyle lin
             filled += r.bytes;
             i += r.consumed;
             if (r.full) {
-                ok = put(buffer, qint64(filled));
-                filled = 0;
                 state = StepState();
+                if (filled >= WriteSize) {
+                    ok = put(buffer, qint64(filled));
+                    filled = 0;
+                }
             } else if (i < n) {
                 return n - i;
             }

@@ -8,6 +8,7 @@
 #include "app/editor_context.h"
 #include "app/memo_view.h"
 #include "app/text_control.h"
+#include "codec/encoders.h"
 #include "export/document_writer.h"
 #include "platform/platform.h"
 
@@ -15,6 +16,7 @@
 #include <QWidget>
 
 #include <new>
+#include <optional>
 
 namespace {
 
@@ -48,9 +50,11 @@ FileDialogRequest cArrayExportDialog()
             {}};
 }
 
-// The write procedure shared by the save and both exports.
+// The write procedure shared by the saves and both exports; `label` goes before
+// the path in status panel 3 when the file was written.
 SaveOutcome writeFormatted(EditorContext &editor, OutputFormat format,
-                           const FileDialogRequest &dialog)
+                           const FileDialogRequest &dialog,
+                           const QString &label = QStringLiteral("UTF-8 nonBOM"))
 {
     QString path;
     if (saveToCurrentFile) {
@@ -98,10 +102,9 @@ SaveOutcome writeFormatted(EditorContext &editor, OutputFormat format,
         editor.memo->setSelLength(0);
         const qsizetype caret = editor.memo->selStart();
 
-        // The exports are text files of their own; the save keeps the document's breaks.
-        written =
-            writer.writeAndCommit(text, format == OutputFormat::Utf8 ? editor.document->lineBreak()
-                                                                     : LineBreakStyle::CrLf);
+        // The exports are text files of their own; the saves keep the document's breaks.
+        written = writer.writeAndCommit(text, isTextFormat(format) ? editor.document->lineBreak()
+                                                                   : LineBreakStyle::CrLf);
 
         hidden.showAgain();
         if (wrapped) {
@@ -125,12 +128,103 @@ SaveOutcome writeFormatted(EditorContext &editor, OutputFormat format,
                  QCoreApplication::translate("SaveCommands", "ERROR"));
         return SaveOutcome::Failed;
     }
-    editor.setPanelText(3, QStringLiteral("UTF-8 nonBOM  ") + path);
+    editor.setPanelText(3, label + QStringLiteral("  ") + path);
     editor.document->setWritten(path);
     return SaveOutcome::Saved;
 }
 
+std::optional<LegacyEncoding> legacyEncodingOf(OutputFormat format)
+{
+    switch (format) {
+    case OutputFormat::ShiftJis:
+        return LegacyEncoding::ShiftJis;
+    case OutputFormat::EucJp:
+        return LegacyEncoding::EucJp;
+    case OutputFormat::Cp949:
+        return LegacyEncoding::Cp949;
+    default:
+        return std::nullopt;
+    }
+}
+
+// The status label of a file written in `format`; code page 949 is "EUC-KR"
+// unless an extension code was written.
+QString writtenLabel(OutputFormat format, bool extension)
+{
+    switch (format) {
+    case OutputFormat::Utf8Bom:
+        return QStringLiteral("UTF-8 BOM");
+    case OutputFormat::Utf16Le:
+        return QStringLiteral("UTF16 BOM LE");
+    case OutputFormat::Utf16Be:
+        return QStringLiteral("UTF16 BOM BE");
+    case OutputFormat::ShiftJis:
+        return QStringLiteral("SJIS");
+    case OutputFormat::EucJp:
+        return QStringLiteral("EUC");
+    case OutputFormat::Cp949:
+        return extension ? QStringLiteral("CP949") : QStringLiteral("EUC-KR");
+    default:
+        return QStringLiteral("UTF-8 nonBOM");
+    }
+}
+
+// Reports what `encoding` cannot hold and moves the caret to the first of it;
+// false when there is nothing. Line and column as status panel 1 counts them.
+bool refuseUnencodable(EditorContext &editor, const Unencodable &found, const QString &item)
+{
+    if (found.count == 0)
+        return false;
+    const TextStore &store = editor.view->store();
+    const qsizetype offset = qsizetype(found.firstOffset);
+    const qsizetype line = store.lineAt(offset);
+    const qsizetype column = offset - store.lineStart(line);
+    const QString code = QString::number(uint(found.first), 16).toUpper().rightJustified(4, u'0');
+    const QString where = QCoreApplication::translate("SaveCommands", "U+%1 at line %2, column %3.")
+                              .arg(code)
+                              .arg(line + 1)
+                              .arg(column + 1);
+    const QString text =
+        found.count == 1
+            ? QCoreApplication::translate("SaveCommands", "1 character cannot be written in %1: %2")
+                  .arg(item, where)
+            : QCoreApplication::translate("SaveCommands",
+                                          "%1 characters cannot be written in %2; the first is %3")
+                  .arg(found.count)
+                  .arg(item, where);
+    editor.memo->setSelStart(offset);
+    editor.setPanelText(1, caretPositionText(int(line + 1), int(column + 1)));
+    ErrorBox(editor.window, text, QCoreApplication::translate("SaveCommands", "ERROR"));
+    editor.memo->setFocus();
+    return true;
+}
+
 } // namespace
+
+SaveOutcome saveWithEncodingCommand(EditorContext &editor, OutputFormat format, const QString &item)
+{
+    bool extension = false;
+    if (const auto legacy = legacyEncodingOf(format)) {
+        UnencodableScanner scanner(*legacy);
+        const TextStore &store = editor.view->store();
+        store.visitPieces(0, store.length(), [&scanner](QStringView piece) {
+            scanner.scan(reinterpret_cast<const char16_t *>(piece.utf16()),
+                         std::size_t(piece.size()));
+            return true;
+        });
+        const Unencodable found = scanner.finish();
+        if (refuseUnencodable(editor, found, item))
+            return SaveOutcome::Failed;
+        extension = found.extension;
+    }
+    FileDialogRequest dialog = textSaveDialog();
+    dialog.initialPath = currentFileName;
+    const SaveOutcome outcome =
+        writeFormatted(editor, format, dialog, writtenLabel(format, extension));
+    if (outcome == SaveOutcome::Saved)
+        documentModified = false;
+    return outcome;
+}
 
 SaveOutcome saveDocument(EditorContext &editor)
 {

@@ -1,6 +1,10 @@
 // The save command, its over-write variant and the two exports on the main editor.
 #pragma once
 
+#include "export/output_format.h"
+
+#include <QString>
+
 struct EditorContext;
 
 enum class SaveOutcome { Saved, Cancelled, Failed };
@@ -19,3 +23,9 @@ SaveOutcome saveOnTheWayOut(EditorContext &editor);
 // The two exports.
 SaveOutcome exportHtmlCommand(EditorContext &editor);
 SaveOutcome exportCArrayCommand(EditorContext &editor);
+// "save with encoding": the document written in `format` (one of the text
+// formats) through the save dialog, starting at the opened file; `item` is the
+// menu item's text, which a refusal names. Characters the encoding cannot hold
+// are reported before anything is written, the caret moved to the first of them.
+SaveOutcome saveWithEncodingCommand(EditorContext &editor, OutputFormat format,
+                                    const QString &item);

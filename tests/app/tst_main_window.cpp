@@ -150,10 +150,11 @@ void TestMainWindow::menusCarryNamesAndCaptions()
     QStringList popup;
     for (QAction *a : app.form.PopupMenu1->actions())
         popup << a->objectName();
-    QCOMPARE(popup, (QStringList{"MenuItem1", "MenuItem2", "MenuItem3", "MenuItem4", "MenuItem5",
-                                 "MenuItem6", "MenuItem7", "MenuItem8", "MenuItem9",
-                                 "KanjiJapantoHangulSelectArea1",
-                                 "KanjiJapantoHangulSelectAreaType21", "N2", "HangultoHanja2"}));
+    QCOMPARE(popup,
+             (QStringList{"MenuItem1", "MenuItem2", "MenuItem3", "MenuItem4", "MenuItem5",
+                          "MenuItem6", "MenuItem7", "MenuItem8", "MenuItem9",
+                          "KanjiJapantoHangulSelectArea1", "KanjiJapantoHangulSelectAreaType21",
+                          "N2", "HangultoHanja2", "N4", "composeHangul2", "decomposeHangul2"}));
     QVERIFY(app.form.MenuItem6->isSeparator());
     QVERIFY(app.form.Wrapofftoggle1->isEnabled());
     QVERIFY(app.form.changefont1->isEnabled());

@@ -334,7 +334,9 @@ void TestHanja::menus()
     Editor e{QString()};
     Tsearchform &dialog = e.app.searchForm();
     const QList<QAction *> ime = e.form.ime1->actions();
-    const QList<QAction *> popup1 = e.form.PopupMenu1->actions();
+    // The editor's context menu ends with the Hangul composition items after it.
+    const QList<QAction *> popup1 =
+        e.form.PopupMenu1->actions().mid(0, e.form.PopupMenu1->actions().indexOf(e.form.N4));
     const QList<QAction *> popup2 = dialog.PopupMenu2->actions();
     for (const QList<QAction *> &items : {ime, popup1, popup2}) {
         QCOMPARE(items.last()->text(), u"Hangul to Hanja"_qs);
