@@ -1,5 +1,9 @@
 #include "export/document_writer.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 // The bytes gathered before a write to the file.
@@ -16,16 +20,54 @@ DocumentWriter::~DocumentWriter() = default;
 
 bool DocumentWriter::open()
 {
+    // The file a link names (stat follows links, as the save file does).
+    struct stat st;
+    const QByteArray name = QFile::encodeName(m_file.fileName());
+    m_existed = ::stat(name.constData(), &st) == 0 && S_ISREG(st.st_mode);
+    if (m_existed) {
+        m_owner = st.st_uid;
+        m_group = st.st_gid;
+    }
+    if (m_existed && st.st_nlink > 1) {
+        // Replacing one name would split it from the others: written in place,
+        // cut to its new length at the end.
+        const int fd = ::open(name.constData(), O_WRONLY | O_CLOEXEC);
+        if (fd < 0)
+            return false;
+        if (!m_inPlace.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
+            ::close(fd);
+            return false;
+        }
+        return true;
+    }
     // Raw bytes for every format: the exports' CR LF pairs are in the encoded
-    // form already.
+    // form already. The save file takes over a link's target and the permission bits.
     m_file.setDirectWriteFallback(true);
     return m_file.open(QIODevice::WriteOnly);
 }
 
+bool DocumentWriter::commit()
+{
+    if (m_inPlace.isOpen()) {
+        const bool done = m_inPlace.flush() && m_inPlace.resize(m_inPlace.pos()) &&
+                          ::fsync(m_inPlace.handle()) == 0;
+        m_inPlace.close();
+        return done;
+    }
+    if (m_existed && m_file.handle() >= 0) {
+        // The new file is this process's; give it the old owner and group where
+        // allowed (a user may still pass the group to one of their own groups).
+        if (::fchown(m_file.handle(), m_owner, m_group) != 0)
+            (void)!::fchown(m_file.handle(), uid_t(-1), m_group);
+    }
+    return m_file.commit();
+}
+
 bool DocumentWriter::put(const char *bytes, qint64 size)
 {
+    QFileDevice &file = out();
     while (size > 0) {
-        const qint64 written = m_file.write(bytes, size);
+        const qint64 written = file.write(bytes, size);
         if (written <= 0)
             return false;
         bytes += written;
@@ -41,7 +83,7 @@ bool DocumentWriter::writeAndCommit(QStringView text, LineBreakStyle lineBreak)
 
 bool DocumentWriter::writeAndCommit(const TextPieces &pieces, LineBreakStyle lineBreak)
 {
-    if (!m_file.isOpen())
+    if (!out().isOpen())
         return false;
     if (!m_buffer)
         m_buffer = std::make_unique<char[]>(WriteSize + StepBufferSize);
@@ -107,7 +149,7 @@ bool DocumentWriter::writeAndCommit(const TextPieces &pieces, LineBreakStyle lin
     const std::string_view tail = formatTail(m_format);
     if (!put(tail.data(), qint64(tail.size())))
         return false;
-    return m_file.commit();
+    return commit();
 }
 
 WriteResult writeDocument(const QString &path, OutputFormat format, QStringView text,

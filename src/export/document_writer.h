@@ -1,10 +1,15 @@
 // Writes a document to a file in one of the output formats, atomically: the
 // bytes go to a temporary file beside the target, which replaces the target only
 // when everything was written, so a failed write never damages the file there.
+// What the file was stays: a symbolic link keeps pointing at the file it names
+// (which gets the text), the permission bits, and the owner and group where the
+// process may set them. A file with several hard links is written in place, so
+// every name sees the new text.
 #pragma once
 
 #include "export/output_format.h"
 
+#include <QFile>
 #include <QSaveFile>
 #include <QStringView>
 
@@ -35,12 +40,25 @@ public:
     // pieces and gives the bytes it gives over the whole text.
     bool writeAndCommit(const TextPieces &pieces, LineBreakStyle lineBreak = LineBreakStyle::CrLf);
 
-    QString errorString() const { return m_file.errorString(); }
+    QString errorString() const { return out().errorString(); }
 
 private:
     bool put(const char *bytes, qint64 size);
+    bool commit();
+    QFileDevice &out()
+    {
+        return m_inPlace.isOpen() ? static_cast<QFileDevice &>(m_inPlace) : m_file;
+    }
+    const QFileDevice &out() const
+    {
+        return m_inPlace.isOpen() ? static_cast<const QFileDevice &>(m_inPlace) : m_file;
+    }
 
     QSaveFile m_file;
+    QFile m_inPlace; // open instead of m_file for a file with several names
+    bool m_existed = false;
+    uint m_owner = 0;
+    uint m_group = 0;
     OutputFormat m_format;
     std::unique_ptr<char[]> m_buffer;
 };

@@ -30,3 +30,13 @@ bool ConfirmBox(QWidget *parent, const QString &text, const QString &caption)
 {
     return platform().confirmBox(parent, text, caption);
 }
+
+void InformationBox(QWidget *parent, const QString &text, const QString &caption)
+{
+    platform().informationBox(parent, text, caption);
+}
+
+bool ConfirmBoxDefaultNo(QWidget *parent, const QString &text, const QString &caption)
+{
+    return platform().confirmBox(parent, text, caption, true);
+}

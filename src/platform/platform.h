@@ -50,10 +50,14 @@ public:
     virtual std::optional<QFont> chooseFont(QWidget *parent, const QFont &initial) = 0;
 
     // Modal boxes. ErrorBox: critical icon, OK. ConfirmBox: information icon,
-    // Yes and No with Yes the default; true on Yes. An empty caption means the
-    // platform's default caption.
+    // Yes and No with Yes the default (No with `defaultNo`: a question whose Yes
+    // loses something); true on Yes. An empty caption means the platform's
+    // default caption.
     virtual void errorBox(QWidget *parent, const QString &text, const QString &caption) = 0;
-    virtual bool confirmBox(QWidget *parent, const QString &text, const QString &caption) = 0;
+    virtual bool confirmBox(QWidget *parent, const QString &text, const QString &caption,
+                            bool defaultNo = false) = 0;
+    // Information icon, OK.
+    virtual void informationBox(QWidget *parent, const QString &text, const QString &caption) = 0;
     // Runs one of the program's own dialogs modally and returns its result code.
     virtual int execDialog(QDialog *dialog) = 0;
 
@@ -78,3 +82,6 @@ void setPlatform(Platform *p);
 // The two message boxes every command uses.
 void ErrorBox(QWidget *parent, const QString &text, const QString &caption);
 bool ConfirmBox(QWidget *parent, const QString &text, const QString &caption);
+// The same question with No the default button.
+bool ConfirmBoxDefaultNo(QWidget *parent, const QString &text, const QString &caption);
+void InformationBox(QWidget *parent, const QString &text, const QString &caption);

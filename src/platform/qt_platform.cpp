@@ -62,12 +62,19 @@ void QtPlatform::errorBox(QWidget *parent, const QString &text, const QString &c
     box.exec();
 }
 
-bool QtPlatform::confirmBox(QWidget *parent, const QString &text, const QString &caption)
+bool QtPlatform::confirmBox(QWidget *parent, const QString &text, const QString &caption,
+                            bool defaultNo)
 {
     QMessageBox box(QMessageBox::Information, caption, text, QMessageBox::Yes | QMessageBox::No,
                     parent);
-    box.setDefaultButton(QMessageBox::Yes);
+    box.setDefaultButton(defaultNo ? QMessageBox::No : QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
+}
+
+void QtPlatform::informationBox(QWidget *parent, const QString &text, const QString &caption)
+{
+    QMessageBox box(QMessageBox::Information, caption, text, QMessageBox::Ok, parent);
+    box.exec();
 }
 
 int QtPlatform::execDialog(QDialog *dialog)

@@ -10,7 +10,9 @@ public:
     QString saveFileName(QWidget *parent, const FileDialogRequest &request) override;
     std::optional<QFont> chooseFont(QWidget *parent, const QFont &initial) override;
     void errorBox(QWidget *parent, const QString &text, const QString &caption) override;
-    bool confirmBox(QWidget *parent, const QString &text, const QString &caption) override;
+    bool confirmBox(QWidget *parent, const QString &text, const QString &caption,
+                    bool defaultNo = false) override;
+    void informationBox(QWidget *parent, const QString &text, const QString &caption) override;
     int execDialog(QDialog *dialog) override;
     ClipboardContent readClipboard() override;
     void setClipboardText(const QString &text) override;

@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -90,6 +91,8 @@ class TestOutputFormat : public QObject
     Q_OBJECT
 private slots:
     void readOnlyFolderWritableFile();
+    void metadataKept_data();
+    void metadataKept();
     void utf8Units_data();
     void utf8Units();
     void utf8MatchesReferenceOnWellFormedText();
@@ -491,6 +494,70 @@ void TestOutputFormat::readOnlyFolderWritableFile()
     QVERIFY(written);
     QVERIFY(f.open(QIODevice::ReadOnly));
     QCOMPARE(f.readAll(), QByteArray("new\r\ntext"));
+}
+
+void TestOutputFormat::metadataKept_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<int>("mode");
+    QTest::newRow("plain 0640") << "plain" << 0640;
+    QTest::newRow("plain 0755") << "plain" << 0755;
+    QTest::newRow("symbolic link") << "symlink" << 0604;
+    QTest::newRow("two hard links") << "hardlink" << 0660;
+    QTest::newRow("link to a hard-linked file") << "both" << 0600;
+}
+
+// A save keeps what the file was: a link stays a link and its target gets the
+// text, the mode bits stay, the owner and group stay (where the process may set
+// them: here as the superuser), every hard-linked name sees the new text.
+void TestOutputFormat::metadataKept()
+{
+    QFETCH(QString, kind);
+    QFETCH(int, mode);
+    QTemporaryDir dir;
+    const QString target = dir.filePath(QStringLiteral("target.txt"));
+    const QString other = dir.filePath(QStringLiteral("other name.txt"));
+    const QString link = dir.filePath(QStringLiteral("link.txt"));
+    QFile f(target);
+    QVERIFY(f.open(QIODevice::WriteOnly) && f.write("a much longer old text") > 0);
+    f.close();
+    QCOMPARE(::chmod(QFile::encodeName(target).constData(), mode_t(mode)), 0);
+    const bool root = ::geteuid() == 0;
+    if (root)
+        QCOMPARE(::chown(QFile::encodeName(target).constData(), 65534, 65534), 0);
+    if (kind == QLatin1String("hardlink") || kind == QLatin1String("both"))
+        QCOMPARE(
+            ::link(QFile::encodeName(target).constData(), QFile::encodeName(other).constData()), 0);
+    if (kind == QLatin1String("symlink") || kind == QLatin1String("both"))
+        QVERIFY(QFile::link(QStringLiteral("target.txt"), link));
+    const QString saved =
+        kind == QLatin1String("plain") || kind == QLatin1String("hardlink") ? target : link;
+    struct stat before;
+    QCOMPARE(::stat(QFile::encodeName(target).constData(), &before), 0);
+
+    QCOMPARE(writeDocument(saved, OutputFormat::Utf8, u"new"), WriteResult::Written);
+
+    struct stat after;
+    QCOMPARE(::stat(QFile::encodeName(target).constData(), &after), 0);
+    QCOMPARE(int(after.st_mode & 07777), mode);
+    if (root) {
+        QCOMPARE(after.st_uid, uid_t(65534));
+        QCOMPARE(after.st_gid, gid_t(65534));
+    }
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), QByteArray("new"));
+    f.close();
+    if (saved == link)
+        QCOMPARE(QFileInfo(link).symLinkTarget(), target);
+    if (before.st_nlink > 1) {
+        QCOMPARE(after.st_ino, before.st_ino); // the same file under both names
+        QFile o(other);
+        QVERIFY(o.open(QIODevice::ReadOnly));
+        QCOMPARE(o.readAll(), QByteArray("new"));
+    }
+    // No temporary file left behind.
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System).size(),
+             1 + int(before.st_nlink > 1) + int(saved == link));
 }
 
 QTEST_GUILESS_MAIN(TestOutputFormat)

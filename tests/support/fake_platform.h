@@ -8,9 +8,10 @@
 
 struct BoxCall
 {
-    QString kind; // "error" or "confirm"
+    QString kind; // "error", "confirm" or "information"
     QString text;
     QString caption;
+    bool defaultNo = false; // No is the default button
 };
 
 class FakePlatform : public Platform
@@ -57,10 +58,15 @@ public:
     {
         boxes.append({QStringLiteral("error"), text, caption});
     }
-    bool confirmBox(QWidget *, const QString &text, const QString &caption) override
+    bool confirmBox(QWidget *, const QString &text, const QString &caption,
+                    bool defaultNo = false) override
     {
-        boxes.append({QStringLiteral("confirm"), text, caption});
+        boxes.append({QStringLiteral("confirm"), text, caption, defaultNo});
         return confirmAnswers.isEmpty() ? confirmAnswer : confirmAnswers.takeFirst();
+    }
+    void informationBox(QWidget *, const QString &text, const QString &caption) override
+    {
+        boxes.append({QStringLiteral("information"), text, caption});
     }
     int execDialog(QDialog *dialog) override;
     ClipboardContent readClipboard() override { return clipboard; }
