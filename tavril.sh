@@ -7,7 +7,7 @@ cd "$(dirname "$0")"
 
 packages=(cmake g++ make ccache python3 qt6-base-dev libgl-dev
           libxkbcommon-dev fonts-nanum fonts-ipafont-gothic fonts-dejavu-core libhangul-data
-          libhangul-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools qt6-translations-l10n
+          libhangul1 libhangul-dev pkg-config qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools qt6-translations-l10n
           desktop-file-utils appstream dpkg-dev file debian-faq-ko debian-faq-ja)
 missing=()
 for p in "${packages[@]}"; do

@@ -9,6 +9,45 @@
     </message>
 </context>
 <context>
+    <name>HangulLayout</name>
+    <message>
+        <source>Dubeolsik</source>
+        <translation>2ボル式</translation>
+    </message>
+    <message>
+        <source>Dubeolsik (standard)</source>
+        <translation>2ボル式 (標準)</translation>
+    </message>
+    <message>
+        <source>Sebeolsik 390</source>
+        <translation>3ボル式 390</translation>
+    </message>
+    <message>
+        <source>Sebeolsik Final</source>
+        <translation>3ボル式 最終</translation>
+    </message>
+    <message>
+        <source>Sebeolsik Noshift</source>
+        <translation>3ボル式 シフトなし</translation>
+    </message>
+    <message>
+        <source>Sebeolsik Dubeol Layout</source>
+        <translation>3ボル式 2ボル配列</translation>
+    </message>
+    <message>
+        <source>Dubeolsik Yetgeul</source>
+        <translation>2ボル式 古ハングル</translation>
+    </message>
+    <message>
+        <source>Sebeolsik Yetgeul</source>
+        <translation>3ボル式 古ハングル</translation>
+    </message>
+    <message>
+        <source>Ahnmatae</source>
+        <translation>アンマテ</translation>
+    </message>
+</context>
+<context>
     <name>HanjaCommand</name>
     <message>
         <source>The Hanja dictionary is not installed: %1 was not found.</source>
@@ -36,6 +75,49 @@
     <message>
         <source>Number keys 1 to 9 or Enter choose, Escape closes</source>
         <translation>数字キー1~9またはEnterで選択、Escで閉じる</translation>
+    </message>
+</context>
+<context>
+    <name>InputOptionsMenu</name>
+    <message>
+        <source>direct layout</source>
+        <translation>直接入力の配列</translation>
+    </message>
+    <message>
+        <source>auto reorder (moachigi)</source>
+        <translation>自動並べ替え (モアチギ)</translation>
+    </message>
+    <message>
+        <source>learn Hanja choices</source>
+        <translation>漢字の選択を学習</translation>
+    </message>
+    <message>
+        <source>forget Hanja choices</source>
+        <translation>学習した漢字の選択を消去</translation>
+    </message>
+    <message>
+        <source>edit user Hanja dictionary</source>
+        <translation>ユーザー漢字辞書を編集</translation>
+    </message>
+    <message>
+        <source>Forget every learned Hanja choice?</source>
+        <translation>学習した漢字の選択をすべて消去しますか?</translation>
+    </message>
+    <message>
+        <source>confirm</source>
+        <translation>確認</translation>
+    </message>
+    <message>
+        <source>The Hanja choices could not be forgotten: %1 could not be removed.</source>
+        <translation>学習した漢字の選択を消去できません。%1 を削除できません。</translation>
+    </message>
+    <message>
+        <source>ERROR</source>
+        <translation>エラー</translation>
+    </message>
+    <message>
+        <source>can&apos;t file open</source>
+        <translation>ファイルを開けません</translation>
     </message>
 </context>
 <context>

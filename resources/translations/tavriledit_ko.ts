@@ -9,6 +9,45 @@
     </message>
 </context>
 <context>
+    <name>HangulLayout</name>
+    <message>
+        <source>Dubeolsik</source>
+        <translation>두벌식</translation>
+    </message>
+    <message>
+        <source>Dubeolsik (standard)</source>
+        <translation>두벌식 (표준)</translation>
+    </message>
+    <message>
+        <source>Sebeolsik 390</source>
+        <translation>세벌식 390</translation>
+    </message>
+    <message>
+        <source>Sebeolsik Final</source>
+        <translation>세벌식 최종</translation>
+    </message>
+    <message>
+        <source>Sebeolsik Noshift</source>
+        <translation>세벌식 순아래</translation>
+    </message>
+    <message>
+        <source>Sebeolsik Dubeol Layout</source>
+        <translation>세벌식 두벌 자판</translation>
+    </message>
+    <message>
+        <source>Dubeolsik Yetgeul</source>
+        <translation>두벌식 옛글</translation>
+    </message>
+    <message>
+        <source>Sebeolsik Yetgeul</source>
+        <translation>세벌식 옛글</translation>
+    </message>
+    <message>
+        <source>Ahnmatae</source>
+        <translation>안마태</translation>
+    </message>
+</context>
+<context>
     <name>HanjaCommand</name>
     <message>
         <source>The Hanja dictionary is not installed: %1 was not found.</source>
@@ -36,6 +75,49 @@
     <message>
         <source>Number keys 1 to 9 or Enter choose, Escape closes</source>
         <translation>숫자 키 1~9 또는 Enter로 선택, Esc로 닫기</translation>
+    </message>
+</context>
+<context>
+    <name>InputOptionsMenu</name>
+    <message>
+        <source>direct layout</source>
+        <translation>직접 입력 자판</translation>
+    </message>
+    <message>
+        <source>auto reorder (moachigi)</source>
+        <translation>모아치기 (자동 순서 맞춤)</translation>
+    </message>
+    <message>
+        <source>learn Hanja choices</source>
+        <translation>한자 선택 학습</translation>
+    </message>
+    <message>
+        <source>forget Hanja choices</source>
+        <translation>학습한 한자 선택 지우기</translation>
+    </message>
+    <message>
+        <source>edit user Hanja dictionary</source>
+        <translation>사용자 한자 사전 편집</translation>
+    </message>
+    <message>
+        <source>Forget every learned Hanja choice?</source>
+        <translation>학습한 한자 선택을 모두 지우시겠습니까?</translation>
+    </message>
+    <message>
+        <source>confirm</source>
+        <translation>확인</translation>
+    </message>
+    <message>
+        <source>The Hanja choices could not be forgotten: %1 could not be removed.</source>
+        <translation>학습한 한자 선택을 지울 수 없습니다. %1을(를) 삭제할 수 없습니다.</translation>
+    </message>
+    <message>
+        <source>ERROR</source>
+        <translation>오류</translation>
+    </message>
+    <message>
+        <source>can&apos;t file open</source>
+        <translation>파일을 열 수 없습니다</translation>
     </message>
 </context>
 <context>

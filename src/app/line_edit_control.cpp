@@ -4,6 +4,20 @@
 
 #include <algorithm>
 
+LineEditControl::LineEditControl(QLineEdit *edit) : m_edit(edit)
+{
+    m_caretMoved = QObject::connect(edit, &QLineEdit::cursorPositionChanged, edit,
+                                    [this](int, int) { dropComposition(); });
+    m_textChanged =
+        QObject::connect(edit, &QLineEdit::textChanged, edit, [this] { dropComposition(); });
+}
+
+LineEditControl::~LineEditControl()
+{
+    QObject::disconnect(m_caretMoved);
+    QObject::disconnect(m_textChanged);
+}
+
 QString LineEditControl::text() const
 {
     return m_edit->text();

@@ -3,12 +3,16 @@
 
 #include "app/text_control.h"
 
+#include <QMetaObject>
+
 class QLineEdit;
 
 class LineEditControl : public TextControl
 {
 public:
-    explicit LineEditControl(QLineEdit *edit) : m_edit(edit) {}
+    // Any caret move or change of the line drops the composition.
+    explicit LineEditControl(QLineEdit *edit);
+    ~LineEditControl() override;
 
     QString text() const override;
     void setText(QStringView text) override;
@@ -43,4 +47,5 @@ public:
 
 private:
     QLineEdit *m_edit;
+    QMetaObject::Connection m_caretMoved, m_textChanged;
 };

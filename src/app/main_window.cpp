@@ -3,6 +3,7 @@
 #include "app/app_state.h"
 #include "app/memo_view.h"
 #include "app/settings_file.h"
+#include "convert/input_menu.h"
 #include "platform/platform.h"
 
 #include <QAction>
@@ -189,6 +190,8 @@ TForm1::TForm1(const QStringList &arguments, QWidget *parent)
     }
     if (settings.wordWrap)
         setWordWrap(*settings.wordWrap);
+    // The layout and Hanja choices, kept apart from the written settings file.
+    m_inputOptions->load();
     clampGeometry(settings);
     windowTop = settings.top;
     windowLeft = settings.left;

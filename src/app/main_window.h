@@ -19,6 +19,7 @@
 #include <optional>
 
 class HanjaCommand;
+class InputOptionsMenu;
 class MemoView;
 class Taccent2form;
 class Taccentform;
@@ -246,8 +247,9 @@ private:
     QString m_commandLineFile;
 
     // Input method.
-    bool memoKeyConsumed(QKeyEvent *event); // true: the editor must not see the key
-    HanjaCommand *m_hanja = nullptr;        // made on the first Hangul to Hanja
+    bool memoKeyConsumed(QKeyEvent *event);     // true: the editor must not see the key
+    InputOptionsMenu *m_inputOptions = nullptr; // the "IME" menu's lasting choices
+    HanjaCommand *m_hanja = nullptr;            // made on the first Hangul to Hanja
 
     QPointer<Tsearchform> m_searchform;
     QPointer<Thelpform> m_helpform;

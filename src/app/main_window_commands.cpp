@@ -100,6 +100,7 @@ InputTargetSource TForm1::inputTarget()
 void TForm1::setImeMode(int mode)
 {
     ::setImeMode(mode, m_context.setPanelText);
+    m_memo.endComposition(); // the open syllable is decided as it stands
 }
 
 void TForm1::KoreaRomaIME1Click()

@@ -1,7 +1,9 @@
 // Every menu item of the main window, built in one place. An item whose command
 // is not part of this build stays disabled.
+#include "app/app_state.h"
 #include "app/main_window.h"
 #include "app/menu_items.h"
+#include "convert/input_menu.h"
 #include "export/output_format.h"
 
 #include <QAction>
@@ -103,6 +105,9 @@ void TForm1::createMenus()
     N1 = addMenuItem(ime1, "N1", QString());
     N1->setSeparator(true);
     HangultoHanja1 = addMenuItem(ime1, "HangultoHanja1", tr("Hangul to Hanja"));
+    m_inputOptions = new InputOptionsMenu(
+        ime1, [] { return programDir; }, this);
+    connect(m_inputOptions, &InputOptionsMenu::openRequested, this, &TForm1::openDroppedFile);
 
     help1 = addMenu(bar, "help1", tr("help"));
     keymap1 = addMenuItem(help1, "keymap1", tr("keymap"));

@@ -84,6 +84,21 @@ void MemoControl::deselect()
     m_view->setCursorPosition(m_view->selectionStart());
 }
 
+TextControl::Span MemoControl::composition() const
+{
+    return {m_view->compositionStart(), m_view->compositionLength()};
+}
+
+void MemoControl::setComposition(Span span)
+{
+    m_view->setComposition(span.pos, span.length);
+}
+
+void MemoControl::setTypingWord(bool on)
+{
+    m_view->store().setTypingWord(on);
+}
+
 int MemoControl::caretLine() const
 {
     return int(m_view->store().lineAt(m_view->cursorPosition()));

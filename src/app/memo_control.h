@@ -26,6 +26,9 @@ public:
     void replaceRange(qsizetype pos, qsizetype len, QStringView text) override;
     void selectAll() override;
     void deselect() override;
+    Span composition() const override;
+    void setComposition(Span span) override;
+    void setTypingWord(bool on) override;
 
     int caretLine() const override;
     int caretColumn() const override;

@@ -47,6 +47,7 @@ MemoView::~MemoView() = default;
 
 void MemoView::onStoreChanged(qsizetype pos, qsizetype removed, qsizetype added)
 {
+    m_compositionLength = 0; // the composer sets it again after its own edit
     const qsizetype oldCount = m_lineCount;
     m_lineCount = m_store.lineCount();
     const qsizetype lineDelta = m_lineCount - oldCount;
@@ -162,6 +163,10 @@ void MemoView::setCaret(qsizetype anchor, qsizetype pos)
     const qsizetype oldAnchor = m_anchor, oldPos = m_pos;
     if (pos != m_pos && !m_editing)
         m_store.breakUndoMerge();
+    if (m_compositionLength > 0 && (pos != m_pos || anchor != m_anchor)) {
+        m_compositionLength = 0;
+        updateLine(m_store.lineAt(m_compositionPos));
+    }
     m_anchor = anchor;
     m_pos = pos;
     restartBlink();
@@ -241,6 +246,18 @@ void MemoView::redo()
     m_editing = false;
     m_store.breakUndoMerge();
     ensureCaretVisible();
+}
+
+void MemoView::setComposition(qsizetype pos, qsizetype length)
+{
+    if (m_compositionLength > 0)
+        updateLine(m_store.lineAt(m_compositionPos));
+    if (length <= 0)
+        m_store.breakUndoMerge(); // the word ends here
+    m_compositionPos = std::clamp<qsizetype>(pos, 0, m_store.length());
+    m_compositionLength = std::clamp<qsizetype>(length, 0, m_store.length() - m_compositionPos);
+    if (m_compositionLength > 0)
+        updateLine(m_store.lineAt(m_compositionPos));
 }
 
 void MemoView::copy() const

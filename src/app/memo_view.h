@@ -54,6 +54,11 @@ public:
     void undo();
     void redo();
     void cut();
+    // The span the program's own input method is still composing: drawn
+    // underlined until a caret move or any change of the text drops it.
+    void setComposition(qsizetype pos, qsizetype length);
+    qsizetype compositionStart() const { return m_compositionPos; }
+    qsizetype compositionLength() const { return m_compositionLength; }
     void copy() const;
     void paste();
 
@@ -223,6 +228,8 @@ private:
     mutable double m_measuredWidth = 0;
     double m_advanceOfRange = 8; // the advance the vertical range was estimated with
     bool m_editing = false;
+    qsizetype m_compositionPos = 0;
+    qsizetype m_compositionLength = 0;
     bool m_scrollColumnPending = false; // the caret's column is to be scrolled into view // inside
                                         // an edit of ours: the caret follows it
     qreal m_desiredX = -1;              // kept over vertical moves (content x)

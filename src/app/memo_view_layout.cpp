@@ -615,6 +615,15 @@ void MemoView::paintPiece(QPainter &p, qsizetype line, qsizetype ls, LineLayout 
                        pal.brush(QPalette::Highlight));
         }
     }
+    const qsizetype c = m_compositionPos;
+    if (m_compositionLength > 0 && c >= from && c + m_compositionLength <= to) {
+        // The open syllable, as input methods show what they compose.
+        QTextLayout::FormatRange range;
+        range.start = localPos(line, ll, k, c - ls, false);
+        range.length = int(m_compositionLength);
+        range.format.setFontUnderline(true);
+        selections.prepend(range);
+    }
     layout->draw(&p, origin, selections, QRectF(exposed));
     if (m_pos >= from && m_pos <= to && pieceAt(ll, m_pos - ls) == k && hasFocus() &&
         m_caretShown) {

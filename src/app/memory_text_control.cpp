@@ -8,6 +8,7 @@ void MemoryTextControl::setText(QStringView text)
     m_text = text.toString();
     m_start = 0;
     m_length = 0;
+    dropComposition();
     notifyChange(0, removed, m_text.size());
 }
 
@@ -22,11 +23,14 @@ void MemoryTextControl::setSelStart(qsizetype pos)
 {
     m_start = std::clamp<qsizetype>(pos, 0, m_text.size());
     m_length = 0;
+    dropComposition();
 }
 
 void MemoryTextControl::setSelLength(qsizetype len)
 {
     m_length = std::clamp<qsizetype>(len, 0, m_text.size() - m_start);
+    if (m_length > 0)
+        dropComposition();
 }
 
 void MemoryTextControl::replaceSelection(QStringView text)
@@ -37,6 +41,7 @@ void MemoryTextControl::replaceSelection(QStringView text)
     const qsizetype pos = m_start, removed = m_length;
     m_start += text.size();
     m_length = 0;
+    dropComposition();
     notifyChange(pos, removed, text.size());
 }
 
@@ -44,6 +49,7 @@ void MemoryTextControl::selectAll()
 {
     m_start = 0;
     m_length = m_text.size();
+    dropComposition();
 }
 
 int MemoryTextControl::caretLine() const

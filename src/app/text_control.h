@@ -57,6 +57,25 @@ public:
     // True for a single-line control (the find dialog's edit line).
     virtual bool isSingleLine() const = 0;
 
+    // The text an input method of the program is still composing (the syllable the
+    // next key may change), `length` units from `pos`; length 0 when none. An editor
+    // may show it underlined. Any caret move or change of the text drops it, so the
+    // composer sets it again after each of its own edits.
+    struct Span
+    {
+        qsizetype pos = 0;
+        qsizetype length = 0;
+        bool operator==(const Span &) const = default;
+    };
+    virtual Span composition() const { return m_composition; }
+    virtual void setComposition(Span span) { m_composition = span; }
+    // Ends the typed word: no composition, and the next edit starts an undo step.
+    virtual void endComposition() { setComposition({}); }
+    // While on, the edits of the keys that compose one word join one undo step
+    // (ended by a caret move, another kind of edit or endComposition). A control
+    // whose undo is not ours ignores it.
+    virtual void setTypingWord(bool on) { Q_UNUSED(on); }
+
     // Convenience: the code unit before the caret's position, or 0 when there is none.
     char16_t charBefore(qsizetype pos) const { return pos > 0 ? charAt(pos - 1) : u'\0'; }
 
@@ -73,8 +92,12 @@ protected:
             m_changeListener(pos, removed, added);
     }
 
+    // For implementations that keep the composition here: drops it.
+    void dropComposition() { m_composition = {}; }
+
 private:
     ChangeListener m_changeListener;
+    Span m_composition;
 };
 
 // Hides a control for a piece of work (the waiting label shows in the editor's

@@ -337,7 +337,7 @@ struct Step
     std::vector<Edit> edits;
 };
 
-enum class MergeKind { None, Insert, Delete };
+enum class MergeKind { None, Insert, Delete, Word };
 
 } // namespace
 
@@ -371,6 +371,7 @@ struct TextStore::Impl
     int groupDepth = 0;
     bool groupOpen = false; // the current group already has a step
     bool undoEnabled = true;
+    bool typingWord = false;
     MergeKind lastKind = MergeKind::None;
     qsizetype loadOldLength = 0;
     Slab *loadSlab = nullptr; // the one the loader carves from
@@ -676,6 +677,12 @@ void TextStore::Impl::record(TextStore *store, qsizetype pos, QString removed, Q
     Edit edit{pos, std::move(removed), std::move(added)};
     if (groupDepth > 0 && groupOpen) {
         undo.back().edits.push_back(std::move(edit));
+    } else if (typingWord && groupDepth == 0) {
+        if (lastKind == MergeKind::Word && !undo.empty())
+            undo.back().edits.push_back(std::move(edit));
+        else
+            undo.push_back(Step{{std::move(edit)}});
+        lastKind = MergeKind::Word;
     } else {
         MergeKind kind = MergeKind::None;
         const bool hasBreak = edit.added.contains(u'\n') || edit.removed.contains(u'\n');
@@ -984,6 +991,11 @@ void TextStore::endUndoGroup()
 void TextStore::breakUndoMerge()
 {
     d->lastKind = MergeKind::None;
+}
+
+void TextStore::setTypingWord(bool on)
+{
+    d->typingWord = on;
 }
 
 void TextStore::clearUndo()

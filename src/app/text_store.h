@@ -96,6 +96,10 @@ public:
     // The next edit starts a new undo step (a caret move, a command).
     void breakUndoMerge();
     void clearUndo();
+    // While on, an edit joins the undo step of the previous edit made while on,
+    // unless a merge break, a group or another kind of edit came between: the
+    // keys that compose one typed word are undone together.
+    void setTypingWord(bool on);
     void setUndoEnabled(bool on);
     bool isUndoEnabled() const;
 

@@ -2,6 +2,8 @@
 
 #include "app/text_control.h"
 #include "convert/hanja_popup.h"
+#include "convert/hanja_sources.h"
+#include "ime/input_options.h"
 #include "platform/platform.h"
 
 #include <QKeyEvent>
@@ -42,7 +44,10 @@ void HanjaCommand::run()
         return;
     }
 
-    m_lookup = lookUpHanja(dictionary, m_control);
+    const bool learn = inputOptions().learnHanja;
+    const HanjaSources sources{&programUserHanjaDictionary(), &programSymbolTable(),
+                               learn ? &programHanjaHistory() : nullptr};
+    m_lookup = lookUpHanja(dictionary, m_control, sources);
     if (m_lookup.candidates.isEmpty())
         return;
 
@@ -59,5 +64,15 @@ void HanjaCommand::run()
 
 void HanjaCommand::apply(qsizetype index)
 {
-    applyHanjaCandidate(m_control, m_lookup, index, m_state);
+    const QString reading = readingOf(m_lookup, index);
+    // The choice is its own undo step, and ends any open syllable.
+    m_control.endComposition();
+    if (!applyHanjaCandidate(m_control, m_lookup, index, m_state))
+        return;
+    m_control.endComposition();
+    if (inputOptions().learnHanja) {
+        HanjaHistory &history = programHanjaHistory();
+        history.record(reading, m_lookup.candidates.at(index).hanja);
+        history.save(); // a history that cannot be written only costs the order
+    }
 }

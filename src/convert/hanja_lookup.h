@@ -4,6 +4,7 @@
 #pragma once
 
 #include "convert/hanja_dictionary.h"
+#include "convert/hanja_history.h"
 
 #include <QList>
 #include <QString>
@@ -25,6 +26,17 @@ struct HanjaLookup
     QList<HanjaCandidate> candidates;
 };
 
+// Where candidates come from besides the system dictionary; each may be absent.
+struct HanjaSources
+{
+    const HanjaDictionary *user = nullptr; // offered after the learned choice, before the system's
+    const HanjaDictionary *symbols = nullptr; // for a consonant jamo before the caret
+    const HanjaHistory *history = nullptr;    // a reading's last choice offered first
+};
+
+// The reading candidate `index` of `lookup` replaces.
+QString readingOf(const HanjaLookup &lookup, qsizetype index);
+
 // True for a syllable U+AC00..U+D7A3.
 constexpr bool isHangulSyllable(char16_t c)
 {
@@ -34,9 +46,12 @@ constexpr bool isHangulSyllable(char16_t c)
 // With a selection, the selected text is looked up whole. Without one, the run of
 // syllables ending at the caret (no longer than the dictionary's longest reading)
 // is looked up: every reading that ends at the caret, the longest first, each
-// reading's entries in the dictionary's order, a Hanja already offered dropped.
-// No candidates: nothing matched.
-HanjaLookup lookUpHanja(const HanjaDictionary &dictionary, const TextControl &control);
+// reading's candidates in this order: the choice learned for it, the user
+// dictionary's entries, the system dictionary's (each in its file's order); a
+// Hanja already offered is dropped. Without syllables, a consonant jamo (ㄱ-ㅎ)
+// before the caret offers its symbols. No candidates: nothing matched.
+HanjaLookup lookUpHanja(const HanjaDictionary &dictionary, const TextControl &control,
+                        const HanjaSources &sources = {});
 
 // Replaces the reading of candidate `index` with its Hanja in one edit, and leaves
 // `state` so that the next key starts a new syllable (both decide flags set, the

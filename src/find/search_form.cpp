@@ -213,6 +213,10 @@ bool Tsearchform::Edit1KeyPress(QKeyEvent *event)
 void Tsearchform::setMode(int mode)
 {
     ::setImeMode(mode, m_editor ? m_editor->setPanelText : nullptr);
+    // The open syllables are decided as they stand.
+    m_edit1.endComposition();
+    if (m_editor && m_editor->memo)
+        m_editor->memo->endComposition();
     Label2->setText(imeModeLabel(ImeMode));
 }
 

@@ -3,6 +3,8 @@
 #include "app/app_state.h"
 #include "app/text_control.h"
 #include "ime/hangul.h"
+#include "ime/hangul_layout.h"
+#include "ime/input_options.h"
 
 namespace composer {
 
@@ -105,13 +107,44 @@ BackspaceResult backspace(TextControl &control, const Context &ctx, bool selfDel
 
 } // namespace composer
 
+namespace {
+
+// After a key of a written scheme: what it wrote before the caret is open (the
+// next key may change it); a space taken as decide ends it. A key let through
+// is typed by the control, which drops the composition itself.
+void markWrittenComposition(int key, int result, TextControl &control, bool prefixKey)
+{
+    if (result != 0 || prefixKey)
+        return;
+    const qsizetype caret = control.selStart();
+    const char16_t before = control.charBefore(caret);
+    if (key != KeySpace && (hangul::isSyllable(before) || hangul::isListedJamo(before)))
+        control.setComposition({caret - 1, 1});
+    else
+        control.endComposition();
+}
+
+} // namespace
+
 int composeKeyInMode(int mode, int key, TextControl &control, ComposerState &state)
 {
     switch (mode) {
-    case ImeDirect:
-        return ComposeDirectKey(key, control, state, false);
-    case ImeRomanized:
-        return ComposeRomanizedKey(key, control, state);
+    case ImeDirect: {
+        const InputOptions &options = inputOptions();
+        if (!options.directLayout.isEmpty() && layouts::isAvailable(options.directLayout)) {
+            if (!state.layout)
+                state.layout = std::make_shared<LayoutComposer>();
+            return state.layout->key(key, control, options.directLayout, options.autoReorder);
+        }
+        const int result = ComposeDirectKey(key, control, state, false);
+        markWrittenComposition(key, result, control, false);
+        return result;
+    }
+    case ImeRomanized: {
+        const int result = ComposeRomanizedKey(key, control, state);
+        markWrittenComposition(key, result, control, key == 'y' || key == 'w' || key == 'W');
+        return result;
+    }
     default:
         return key;
     }

@@ -4,6 +4,9 @@
 // or inserts a new one.
 #pragma once
 
+#include <memory>
+
+class LayoutComposer;
 class TextControl;
 
 // Per host control (the editor, the find dialog's edit line); all flags 0 or 1.
@@ -14,6 +17,8 @@ struct ComposerState
     int PrefixY = 0;      // romanized vowel prefixes, at most one set
     int PrefixW = 0;
     int PrefixCapitalW = 0;
+    // The direct mode's composition with a library layout, made on first use.
+    std::shared_ptr<LayoutComposer> layout;
 };
 
 // Key codes are 8-bit characters as typed (Shift included); Backspace is 8.
@@ -29,6 +34,8 @@ int ComposeDirectKey(int key, TextControl &control, ComposerState &state, bool s
 // Romanized scheme, same return convention.
 int ComposeRomanizedKey(int key, TextControl &control, ComposerState &state);
 
-// A typed key in the input mode `mode` (ImeMode's values): the direct or the
-// romanized scheme, or the key itself untouched when no input method is on.
+// A typed key in the input mode `mode` (ImeMode's values): the direct mode with
+// the chosen layout (inputOptions()) or the romanized scheme, or the key itself
+// untouched when no input method is on. The syllable left open is the control's
+// composition; a key that decides it ends the composition.
 int composeKeyInMode(int mode, int key, TextControl &control, ComposerState &state);

@@ -16,7 +16,12 @@ void setImeMode(int mode, const std::function<void(int panel, const QString &tex
 int editorKeyPress(int key, TextControl &memo, ComposerState &composer)
 {
     documentModified = true;
-    return composeKeyInMode(ImeMode, key, memo, composer);
+    // The keys that compose a word are one undo step: a space, a line break, a
+    // caret move or a key typed as it is ends the word.
+    memo.setTypingWord(true);
+    const int result = composeKeyInMode(ImeMode, key, memo, composer);
+    memo.setTypingWord(false);
+    return result;
 }
 
 void SendScreenKeyboardKey(const InputTarget &target, int key)

@@ -327,8 +327,9 @@ void TestTextStore::randomEditsMatchPlainString()
 
 void TestTextStore::undoMerging_data()
 {
-    // Each edit: "+x@p" inserts x at p, "-p" removes the unit at p, "|" breaks
-    // the merge, "(" and ")" open and close a group. `undone` lists the texts
+    // Each edit: "+x@p" inserts x at p, "=x@p" replaces the unit at p with x,
+    // "-p" removes the unit at p, "|" breaks the merge, "(" and ")" open and close
+    // a group, "w" and "W" start and stop typing a word. `undone` lists the texts
     // that successive undos give.
     QTest::addColumn<QStringList>("edits");
     QTest::addColumn<QStringList>("undone");
@@ -352,6 +353,17 @@ void TestTextStore::undoMerging_data()
         << QStringList{u"+a@0"_qs, u"("_qs,    u"+b@1"_qs, u"("_qs,   u"-0"_qs,
                        u")"_qs,    u"+c@1"_qs, u")"_qs,    u"+d@2"_qs}
         << QStringList{u"bc"_qs, u"a"_qs, QString()};
+    QTest::newRow("keys of a word are one step")
+        << QStringList{u"+x@0"_qs,  u"|"_qs,     u"w"_qs, u"+ㄱ@1"_qs, u"W"_qs,
+                       u"w"_qs,     u"=가@1"_qs, u"W"_qs, u"w"_qs,     u"=간@1"_qs,
+                       u"+ㄱ@2"_qs, u"W"_qs,     u"w"_qs, u"=가@2"_qs, u"W"_qs}
+        << QStringList{u"x"_qs, QString()};
+    QTest::newRow("caret move ends the word")
+        << QStringList{u"w"_qs, u"+ㄱ@0"_qs, u"=가@0"_qs, u"|"_qs, u"+ㄴ@1"_qs, u"W"_qs}
+        << QStringList{u"가"_qs, QString()};
+    QTest::newRow("typed space ends the word")
+        << QStringList{u"w"_qs, u"+ㄱ@0"_qs, u"W"_qs, u"+ @1"_qs, u"w"_qs, u"+ㄴ@2"_qs, u"W"_qs}
+        << QStringList{u"ㄱ "_qs, u"ㄱ"_qs, QString()};
 }
 
 void TestTextStore::undoMerging()
@@ -366,6 +378,10 @@ void TestTextStore::undoMerging()
             store.beginUndoGroup();
         else if (e == u")")
             store.endUndoGroup();
+        else if (e == u"w" || e == u"W")
+            store.setTypingWord(e == u"w");
+        else if (e.startsWith(u'='))
+            store.replace(e.mid(3).toInt(), 1, e.mid(1, 1));
         else if (e.startsWith(u'+'))
             store.replace(e.mid(3).toInt(), 0, e.mid(1, 1));
         else

@@ -9,7 +9,9 @@
 #include "convert/hanja_dictionary.h"
 #include "convert/hanja_lookup.h"
 #include "convert/hanja_popup.h"
+#include "convert/hanja_sources.h"
 #include "find/search_form.h"
+#include "ime/input_options.h"
 #include "support/fake_platform.h"
 #include "support/main_window_fixture.h"
 #include "support/test_env.h"
@@ -109,6 +111,9 @@ private slots:
     void editorChoiceIsOneUndoStep();
     void editLine();
     void menus();
+    void learning();
+    void userDictionary();
+    void symbolsAfterJamo();
     void missingDictionary();
 };
 
@@ -198,7 +203,7 @@ void TestHanja::applyChoice()
     control.setText(u"나는 한국"_qs);
     control.setSelStart(control.length());
     const HanjaLookup lookup = lookUpHanja(programHanjaDictionary(), control);
-    ComposerState state{0, 0, 1, 0, 0};
+    ComposerState state{0, 0, 1, 0, 0, {}};
     QVERIFY(!applyHanjaCandidate(control, lookup, lookup.candidates.size(), state));
     QVERIFY(applyHanjaCandidate(control, lookup, 1, state)); // 寒菊
     QCOMPARE(control.text(), u"나는 寒菊"_qs);
@@ -329,15 +334,121 @@ void TestHanja::editLine()
     QCOMPARE(dialog.Edit1->text(), u"大韓寒菊 가"_qs);
 }
 
+// F9 on 한국 and the candidates' order: the choice comes first the next time,
+// in a new run too; not with learning off; forgotten after "forget".
+void TestHanja::learning()
+{
+    const auto firstOffered = [](Editor &e) {
+        e.form.memo().setText(u"한국"_qs);
+        e.form.memo().setSelStart(2);
+        pressHanjaKey(e.form.Memo1);
+        const QString first = e.popup()->list()->item(0, 1)->text();
+        QTest::keyClick(e.popup(), Qt::Key_Escape);
+        return first;
+    };
+    Editor e{u"한국"_qs};
+    QVERIFY(e.form.findChild<QAction *>(u"learnHanja1"_qs)->isChecked());
+    QCOMPARE(firstOffered(e), u"韓國"_qs);
+    e.form.memo().setSelStart(2);
+    pressHanjaKey(e.form.Memo1);
+    QTest::keyClick(e.popup(), Qt::Key_2);
+    QCOMPARE(e.form.memo().text(), u"寒菊"_qs);
+    QCOMPARE(firstOffered(e), u"寒菊"_qs);
+    QVERIFY(QFile::exists(hanjaHistoryPath()));
+    QVERIFY(hanjaHistoryPath().startsWith(e.app.dir.path())); // the test's own home
+
+    // Learning off: the dictionary's order, and nothing recorded.
+    e.form.findChild<QAction *>(u"learnHanja1"_qs)->trigger();
+    QCOMPARE(firstOffered(e), u"韓國"_qs);
+    const QByteArray before = e.app.dir.read(u"state/tavriledit/hanja-history"_qs);
+    pressHanjaKey(e.form.Memo1);
+    QTest::keyClick(e.popup(), Qt::Key_1);
+    QCOMPARE(e.app.dir.read(u"state/tavriledit/hanja-history"_qs), before);
+    QCOMPARE(readInputOptions(e.app.dir.path()).learnHanja, false);
+    e.form.findChild<QAction *>(u"learnHanja1"_qs)->trigger();
+    QCOMPARE(firstOffered(e), u"寒菊"_qs);
+
+    // Forget: asked first; No keeps, Yes forgets.
+    e.fake.confirmAnswers = {false, true};
+    e.form.findChild<QAction *>(u"forgetHanja1"_qs)->trigger();
+    QCOMPARE(e.fake.boxes.last().text, u"Forget every learned Hanja choice?"_qs);
+    QCOMPARE(e.fake.boxes.last().caption, u"confirm"_qs);
+    QCOMPARE(firstOffered(e), u"寒菊"_qs);
+    e.form.findChild<QAction *>(u"forgetHanja1"_qs)->trigger();
+    QCOMPARE(firstOffered(e), u"韓國"_qs);
+    QVERIFY(!QFile::exists(hanjaHistoryPath()));
+}
+
+// "edit user Hanja dictionary" makes the file with its comment and opens it
+// (after "Save file?" for a modified document); its words come before the
+// system dictionary's and are read again once changed.
+void TestHanja::userDictionary()
+{
+    Editor e{u"수정"_qs};
+    documentModified = true;
+    e.fake.confirmAnswer = false; // "Save file?": No
+    e.form.findChild<QAction *>(u"editUserHanja1"_qs)->trigger();
+    QCOMPARE(e.fake.boxes.size(), 1);
+    QCOMPARE(e.fake.boxes.first().text, u"Save file?"_qs);
+    QVERIFY(userHanjaDictionaryPath().startsWith(e.app.dir.path()));
+    QCOMPARE(currentFileName, userHanjaDictionaryPath());
+    QVERIFY(e.form.memo().text().startsWith(u"# "_qs));
+    QVERIFY(e.form.memo().text().contains(u"reading:hanja:meaning"_qs));
+
+    // Words added to the file are offered before the system's.
+    e.app.dir.write(u"config/tavriledit/hanja-user.txt"_qs, "한국:漢國:\n전화:電話:\n");
+    e.form.memo().setText(u"한국"_qs);
+    e.form.memo().setSelStart(2);
+    pressHanjaKey(e.form.Memo1);
+    QCOMPARE(e.popup()->list()->item(0, 1)->text(), u"漢國"_qs);
+    QCOMPARE(e.popup()->list()->item(1, 1)->text(), u"韓國"_qs);
+    QTest::keyClick(e.popup(), Qt::Key_Escape);
+    e.form.memo().setText(u"전화"_qs); // in no system dictionary
+    e.form.memo().setSelStart(2);
+    pressHanjaKey(e.form.Memo1);
+    QTest::keyClick(e.popup(), Qt::Key_1);
+    QCOMPARE(e.form.memo().text(), u"電話"_qs);
+}
+
+void TestHanja::symbolsAfterJamo()
+{
+    DictionaryFile dictionary;
+    QFile symbols(QFileInfo(dictionary.path).absolutePath() + u"/mssymbol.txt"_qs);
+    QVERIFY(symbols.open(QIODevice::WriteOnly));
+    symbols.write("ㅁ:＃:\nㅁ:＆:\nㅁ:＊:\n");
+    symbols.close();
+    MainWindowFixture app;
+    app.form.show();
+    app.form.setImeMode(ImeDirect);
+    app.form.memo().setText(QString());
+    QTest::keyClicks(app.form.Memo1, u"rk a"_qs); // 가, decided, ㅁ
+    QCOMPARE(app.form.memo().text(), u"가ㅁ"_qs);
+    QTest::keyClick(app.form.Memo1, Qt::Key_F9);
+    auto *popup = app.form.findChild<HanjaPopup *>();
+    QVERIFY(popup && popup->isVisible());
+    QCOMPARE(popup->count(), 3);
+    QTest::keyClick(popup, Qt::Key_2);
+    QCOMPARE(app.form.memo().text(), u"가＆"_qs);
+}
+
 void TestHanja::menus()
 {
     Editor e{QString()};
     Tsearchform &dialog = e.app.searchForm();
-    const QList<QAction *> ime = e.form.ime1->actions();
+    QList<QAction *> ime = e.form.ime1->actions();
     // The editor's context menu ends with the Hangul composition items after it.
     const QList<QAction *> popup1 =
         e.form.PopupMenu1->actions().mid(0, e.form.PopupMenu1->actions().indexOf(e.form.N4));
     const QList<QAction *> popup2 = dialog.PopupMenu2->actions();
+    // After it in the "IME" menu: the layout and Hanja choices.
+    const qsizetype hanjaAt = ime.indexOf(e.form.HangultoHanja1);
+    QStringList after;
+    for (QAction *item : ime.mid(hanjaAt + 1))
+        after << (item->isSeparator() ? u"-"_qs : item->text());
+    QCOMPARE(after, (QStringList{u"-"_qs, u"direct layout"_qs, u"auto reorder (moachigi)"_qs,
+                                 u"-"_qs, u"learn Hanja choices"_qs, u"forget Hanja choices"_qs,
+                                 u"edit user Hanja dictionary"_qs}));
+    ime = ime.mid(0, hanjaAt + 1);
     for (const QList<QAction *> &items : {ime, popup1, popup2}) {
         QCOMPARE(items.last()->text(), u"Hangul to Hanja"_qs);
         QVERIFY(items.last()->isEnabled());

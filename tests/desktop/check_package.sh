@@ -37,7 +37,8 @@ for file in usr/bin/tavriledit "usr/share/applications/$id.desktop" \
   grep -q "\./$file\$" <<<"$contents" || { echo "missing from the package: $file" >&2; exit 1; }
 done
 depends=$(dpkg-deb -f "$deb" Depends)
-for dep in libqt6widgets6 fonts-nanum fonts-ipafont-gothic libhangul-data qt6-translations-l10n; do
+for dep in libqt6widgets6 fonts-nanum fonts-ipafont-gothic libhangul-data libhangul1 \
+           qt6-translations-l10n; do
   grep -q "$dep" <<<"$depends" || { echo "package does not depend on $dep: $depends" >&2; exit 1; }
 done
 echo "package ok: $(basename "$deb")"

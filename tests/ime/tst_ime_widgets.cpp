@@ -5,6 +5,9 @@
 #include "app/main_window.h"
 #include "app/memo_view.h"
 #include "composer_cases.h"
+#include "find/search_form.h"
+#include "ime/hangul_layout.h"
+#include "ime/input_options.h"
 #include "ime/key_event.h"
 #include "support/fake_platform.h"
 #include "support/main_window_fixture.h"
@@ -15,6 +18,8 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
 #include <QTest>
 
 Q_DECLARE_METATYPE(const KeyCase *)
@@ -60,7 +65,11 @@ private slots:
     void selectionRules();
     void ctrlKeysLeftToEditor_data();
     void ctrlKeysLeftToEditor();
-    void undoAfterComposing();
+    void wordUndo_data();
+    void wordUndo();
+    void openSyllableUnderlined();
+    void layoutMenu();
+    void layoutKeptAcrossStarts();
     void documentModifiedByTypedKeys_data();
     void documentModifiedByTypedKeys();
 };
@@ -235,15 +244,140 @@ void TestImeWidgets::ctrlKeysLeftToEditor()
     QVERIFY(!documentModified);
 }
 
-void TestImeWidgets::undoAfterComposing()
+void TestImeWidgets::wordUndo_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QByteArray>("layout");
+    QTest::addColumn<QByteArray>("keys"); // '<' and '>' move the caret
+    QTest::addColumn<QStringList>("undone");
+    QTest::newRow("romanized word")
+        << int(ImeRomanized) << QByteArray() << QByteArray("hankUl") << QStringList{QString()};
+    QTest::newRow("decide space ends a word")
+        << int(ImeDirect) << QByteArray() << QByteArray("rksrmf rk")
+        << QStringList{u"간글"_qs, QString()};
+    QTest::newRow("typed space is a step") << int(ImeDirect) << QByteArray() << QByteArray("rk  rk")
+                                           << QStringList{u"가 "_qs, u"가"_qs, QString()};
+    QTest::newRow("caret move ends a word") << int(ImeDirect) << QByteArray() << QByteArray("rk<>s")
+                                            << QStringList{u"가"_qs, QString()};
+    QTest::newRow("other key ends a word") << int(ImeDirect) << QByteArray() << QByteArray("rk1rk")
+                                           << QStringList{u"가1"_qs, u"가"_qs, QString()};
+    QTest::newRow("Backspace inside the word")
+        << int(ImeDirect) << QByteArray() << QByteArray("rksd") << QStringList{QString()};
+    QTest::newRow("standard layout")
+        << int(ImeDirect) << QByteArray("2") << QByteArray("dkssud gktpdy")
+        << QStringList{u"안녕 "_qs, u"안녕"_qs, QString()};
+}
+
+// Ctrl+Z takes back a typed word at a time.
+void TestImeWidgets::wordUndo()
+{
+    QFETCH(int, mode);
+    QFETCH(QByteArray, layout);
+    QFETCH(QByteArray, keys);
+    QFETCH(QStringList, undone);
+    if (!layouts::isAvailable(layout))
+        QSKIP("keyboard file missing");
+    Editor e;
+    e.start(mode, QString());
+    inputOptions().directLayout = layout;
+    for (char k : keys) {
+        if (k == '<' || k == '>')
+            QTest::keyClick(e.form.Memo1, k == '<' ? Qt::Key_Left : Qt::Key_Right);
+        else
+            typeInto(e.form.Memo1, QByteArray(1, k).constData());
+    }
+    for (const QString &expected : undone) {
+        QTest::keyClick(e.form.Memo1, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(e.text(), expected);
+    }
+}
+
+// The syllable the next key may change is underlined until it is decided.
+void TestImeWidgets::openSyllableUnderlined()
 {
     Editor e;
+    e.start(ImeDirect, u"x"_qs);
+    const auto open = [&] {
+        return qMakePair(e.form.Memo1->compositionStart(), e.form.Memo1->compositionLength());
+    };
+    typeInto(e.form.Memo1, "rk");
+    QCOMPARE(open(), qMakePair(qsizetype(1), qsizetype(1)));
+    typeInto(e.form.Memo1, " "); // taken as decide
+    QCOMPARE(open().second, 0);
+    typeInto(e.form.Memo1, "s");
+    QCOMPARE(open(), qMakePair(qsizetype(2), qsizetype(1)));
+    QTest::keyClick(e.form.Memo1, Qt::Key_Left);
+    QCOMPARE(open().second, 0);
     e.start(ImeRomanized, QString());
-    typeInto(e.form.Memo1, "ka");
-    QCOMPARE(e.text(), u"가"_qs);
-    QTest::keyClick(e.form.Memo1, Qt::Key_Z, Qt::ControlModifier);
-    // Undo steps back through the composer's edits; no "z" is ever typed.
-    QVERIFY2(e.text() == u"ㄱ"_qs || e.text().isEmpty(), qPrintable(e.text()));
+    typeInto(e.form.Memo1, "ha");
+    QCOMPARE(open(), qMakePair(qsizetype(0), qsizetype(1)));
+    e.form.KoreaDirectIME1->trigger(); // a mode change decides it
+    QCOMPARE(open().second, 0);
+    if (!layouts::isAvailable("39"))
+        return;
+    inputOptions().directLayout = "39";
+    e.start(ImeDirect, QString());
+    typeInto(e.form.Memo1, "mfsk");
+    QCOMPARE(e.text(), u"한ㄱ"_qs);
+    QCOMPARE(open(), qMakePair(qsizetype(1), qsizetype(1)));
+    typeInto(e.form.Memo1, " "); // decides, and is typed
+    QCOMPARE(e.text(), u"한ㄱ "_qs);
+    QCOMPARE(open().second, 0);
+}
+
+// Choosing a layout from the menu: Memo1 and Edit1 type with it, the screen
+// keyboard stays two-set, the choice is written to "tavriledit.ini".
+void TestImeWidgets::layoutMenu()
+{
+    if (!layouts::isAvailable("39"))
+        QSKIP("keyboard file missing");
+    Editor e;
+    auto *submenu = e.form.findChild<QMenu *>(u"directlayout1"_qs);
+    QVERIFY(submenu);
+    QCOMPARE(submenu->title(), u"direct layout"_qs);
+    QStringList captions;
+    for (QAction *item : submenu->actions()) {
+        captions << item->text();
+        QVERIFY(item->isCheckable());
+    }
+    QCOMPARE(captions.first(), u"Dubeolsik"_qs);
+    QVERIFY(captions.contains(u"Sebeolsik 390"_qs));
+    QVERIFY(submenu->actions().first()->isChecked());
+    QVERIFY(!e.form.findChild<QAction *>(u"autoreorder1"_qs)->isChecked());
+    submenu->actions().at(captions.indexOf(u"Sebeolsik 390"_qs))->trigger();
+    QVERIFY(!submenu->actions().first()->isChecked());
+    QCOMPARE(readInputOptions(e.dir.path()).directLayout, QByteArray("39"));
+    e.start(ImeDirect, QString());
+    typeInto(e.form.Memo1, "mfskgw");
+    QCOMPARE(e.text(), u"한글"_qs);
+    Tsearchform &dialog = e.searchForm();
+    dialog.show();
+    dialog.Edit1->setText(QString());
+    typeInto(dialog.Edit1, "ufwx");
+    QCOMPARE(dialog.Edit1->text(), u"닭"_qs);
+    e.form.findChild<QAction *>(u"autoreorder1"_qs)->trigger();
+    QCOMPARE(readInputOptions(e.dir.path()).autoReorder, true);
+}
+
+// A new start keeps the stored layout; "setteiedit.dat" is as it always was.
+void TestImeWidgets::layoutKeptAcrossStarts()
+{
+    if (!layouts::isAvailable("39"))
+        QSKIP("keyboard file missing");
+    MainWindowFixture app([](TestProgramDir &dir, FakePlatform &, QStringList &) {
+        QVERIFY(writeInputOptions(dir.path(), {"39", false, true}));
+    });
+    auto *submenu = app.form.findChild<QMenu *>(u"directlayout1"_qs);
+    for (QAction *item : submenu->actions())
+        QCOMPARE(item->isChecked(), item->text() == u"Sebeolsik 390"_qs);
+    app.form.show();
+    app.form.setImeMode(ImeDirect);
+    typeInto(app.form.Memo1, "kfkf");
+    QCOMPARE(app.form.memo().text(), u"가가"_qs);
+    app.fake.confirmAnswer = false; // "Save file?": No
+    app.form.close();
+    const QList<QByteArray> lines = app.dir.read(u"setteiedit.dat"_qs).split('\n');
+    QCOMPARE(lines.size(), 7); // six CR LF lines, nothing added
 }
 
 void TestImeWidgets::documentModifiedByTypedKeys_data()

@@ -1,14 +1,19 @@
 #include "support/test_env.h"
 
 #include "app/app_state.h"
+#include "ime/input_options.h"
 
 #include <QFile>
 
 namespace {
-// Tests run headless whoever starts them.
+// Tests run headless whoever starts them, and never touch the user's own state
+// and configuration folders (learned Hanja choices, the user dictionary).
 const bool offscreen = [] {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QTemporaryDir home;
+    qputenv("XDG_STATE_HOME", QFile::encodeName(home.path() + QStringLiteral("/state")));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path() + QStringLiteral("/config")));
     return true;
 }();
 } // namespace
@@ -16,13 +21,18 @@ const bool offscreen = [] {
 TestProgramDir::TestProgramDir()
 {
     resetAppState();
+    inputOptions() = {};
     setProgramDirOverride(m_dir.path());
+    // Each test starts with no learned choice and no user dictionary.
+    qputenv("XDG_STATE_HOME", QFile::encodeName(path() + QStringLiteral("state")));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(path() + QStringLiteral("config")));
 }
 
 TestProgramDir::~TestProgramDir()
 {
     setProgramDirOverride(QString());
     resetAppState();
+    inputOptions() = {};
 }
 
 QString TestProgramDir::path() const

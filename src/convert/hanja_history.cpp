@@ -1,0 +1,116 @@
+#include "convert/hanja_history.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+// Longer lines are not a choice of ours: skipped rather than kept.
+constexpr qsizetype MaxField = 256;
+
+} // namespace
+
+void HanjaHistory::load(const QString &path)
+{
+    m_path = path;
+    m_entries.clear();
+    m_clock = 0;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    const QByteArray bytes = file.readAll();
+    for (qsizetype from = 0; from < bytes.size();) {
+        qsizetype to = bytes.indexOf('\n', from);
+        if (to < 0)
+            to = bytes.size();
+        QByteArrayView line = QByteArrayView(bytes).sliced(from, to - from);
+        from = to + 1;
+        if (line.endsWith('\r'))
+            line.chop(1);
+        const qsizetype tab = line.indexOf('\t');
+        if (tab <= 0 || tab + 1 >= line.size())
+            continue;
+        const QString reading = QString::fromUtf8(line.first(tab));
+        const QString hanja = QString::fromUtf8(line.sliced(tab + 1));
+        if (reading.size() > MaxField || hanja.size() > MaxField)
+            continue;
+        record(reading, hanja);
+    }
+}
+
+void HanjaHistory::record(QStringView reading, QStringView hanja)
+{
+    if (reading.isEmpty() || hanja.isEmpty())
+        return;
+    m_entries.insert(reading.toString(), Entry{hanja.toString(), ++m_clock});
+    if (m_entries.size() > Limit + Limit / 10)
+        prune();
+}
+
+QString HanjaHistory::preferred(QStringView reading) const
+{
+    const auto it = m_entries.constFind(reading.toString());
+    return it == m_entries.cend() ? QString() : it->hanja;
+}
+
+void HanjaHistory::clear()
+{
+    m_entries.clear();
+    m_clock = 0;
+}
+
+void HanjaHistory::prune()
+{
+    if (m_entries.size() <= Limit)
+        return;
+    std::vector<quint64> stamps;
+    stamps.reserve(m_entries.size());
+    for (const Entry &e : std::as_const(m_entries))
+        stamps.push_back(e.stamp);
+    std::nth_element(stamps.begin(), stamps.end() - Limit, stamps.end());
+    const quint64 oldestKept = *(stamps.end() - Limit);
+    m_entries.removeIf([&](const auto &it) { return it.value().stamp < oldestKept; });
+}
+
+bool HanjaHistory::save() const
+{
+    if (m_path.isEmpty())
+        return false;
+    if (m_entries.isEmpty())
+        return !QFileInfo::exists(m_path) || QFile::remove(m_path);
+    if (!QDir().mkpath(QFileInfo(m_path).absolutePath()))
+        return false;
+    std::vector<std::pair<quint64, const QString *>> order;
+    order.reserve(m_entries.size());
+    for (auto it = m_entries.cbegin(); it != m_entries.cend(); ++it)
+        order.emplace_back(it->stamp, &it.key());
+    std::sort(order.begin(), order.end());
+    const size_t first = order.size() > size_t(Limit) ? order.size() - size_t(Limit) : 0;
+    QByteArray out;
+    for (size_t i = first; i < order.size(); ++i) {
+        const QString &reading = *order[i].second;
+        out += reading.toUtf8() + '\t' + m_entries.value(reading).hanja.toUtf8() + '\n';
+    }
+    QSaveFile file(m_path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    return file.write(out) == out.size() && file.commit();
+}
+
+QString stateFolder()
+{
+    const QString state = qEnvironmentVariable("XDG_STATE_HOME");
+    if (!state.isEmpty() && QDir::isAbsolutePath(state))
+        return QDir::cleanPath(state) + u'/';
+    return QDir::homePath() + QStringLiteral("/.local/state/");
+}
+
+QString hanjaHistoryPath()
+{
+    return stateFolder() + QStringLiteral("tavriledit/hanja-history");
+}

@@ -1,0 +1,48 @@
+// The "IME" menu's lasting choices: the direct mode's layout, reordering for the
+// three-set layouts, learning Hanja choices, forgetting them, and the user's own
+// Hanja dictionary. Every choice is written to "tavriledit.ini" at once.
+#pragma once
+
+#include <QList>
+#include <QObject>
+
+#include <functional>
+
+class QAction;
+class QActionGroup;
+class QMenu;
+class QWidget;
+
+class InputOptionsMenu : public QObject
+{
+    Q_OBJECT
+public:
+    // Adds the items at the end of `ime`. `settingsFolder` tells where
+    // "tavriledit.ini" lives; `window` parents the question of "forget".
+    InputOptionsMenu(QMenu *ime, std::function<QString()> settingsFolder, QWidget *window);
+
+    // Reads the stored choices into inputOptions() and shows them.
+    void load();
+    // Shows inputOptions() in the check marks.
+    void sync();
+
+    QMenu *directlayout1 = nullptr;
+    QList<QAction *> layoutItems; // in menu order, the written layout first
+    QAction *autoreorder1 = nullptr;
+    QAction *learnHanja1 = nullptr;
+    QAction *forgetHanja1 = nullptr;
+    QAction *editUserHanja1 = nullptr;
+
+signals:
+    // "edit user Hanja dictionary": the file, made when missing, to open in the editor.
+    void openRequested(const QString &path);
+
+private:
+    void store();
+    void editUserDictionary();
+    void forgetChoices();
+
+    std::function<QString()> m_settingsFolder;
+    QWidget *m_window;
+    QActionGroup *m_layouts;
+};

@@ -1,0 +1,25 @@
+// The input method's choices that outlive a run: the direct mode's layout, the
+// three-set layouts' reordering, and whether Hanja choices are learned. They are
+// kept in "tavriledit.ini" beside "setteiedit.dat", which stays as it is.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+struct InputOptions
+{
+    QByteArray directLayout; // the input library's keyboard id; empty: the written two-set layout
+    bool autoReorder = false;
+    bool learnHanja = true;
+};
+
+// The program's choices (one set for both editors).
+InputOptions &inputOptions();
+
+// "tavriledit.ini" in `folder` (which ends in a separator).
+QString inputOptionsPath(const QString &folder);
+// Reads the choices from `folder`; missing or unknown values keep the defaults,
+// and a layout whose keyboard file is missing gives the written layout.
+InputOptions readInputOptions(const QString &folder);
+// Writes them; false when the file could not be written.
+bool writeInputOptions(const QString &folder, const InputOptions &options);
