@@ -4,11 +4,14 @@
 // line is laid out when it is painted), and of the events alone, for both
 // schemes and, for comparison,
 // the same keys typed without input method; with the caret's line like the others
-// and with it the widest line of the document.
+// and with it the widest line of the document. Last, the direct mode's layouts
+// side by side: a three-set key against a two-set key.
 //   QT_QPA_PLATFORM=offscreen build/bin/bench_keystroke [large-MB] [keys]
 #include "app/app_state.h"
 #include "app/main_window.h"
 #include "app/memo_view.h"
+#include "ime/hangul_layout.h"
+#include "ime/input_options.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -118,11 +121,15 @@ Result summary(const Host &h)
 // two reductions, and a Backspace the editor itself carries out. The small and the
 // large document take turns, one cycle of keys each, so that both see the same
 // load of a shared machine.
-void measure(Host (&hosts)[2], int mode, int keys)
+void measure(Host (&hosts)[2], int mode, int keys, const QByteArray &layout = {})
 {
     // Without an input method the same keys are typed as they are: the editor's own
-    // cost of a key, for comparison.
-    const char *cycle = mode == ImeDirect ? "gks\b\b\b" : "han\b\b\b";
+    // cost of a key, for comparison. ㅎ, 하, 한 on both two-set layouts and on the
+    // three-set one (m f s).
+    const char *cycle = mode != ImeDirect ? "han\b\b\b"
+                        : layout == "39"  ? "mfs\b\b\b"
+                                          : "gks\b\b\b";
+    inputOptions().directLayout = layout;
     for (Host &h : hosts) {
         h.form->setImeMode(mode);
         h.form->memo().setSelStart(h.caret);
@@ -198,6 +205,34 @@ int main(int argc, char *argv[])
             std::fflush(stdout);
         }
     }
+    // The direct mode's layouts: the written two-set, the library's two-set and
+    // its three-set 390, the caret's line like the others.
+    for (int s = 0; s < 2; ++s) {
+        hosts[s].text = document(sizes[s], false, &hosts[s].caret);
+        hosts[s].form->memo().setText(hosts[s].text);
+    }
+    double median[3][2] = {};
+    const QByteArray ids[3] = {"", "2", "39"};
+    for (int l = 0; l < 3; ++l) {
+        if (!layouts::isAvailable(ids[l]))
+            continue;
+        measure(hosts, ImeDirect, keys, ids[l]);
+        const Result r[2] = {summary(hosts[0]), summary(hosts[1])};
+        std::printf("direct layout %-3s | small: median %.1f us, cpu %.1f, key alone %.1f | "
+                    "large: median %.1f us, cpu %.1f, key alone %.1f\n",
+                    ids[l].isEmpty() ? "(written)" : ids[l].constData(), r[0].medianUs,
+                    r[0].cpuMedianUs, r[0].keyOnlyUs, r[1].medianUs, r[1].cpuMedianUs,
+                    r[1].keyOnlyUs);
+        median[l][0] = r[0].medianUs;
+        median[l][1] = r[0].keyOnlyUs;
+        std::fflush(stdout);
+    }
+    if (median[1][0] > 0 && median[2][0] > 0)
+        std::printf("three-set key vs two-set key (small document): library 390 / library "
+                    "two-set %.2f (key alone %.2f), 390 / written two-set %.2f (key alone %.2f)\n",
+                    median[2][0] / median[1][0], median[2][1] / median[1][1],
+                    median[2][0] / median[0][0], median[2][1] / median[0][1]);
+    inputOptions() = {};
     for (Host &h : hosts)
         h.form->memo().setText(QString());
     return 0;

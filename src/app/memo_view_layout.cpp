@@ -615,16 +615,28 @@ void MemoView::paintPiece(QPainter &p, qsizetype line, qsizetype ls, LineLayout 
                        pal.brush(QPalette::Highlight));
         }
     }
+    layout->draw(&p, origin, selections, QRectF(exposed));
     const qsizetype c = m_compositionPos;
     if (m_compositionLength > 0 && c >= from && c + m_compositionLength <= to) {
-        // The open syllable, as input methods show what they compose.
-        QTextLayout::FormatRange range;
-        range.start = localPos(line, ll, k, c - ls, false);
-        range.length = int(m_compositionLength);
-        range.format.setFontUnderline(true);
-        selections.prepend(range);
+        // The open syllable, underlined as input methods show what they compose.
+        const int a = localPos(line, ll, k, c - ls, false);
+        const int b = a + int(m_compositionLength);
+        const QFontMetricsF metrics(font());
+        p.save();
+        p.setPen(QPen(pal.color(QPalette::Text), std::max(1.0, metrics.lineWidth())));
+        for (int i = 0; i < layout->lineCount(); ++i) {
+            const QTextLine tl = layout->lineAt(i);
+            const int s = std::max(a, tl.textStart());
+            const int e = std::min(b, tl.textStart() + tl.textLength());
+            if (s >= e)
+                continue;
+            const qreal x1 = tl.cursorToX(s), x2 = tl.cursorToX(e);
+            const qreal y = origin.y() + tl.y() + tl.ascent() + metrics.underlinePos();
+            p.drawLine(QPointF(origin.x() + std::min(x1, x2), y),
+                       QPointF(origin.x() + std::max(x1, x2), y));
+        }
+        p.restore();
     }
-    layout->draw(&p, origin, selections, QRectF(exposed));
     if (m_pos >= from && m_pos <= to && pieceAt(ll, m_pos - ls) == k && hasFocus() &&
         m_caretShown) {
         p.setPen(pal.color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::Text));

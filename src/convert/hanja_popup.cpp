@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QScreen>
 #include <QSet>
 #include <QTableWidget>
@@ -184,13 +185,22 @@ void HanjaPopup::layOutPage()
     const int widths[ColumnCount] = {metrics.horizontalAdvance(QStringLiteral("9")) + 2 * pad,
                                      hanjaWidth + 2 * pad,
                                      meaningWidth > 0 ? meaningWidth + 3 * pad : 0};
+    m_list->horizontalHeader()->setMinimumSectionSize(0);
     for (int column = 0; column < ColumnCount; ++column)
         m_list->setColumnWidth(column, widths[column]);
     const int rowHeight = std::max(metrics.height(), hanjaMetrics.height()) + metrics.height() / 4;
     m_list->verticalHeader()->setMinimumSectionSize(1);
     m_list->verticalHeader()->setDefaultSectionSize(rowHeight);
-    m_list->setFixedSize(widths[0] + widths[1] + widths[2], m_list->rowCount() * rowHeight);
+    const int listWidth = widths[0] + widths[1] + widths[2];
+    m_list->setFixedSize(listWidth, m_list->rowCount() * rowHeight);
     adjustSize();
+    // The window may be wider than the columns (its least width, the position
+    // label): the last column takes the rest, so no empty band is left beside.
+    const int inside = contentsRect().marginsRemoved(layout()->contentsMargins()).width();
+    if (inside > listWidth) {
+        m_list->setColumnWidth(MeaningColumn, widths[MeaningColumn] + inside - listWidth);
+        m_list->setFixedWidth(inside);
+    }
     place();
 }
 

@@ -87,7 +87,7 @@ void InputOptionsMenu::sync()
 void InputOptionsMenu::store()
 {
     // A choice that cannot be kept still holds for this run.
-    writeInputOptions(m_settingsFolder(), inputOptions());
+    writeInputOptionsLater(m_settingsFolder(), inputOptions());
 }
 
 void InputOptionsMenu::forgetChoices()

@@ -161,6 +161,11 @@ int LayoutComposer::key(int key, TextControl &control, const QByteArray &id, boo
 {
     if (!layouts::libraryReady() || id.isEmpty())
         return key;
+    if (control.isReadOnly()) {
+        // Nothing would be written: the syllable must not be believed in the text.
+        end();
+        return key;
+    }
     if (!d->ic) {
         d->ic = hangul_ic_new(id.constData());
         d->keyboard = id;

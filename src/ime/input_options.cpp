@@ -3,12 +3,22 @@
 #include "ime/hangul_layout.h"
 
 #include <QSettings>
+#include <QThreadPool>
 
 namespace {
 
 const QString LayoutKey = QStringLiteral("input/directLayout");
 const QString ReorderKey = QStringLiteral("input/autoReorder");
 const QString LearnKey = QStringLiteral("hanja/learn");
+
+// One worker, so that writes happen in the order they were asked for; it is
+// waited for when the program ends.
+QThreadPool &writer()
+{
+    static QThreadPool pool;
+    pool.setMaxThreadCount(1);
+    return pool;
+}
 
 } // namespace
 
@@ -45,4 +55,14 @@ bool writeInputOptions(const QString &folder, const InputOptions &options)
     settings.setValue(LearnKey, options.learnHanja);
     settings.sync();
     return settings.status() == QSettings::NoError;
+}
+
+void writeInputOptionsLater(const QString &folder, const InputOptions &options)
+{
+    writer().start([folder, options] { writeInputOptions(folder, options); });
+}
+
+void waitForInputOptionsWritten()
+{
+    writer().waitForDone();
 }

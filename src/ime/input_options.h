@@ -23,3 +23,8 @@ QString inputOptionsPath(const QString &folder);
 InputOptions readInputOptions(const QString &folder);
 // Writes them; false when the file could not be written.
 bool writeInputOptions(const QString &folder, const InputOptions &options);
+// Writes them on a worker thread, in the order asked (the file is synced to disk,
+// which may take a while): a choice made in a menu does not wait for the disk.
+void writeInputOptionsLater(const QString &folder, const InputOptions &options);
+// Waits until every write asked for so far is done.
+void waitForInputOptionsWritten();

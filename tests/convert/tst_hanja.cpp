@@ -17,6 +17,7 @@
 #include "support/test_env.h"
 
 #include <QAction>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
 #include <QScreen>
@@ -111,6 +112,7 @@ private slots:
     void editorChoiceIsOneUndoStep();
     void editLine();
     void menus();
+    void listFillsWindow();
     void learning();
     void userDictionary();
     void symbolsAfterJamo();
@@ -334,6 +336,33 @@ void TestHanja::editLine()
     QCOMPARE(dialog.Edit1->text(), u"大韓寒菊 가"_qs);
 }
 
+// However many candidates and however short their texts, the list fills the
+// window: no empty band beside or below it.
+void TestHanja::listFillsWindow()
+{
+    QWidget host;
+    HanjaPopup popup(&host);
+    for (int count : {1, 2, 3, 9, 10, 30}) {
+        for (const QString &meaning : {QString(), u"뜻"_qs, QString(40, u'뜻')}) {
+            QList<HanjaCandidate> candidates;
+            for (int i = 0; i < count; ++i)
+                candidates.append({u"電"_qs, meaning, 1});
+            popup.showCandidates(candidates, QRect(10, 10, 1, 16), host.font());
+            const QRect inside =
+                popup.contentsRect().marginsRemoved(popup.layout()->contentsMargins());
+            QCOMPARE(popup.list()->width(), inside.width());
+            const int rowsBottom = popup.list()->rowViewportPosition(popup.list()->rowCount() - 1) +
+                                   popup.list()->rowHeight(popup.list()->rowCount() - 1);
+            QCOMPARE(rowsBottom, popup.list()->viewport()->height());
+            int columns = 0;
+            for (int c = 0; c < popup.list()->columnCount(); ++c)
+                columns += popup.list()->columnWidth(c);
+            QCOMPARE(columns, popup.list()->viewport()->width());
+            popup.hide();
+        }
+    }
+}
+
 // F9 on 한국 and the candidates' order: the choice comes first the next time,
 // in a new run too; not with learning off; forgotten after "forget".
 void TestHanja::learning()
@@ -364,6 +393,7 @@ void TestHanja::learning()
     pressHanjaKey(e.form.Memo1);
     QTest::keyClick(e.popup(), Qt::Key_1);
     QCOMPARE(e.app.dir.read(u"state/tavriledit/hanja-history"_qs), before);
+    waitForInputOptionsWritten();
     QCOMPARE(readInputOptions(e.app.dir.path()).learnHanja, false);
     e.form.findChild<QAction *>(u"learnHanja1"_qs)->trigger();
     QCOMPARE(firstOffered(e), u"寒菊"_qs);

@@ -17,6 +17,7 @@
 #include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -302,8 +303,10 @@ void TestImeWidgets::openSyllableUnderlined()
     };
     typeInto(e.form.Memo1, "rk");
     QCOMPARE(open(), qMakePair(qsizetype(1), qsizetype(1)));
-    typeInto(e.form.Memo1, " "); // taken as decide
+    const QImage underlined = e.form.Memo1->viewport()->grab().toImage();
+    typeInto(e.form.Memo1, " "); // taken as decide: same text, same caret
     QCOMPARE(open().second, 0);
+    QVERIFY(e.form.Memo1->viewport()->grab().toImage() != underlined);
     typeInto(e.form.Memo1, "s");
     QCOMPARE(open(), qMakePair(qsizetype(2), qsizetype(1)));
     QTest::keyClick(e.form.Memo1, Qt::Key_Left);
@@ -346,6 +349,7 @@ void TestImeWidgets::layoutMenu()
     QVERIFY(!e.form.findChild<QAction *>(u"autoreorder1"_qs)->isChecked());
     submenu->actions().at(captions.indexOf(u"Sebeolsik 390"_qs))->trigger();
     QVERIFY(!submenu->actions().first()->isChecked());
+    waitForInputOptionsWritten();
     QCOMPARE(readInputOptions(e.dir.path()).directLayout, QByteArray("39"));
     e.start(ImeDirect, QString());
     typeInto(e.form.Memo1, "mfskgw");
@@ -356,6 +360,7 @@ void TestImeWidgets::layoutMenu()
     typeInto(dialog.Edit1, "ufwx");
     QCOMPARE(dialog.Edit1->text(), u"닭"_qs);
     e.form.findChild<QAction *>(u"autoreorder1"_qs)->trigger();
+    waitForInputOptionsWritten();
     QCOMPARE(readInputOptions(e.dir.path()).autoReorder, true);
 }
 

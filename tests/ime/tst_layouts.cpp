@@ -150,6 +150,13 @@ void TestLayouts::openSyllable()
     inputOptions().directLayout = "2";
     typeInLayout(control, state, "k");
     QCOMPARE(control.text(), QStringLiteral("한ㄱ ㄱㅏ"));
+    // A control that takes no typing gets the keys back, and no syllable stays open.
+    control.setText(QString());
+    control.setReadOnly(true);
+    QCOMPARE(composeKeyInMode(ImeDirect, 'r', control, state), int('r'));
+    control.setReadOnly(false);
+    typeInLayout(control, state, "k");
+    QCOMPARE(control.text(), QStringLiteral("ㅏ"));
     // A command's edit ends the syllable without changing the text.
     control.setText(QString());
     typeInLayout(control, state, "rk");
