@@ -390,7 +390,7 @@
     </message>
     <message>
         <source>Korean Romanized input built-in IME</source>
-        <translation>로마자 한글 입력(내장 입력기)</translation>
+        <translation>한글 로마자 입력(내장 입력기)</translation>
     </message>
     <message>
         <source>Korean Direct input built-in IME</source>
