@@ -316,7 +316,7 @@ void MemoView::setWordWrap(bool on)
     if (on == m_wrap)
         return;
     m_wrap = on;
-    invalidateLayouts();
+    forgetLayouts();
     m_top.piece = m_top.sub = 0;
     if (on)
         horizontalScrollBar()->setValue(0);

@@ -135,22 +135,27 @@ private:
         // Before each piece, then in all: x with word wrap off, rows with it on;
         // pieces not laid out yet count with `advance`.
         std::vector<double> before;
-        bool sumsValid = false;
+        std::size_t sumsValid = 0; // entries of `before` still right
         // The advance per unit this line estimates with, kept for its life so
         // that what is shown does not move when other lines are measured.
         double advance = 8;
+        bool estimated = false; // `advance` taken from the first piece
         int laidOut = 0;
         quint64 used = 0;
     };
 
     void onStoreChanged(qsizetype pos, qsizetype removed, qsizetype added);
     void invalidateLayouts();
+    // Drops every layout and measure but keeps where lines are cut into pieces
+    // (which depends on the text only): for a new width, font or wrap mode.
+    void forgetLayouts();
     // Asks for the repaint of the rows of `line` (of everything with word wrap on,
     // where an edit may change the rows of the lines below).
     void updateLine(qsizetype line);
 
     // ---- Pieces (memo_view_layout.cpp) ----
     LineLayout &lineLayout(qsizetype line) const;
+    void estimateLine(qsizetype line, LineLayout &ll) const;
     QTextLayout *pieceLayout(qsizetype line, LineLayout &ll, int k) const;
     void cutPieces(qsizetype lineStart, qsizetype from, qsizetype to,
                    std::vector<Piece> &out) const;

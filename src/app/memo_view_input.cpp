@@ -642,7 +642,7 @@ void MemoView::resizeEvent(QResizeEvent *e)
 {
     QAbstractScrollArea::resizeEvent(e);
     if (m_wrap && textWidth() != m_layoutWidth) {
-        invalidateLayouts();
+        forgetLayouts();
         m_top.sub = 0;
     }
     m_layoutWidth = textWidth();
@@ -659,7 +659,7 @@ void MemoView::changeEvent(QEvent *e)
         m_spaceWidth = fm.horizontalAdvance(u' ');
         m_measuredUnits = m_measuredWidth = 0;
         m_widest = 0;
-        invalidateLayouts();
+        forgetLayouts();
         m_top.sub = 0;
         updateScrollBars();
         viewport()->update();

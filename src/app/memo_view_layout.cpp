@@ -4,6 +4,8 @@
 // laid out yet count with an estimated width (or row count), refined when they
 // come into view; rows, positions and rectangles are all read from the same
 // pieces, so drawing, clicks, the caret and accessibility agree on screen.
+// With word wrap on each piece wraps on its own, so the last row of a piece of
+// a long line may be shorter than the width; the next piece starts a new row.
 #include "app/memo_view.h"
 
 #include <QFontMetricsF>
@@ -76,6 +78,21 @@ void MemoView::invalidateLayouts()
     m_lines.clear();
 }
 
+void MemoView::forgetLayouts()
+{
+    for (auto &[line, ll] : m_lines) {
+        for (Piece &piece : ll.pieces) {
+            piece.layout.reset();
+            piece.width = -1;
+            piece.rows = -1;
+        }
+        ll.laidOut = 0;
+        ll.sumsValid = 0;
+        ll.estimated = false;
+        ll.advance = m_advance;
+    }
+}
+
 void MemoView::cutPieces(qsizetype ls, qsizetype from, qsizetype to, std::vector<Piece> &out) const
 {
     qsizetype start = from;
@@ -121,6 +138,8 @@ MemoView::LineLayout &MemoView::lineLayout(qsizetype line) const
     auto it = m_lines.find(line);
     if (it != m_lines.end()) {
         it->second.used = ++m_layoutClock;
+        if (!it->second.estimated)
+            estimateLine(line, it->second);
         return it->second;
     }
     if (m_lines.size() >= LayoutCacheSize) {
@@ -138,19 +157,25 @@ MemoView::LineLayout &MemoView::lineLayout(qsizetype line) const
     fresh.used = ++m_layoutClock;
     cutPieces(m_store.lineStart(line), 0, m_store.lineLength(line), fresh.pieces);
     LineLayout &ll = m_lines.emplace(line, std::move(fresh)).first->second;
-    if (ll.pieces.size() > 1) {
-        // A long line estimates the pieces not yet seen from its first one.
-        const QTextLayout *layout = pieceLayout(line, ll, 0);
-        const int rows = layout->lineCount();
-        const double width = m_wrap && rows > 0 ? double(rows - 1) * textWidth() +
-                                                      layout->lineAt(rows - 1).naturalTextWidth()
-                                                : ll.pieces.front().width;
-        if (width > 0) {
-            ll.advance = std::max(1.0, width / double(ll.pieces.front().length));
-            ll.sumsValid = false;
-        }
-    }
+    estimateLine(line, ll);
     return ll;
+}
+
+void MemoView::estimateLine(qsizetype line, LineLayout &ll) const
+{
+    ll.estimated = true;
+    if (ll.pieces.size() < 2)
+        return;
+    // A long line estimates the pieces not yet seen from its first one.
+    const QTextLayout *layout = pieceLayout(line, ll, 0);
+    const int rows = layout->lineCount();
+    const double width = m_wrap && rows > 0 ? double(rows - 1) * textWidth() +
+                                                  layout->lineAt(rows - 1).naturalTextWidth()
+                                            : ll.pieces.front().width;
+    if (width > 0) {
+        ll.advance = std::max(1.0, width / double(ll.pieces.front().length));
+        ll.sumsValid = 0;
+    }
 }
 
 int MemoView::reshapeLine(qsizetype line, qsizetype column, qsizetype removed, qsizetype added,
@@ -195,7 +220,7 @@ int MemoView::reshapeLine(qsizetype line, qsizetype column, qsizetype removed, q
     pieces.erase(pieces.begin() + first, pieces.begin() + next);
     pieces.insert(pieces.begin() + first, std::make_move_iterator(fresh.begin()),
                   std::make_move_iterator(fresh.end()));
-    ll.sumsValid = false;
+    ll.sumsValid = std::min(ll.sumsValid, std::size_t(first) + 1);
     *firstChanged = first;
     return change;
 }
@@ -221,25 +246,29 @@ int MemoView::pieceAt(const LineLayout &ll, qsizetype column)
 
 const std::vector<double> &MemoView::sums(LineLayout &ll) const
 {
-    if (!ll.sumsValid) {
-        const std::size_t count = ll.pieces.size();
+    const std::size_t count = ll.pieces.size();
+    if (ll.sumsValid < count + 1) {
+        // Only what follows the first piece that changed is counted again:
+        // typing at the end of a long line does not count all its pieces.
         ll.before.resize(count + 1);
+        std::size_t k = ll.sumsValid == 0 ? 0 : ll.sumsValid - 1;
+        if (k == 0)
+            ll.before[0] = 0;
         const double rowWidth = textWidth();
-        double at = 0;
-        for (std::size_t k = 0; k < count; ++k) {
+        for (; k < count; ++k) {
             const Piece &p = ll.pieces[k];
-            ll.before[k] = at;
+            double amount;
             if (m_wrap)
-                at += p.rows >= 0
-                          ? p.rows
-                          : std::max(1.0, std::ceil(double(p.length) * ll.advance / rowWidth));
+                amount = p.rows >= 0
+                             ? p.rows
+                             : std::max(1.0, std::ceil(double(p.length) * ll.advance / rowWidth));
             else
-                at += p.width >= 0 ? p.width : double(p.length) * ll.advance;
+                amount = p.width >= 0 ? p.width : double(p.length) * ll.advance;
+            ll.before[k + 1] = ll.before[k] + amount;
         }
-        ll.before[count] = at;
-        ll.sumsValid = true;
-        if (!m_wrap && at > m_widest) {
-            m_widest = at;
+        ll.sumsValid = count + 1;
+        if (!m_wrap && ll.before[count] > m_widest) {
+            m_widest = ll.before[count];
             m_widthGrew = true;
         }
     }
@@ -319,7 +348,7 @@ QTextLayout *MemoView::pieceLayout(qsizetype line, LineLayout &ll, int k) const
     }
     row = std::max(1, row);
     if (widest != piece.width || row != piece.rows)
-        ll.sumsValid = false;
+        ll.sumsValid = std::min(ll.sumsValid, std::size_t(k) + 1);
     piece.width = widest;
     piece.rows = row;
     piece.layout = std::move(layout);

@@ -73,6 +73,6 @@ void HanjaCommand::apply(qsizetype index)
     if (inputOptions().learnHanja) {
         HanjaHistory &history = programHanjaHistory();
         history.record(reading, m_lookup.candidates.at(index).hanja);
-        history.save(); // a history that cannot be written only costs the order
+        history.saveLater();
     }
 }

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QThreadPool>
 
 #include <algorithm>
 #include <vector>
@@ -12,6 +13,26 @@ namespace {
 
 // Longer lines are not a choice of ours: skipped rather than kept.
 constexpr qsizetype MaxField = 256;
+
+// One worker, so that saves happen in the order they were asked for.
+QThreadPool &writer()
+{
+    static QThreadPool pool;
+    pool.setMaxThreadCount(1);
+    return pool;
+}
+
+bool writeHistory(const QString &path, const QByteArray &bytes)
+{
+    if (bytes.isEmpty())
+        return !QFileInfo::exists(path) || QFile::remove(path);
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+        return false;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    return file.write(bytes) == bytes.size() && file.commit();
+}
 
 } // namespace
 
@@ -77,14 +98,8 @@ void HanjaHistory::prune()
     m_entries.removeIf([&](const auto &it) { return it.value().stamp < oldestKept; });
 }
 
-bool HanjaHistory::save() const
+QByteArray HanjaHistory::serialized() const
 {
-    if (m_path.isEmpty())
-        return false;
-    if (m_entries.isEmpty())
-        return !QFileInfo::exists(m_path) || QFile::remove(m_path);
-    if (!QDir().mkpath(QFileInfo(m_path).absolutePath()))
-        return false;
     std::vector<std::pair<quint64, const QString *>> order;
     order.reserve(m_entries.size());
     for (auto it = m_entries.cbegin(); it != m_entries.cend(); ++it)
@@ -96,10 +111,28 @@ bool HanjaHistory::save() const
         const QString &reading = *order[i].second;
         out += reading.toUtf8() + '\t' + m_entries.value(reading).hanja.toUtf8() + '\n';
     }
-    QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly))
+    return out;
+}
+
+bool HanjaHistory::save() const
+{
+    if (m_path.isEmpty())
         return false;
-    return file.write(out) == out.size() && file.commit();
+    waitForHanjaHistorySaved(); // an older save must not land after this one
+    return writeHistory(m_path, serialized());
+}
+
+void HanjaHistory::saveLater() const
+{
+    if (m_path.isEmpty())
+        return;
+    // A history that cannot be written only costs the order of candidates.
+    writer().start([path = m_path, bytes = serialized()] { writeHistory(path, bytes); });
+}
+
+void waitForHanjaHistorySaved()
+{
+    writer().waitForDone();
 }
 
 QString stateFolder()

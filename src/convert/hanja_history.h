@@ -25,6 +25,9 @@ public:
     // Writes the history (the most recent Limit readings) atomically, making the
     // folder when missing; a history emptied by clear() removes the file.
     bool save() const;
+    // The same, on a worker thread in the order asked (the file is synced to disk,
+    // which may take a while): a choice does not wait for the disk.
+    void saveLater() const;
     QString path() const { return m_path; }
 
 private:
@@ -34,11 +37,15 @@ private:
         quint64 stamp;
     };
     void prune();
+    QByteArray serialized() const;
 
     QString m_path;
     QHash<QString, Entry> m_entries;
     quint64 m_clock = 0;
 };
+
+// Waits until every saveLater() asked for so far is done.
+void waitForHanjaHistorySaved();
 
 // The state folder: $XDG_STATE_HOME when it is an absolute path, else
 // ~/.local/state; ends in a separator.

@@ -2,6 +2,7 @@
 
 #include <QCryptographicHash>
 #include <QFile>
+#include <QFileInfo>
 
 #include <sys/stat.h>
 
@@ -16,6 +17,23 @@ FileIdentity FileIdentity::of(const QString &path)
     id.size = qint64(st.st_size);
     id.modifiedNsecs = qint64(st.st_mtim.tv_sec) * 1000000000 + qint64(st.st_mtim.tv_nsec);
     return id;
+}
+
+bool isSameFile(const QString &a, const QString &b)
+{
+    if (a == b)
+        return !a.isEmpty();
+    if (a.isEmpty() || b.isEmpty())
+        return false;
+    const QString canonical = QFileInfo(a).canonicalFilePath();
+    return canonical.isEmpty() ? QFileInfo(a).absoluteFilePath() == QFileInfo(b).absoluteFilePath()
+                               : canonical == QFileInfo(b).canonicalFilePath();
+}
+
+bool changedOnDisk(const QString &path, const FileIdentity &known)
+{
+    const FileIdentity now = FileIdentity::of(path);
+    return now.exists() && !(now == known);
 }
 
 QByteArray fileContentHash(const QString &path)

@@ -21,3 +21,10 @@ struct FileIdentity
 
 // A hash of the file's bytes; empty when it cannot be read whole.
 QByteArray fileContentHash(const QString &path);
+
+// One file under two spellings of its path (a relative path, a link).
+bool isSameFile(const QString &a, const QString &b);
+
+// Writing to `path` would replace what another program put there: the file
+// exists and is not the one `known` describes (size, modification time, inode).
+bool changedOnDisk(const QString &path, const FileIdentity &known);

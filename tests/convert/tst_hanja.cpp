@@ -383,6 +383,7 @@ void TestHanja::learning()
     QTest::keyClick(e.popup(), Qt::Key_2);
     QCOMPARE(e.form.memo().text(), u"寒菊"_qs);
     QCOMPARE(firstOffered(e), u"寒菊"_qs);
+    waitForHanjaHistorySaved();
     QVERIFY(QFile::exists(hanjaHistoryPath()));
     QVERIFY(hanjaHistoryPath().startsWith(e.app.dir.path())); // the test's own home
 
@@ -392,6 +393,7 @@ void TestHanja::learning()
     const QByteArray before = e.app.dir.read(u"state/tavriledit/hanja-history"_qs);
     pressHanjaKey(e.form.Memo1);
     QTest::keyClick(e.popup(), Qt::Key_1);
+    waitForHanjaHistorySaved();
     QCOMPARE(e.app.dir.read(u"state/tavriledit/hanja-history"_qs), before);
     waitForInputOptionsWritten();
     QCOMPARE(readInputOptions(e.app.dir.path()).learnHanja, false);

@@ -393,6 +393,16 @@ private slots:
         // Through a link: the target's identity.
         QVERIFY(QFile::link(path, dir.filePath(QStringLiteral("link"))));
         QCOMPARE(FileIdentity::of(dir.filePath(QStringLiteral("link"))), FileIdentity::of(path));
+        QVERIFY(isSameFile(dir.filePath(QStringLiteral("link")), path));
+        QVERIFY(!isSameFile(path + QStringLiteral(".new"), path));
+
+        // Another program's write shows; a deleted file is nothing to keep.
+        const FileIdentity known = FileIdentity::of(path);
+        QVERIFY(!changedOnDisk(path, known));
+        write("three", path);
+        QVERIFY(changedOnDisk(path, known));
+        QVERIFY(!changedOnDisk(path + QStringLiteral(".none"), known));
+        QVERIFY(changedOnDisk(path, FileIdentity())); // a file where there was none
     }
 };
 
