@@ -37,10 +37,14 @@ def read_source(lang):
 
 
 def with_slang(text):
-    """Puts a slang word after every seventh word of each line."""
+    """Puts a slang word after every seventh word of each line of Korean (lines
+    without Hangul, English or commands, are left as they are)."""
     out = []
     k = 0
     for line in text.split("\n"):
+        if not any(0xAC00 <= ord(c) <= 0xD7A3 for c in line):
+            out.append(line)
+            continue
         words = line.split(" ")
         for i in range(6, len(words), 7):
             words[i] = words[i] + " " + SLANG[k % len(SLANG)]
