@@ -1,12 +1,13 @@
 # tavril_check_layers(target...): every project header belongs to the library whose
 # sources it declares (name.h beside name.cpp, or listed among its sources). Before
 # a library is built, its sources and headers are scanned: an #include "dir/x.h"
+# (or <dir/x.h>)
 # of a header owned by a library it does not link (directly or through others) fails
 # the build, before the library compiles. Since no library links one above it, an
 # upward include is an error.
 set(TAVRIL_LAYER_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/check_includes.cmake)
 
-# The project headers `target` owns, as paths below src/ ("app/text_store.h").
+# The project headers `target` owns, as paths below src/ ("document/text_store.h").
 function(tavril_owned_headers target out)
   get_target_property(sources ${target} SOURCES)
   get_target_property(dir ${target} SOURCE_DIR)

@@ -1,6 +1,6 @@
 #include "fuzz_codec.h"
-#include "app/font_record.h"
-#include "app/settings_file.h"
+#include "settings/font_record.h"
+#include "settings/settings_file.h"
 
 #include "codec/decoders.h"
 #include "codec/encoders.h"

@@ -30,7 +30,7 @@ clang++ -std=c++20 -g -O1 -fno-omit-frame-pointer \
     -fPIC -Isrc -Ifuzz $(pkg-config --cflags Qt6Core) \
     src/codec/byte_stream.cpp src/codec/code_tables.cpp src/codec/decoders.cpp src/codec/encoders.cpp \
     src/codec/encoding_detect.cpp src/codec/text_reader.cpp \
-    src/app/settings_file.cpp src/app/font_record.cpp src/convert/hanja_dictionary.cpp \
+    src/settings/settings_file.cpp src/settings/font_record.cpp src/convert/hanja_dictionary.cpp \
     fuzz/fuzz_codec.cpp fuzz/fuzz_target.cpp \
     $(pkg-config --libs Qt6Core) -o fuzz/out/fuzz_codec
 

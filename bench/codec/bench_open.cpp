@@ -6,11 +6,11 @@
 // Writes one N MB file (default 100) per encoding (UTF-8, Shift JIS, EUC-JP,
 // code page 949, UTF-16 LE) into a temporary folder, then measures each in child processes so
 // that every peak-memory figure starts from a fresh process.
-#include "app/app_state.h"
 #include "app/main_window.h"
 #include "codec/decoders.h"
 #include "codec/file_reading.h"
 #include "platform/qt_platform.h"
+#include "settings/app_state.h"
 
 #include <QApplication>
 #include <QDir>

@@ -3,10 +3,10 @@
 // caret, as the Hanja key does, and time to fill and show the candidate window
 // with them (offscreen); medians.
 //   QT_QPA_PLATFORM=offscreen build/bin/bench_hanja [dictionary] [loads, default 7]
-#include "app/memory_text_control.h"
 #include "convert/hanja_dictionary.h"
 #include "convert/hanja_lookup.h"
 #include "convert/hanja_popup.h"
+#include "document/memory_text_control.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

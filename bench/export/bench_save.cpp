@@ -4,9 +4,9 @@
 //  - the whole over-write save command on the main window (no dialog) and the
 //    two exports: time, and the process's peak memory during each.
 //   build/bin/bench_save [megabytes of UTF-16 text, default 100] [folder for the files]
-#include "app/app_state.h"
 #include "app/main_window.h"
 #include "export/output_format.h"
+#include "settings/app_state.h"
 
 #include <QAction>
 #include <QApplication>
@@ -195,7 +195,7 @@ int main(int argc, char *argv[])
         std::printf("document put into the editor: %.2f s\n", seconds(t));
     }
     const QString target = tmp.filePath(QStringLiteral("saved.txt"));
-    currentFileName = target;
+    form.document().setFileName(target);
     const long before = statusKiB("VmRSS:");
     const auto run = [&](const char *what, QAction *action) {
         resetPeak();

@@ -4,8 +4,8 @@
 //   build/bin/bench_find [megabytes of UTF-16 text, default 100] [runs, default 7]
 //                        [units per line, default 100]
 // The search reads the editor's store in place.
-#include "app/memo_control.h"
-#include "app/memo_view.h"
+#include "editor/memo_control.h"
+#include "editor/memo_view.h"
 #include "find/document_search.h"
 
 #include <QApplication>
@@ -70,7 +70,8 @@ int main(int argc, char *argv[])
 
     QString text = makeDocument(megabytes * 1024 * 1024 / 2, lineUnits);
     text += u"\nlast lines: "_qs + needle + u" and some more text after it.\n"_qs;
-    MemoView edit;
+    Document document;
+    MemoView edit{document};
     MemoControl control(&edit);
     QElapsedTimer load;
     load.start();

@@ -7,11 +7,11 @@
 // and with it the widest line of the document. Last, the direct mode's layouts
 // side by side: a three-set key against a two-set key.
 //   QT_QPA_PLATFORM=offscreen build/bin/bench_keystroke [large-MB] [keys]
-#include "app/app_state.h"
 #include "app/main_window.h"
-#include "app/memo_view.h"
+#include "editor/memo_view.h"
 #include "ime/hangul_layout.h"
 #include "ime/input_options.h"
+#include "settings/app_state.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

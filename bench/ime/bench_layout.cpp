@@ -3,10 +3,10 @@
 // followed by the first key typed with it (the library's context made or switched,
 // "tavriledit.ini" written), offscreen.
 //   QT_QPA_PLATFORM=offscreen build/bin/bench_layout [rounds]
-#include "app/app_state.h"
 #include "app/main_window.h"
-#include "app/memo_view.h"
+#include "editor/memo_view.h"
 #include "ime/hangul_layout.h"
+#include "settings/app_state.h"
 
 #include <QAction>
 #include <QApplication>

@@ -6,7 +6,7 @@
 // key press pays). No display needed.
 //
 //   build/bin/bench_replay [--mb N] [--records M]      (defaults 100 and 1000000)
-#include "app/text_store.h"
+#include "document/text_store.h"
 #include "recovery/document_journal.h"
 #include "recovery/recovery_journal.h"
 

@@ -2,7 +2,7 @@
 // inserting its character into the current target.
 #pragma once
 
-#include "app/editor_context.h"
+#include "editor/editor_context.h"
 
 #include <QPushButton>
 #include <QWidget>

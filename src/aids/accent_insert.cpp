@@ -1,6 +1,6 @@
 #include "aids/accent_insert.h"
 
-#include "app/text_control.h"
+#include "document/text_control.h"
 
 void insertPadCharacterInto(TextControl &target, char16_t code)
 {

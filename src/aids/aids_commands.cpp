@@ -2,7 +2,7 @@
 
 #include "aids/accent2_form.h"
 #include "aids/accent_form.h"
-#include "app/app_state.h"
+#include "settings/app_state.h"
 
 void bringUp(QWidget *window)
 {

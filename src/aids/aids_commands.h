@@ -2,7 +2,7 @@
 // removal of the pad.
 #pragma once
 
-#include "app/editor_context.h"
+#include "editor/editor_context.h"
 
 #include <QPointer>
 

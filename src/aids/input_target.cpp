@@ -1,7 +1,7 @@
 #include "aids/input_target.h"
 
 #include "aids/accent_insert.h"
-#include "app/editor_context.h"
+#include "editor/editor_context.h"
 
 void InsertAccentCharacter(const InputTarget &target, char16_t code)
 {

@@ -1,19 +1,17 @@
 // The exit command: asks before leaving, offers a modified document for saving
 // through the exit dialog, and closes the main window.
-#include "app/app_state.h"
 #include "app/exit_form.h"
 #include "app/main_window.h"
 #include "export/save_commands.h"
 #include "platform/platform.h"
+#include "settings/app_state.h"
 
 void TForm1::exit1Click()
 {
     exitChoice = 0;
-    if (!documentModified) {
-        if (ConfirmBox(this, tr("Exit OK?"), tr("confirm"))) {
-            documentModified = false;
+    if (!m_document.isModified()) {
+        if (ConfirmBox(this, tr("Exit OK?"), tr("confirm")))
             close();
-        }
         return;
     }
     // The dialog's run returns the answer; exitChoice keeps it for the program.
@@ -24,11 +22,10 @@ void TForm1::exit1Click()
         // program open, the document still marked modified.
         if (saveOnTheWayOut(m_context) != SaveOutcome::Saved)
             return;
-        documentModified = false;
         close();
         break;
     case 2:
-        documentModified = false;
+        m_document.abandonChanges(); // the close handler has nothing left to offer
         close();
         break;
     default:

@@ -1,6 +1,6 @@
 #include "app/exit_form.h"
 
-#include "app/app_state.h"
+#include "settings/app_state.h"
 
 #include <QPushButton>
 

@@ -1,10 +1,10 @@
 #include "app/main_window.h"
 
-#include "app/app_state.h"
-#include "app/memo_view.h"
-#include "app/settings_file.h"
 #include "convert/input_menu.h"
+#include "editor/memo_view.h"
 #include "platform/platform.h"
+#include "settings/app_state.h"
+#include "settings/settings_file.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -75,7 +75,7 @@ QColor fromStoredColor(std::int32_t v)
 } // namespace
 
 TForm1::TForm1(const QStringList &arguments, QWidget *parent)
-    : QMainWindow(parent), Memo1(new MemoView), m_memo(Memo1)
+    : QMainWindow(parent), Memo1(new MemoView(m_document)), m_memo(Memo1)
 {
     setObjectName(QStringLiteral("TForm1"));
     setWindowTitle(tr("Tavril Korean Editor Ver 0.8(Built-in Korean IME Romanized/Direct)"));
@@ -148,10 +148,11 @@ TForm1::TForm1(const QStringList &arguments, QWidget *parent)
     m_context.setPanelText = [this](int panel, const QString &text) { setPanelText(panel, text); };
     m_context.saveBeforeReplacing = [this] { return saveBeforeReplacing(); };
     m_context.setWordWrap = [this](bool on) { setWordWrap(on); };
-    m_context.fileNameChanged = [this] { updateReopenCommand(); };
 
     createMenus();
     connectCommands();
+    // The commands that need an opened file follow the document's file name.
+    connect(&m_document, &Document::stateChanged, this, &TForm1::updateReopenCommand);
 
     // 1. The settings live beside the program.
     programDir = detectProgramDir();
@@ -171,7 +172,7 @@ TForm1::TForm1(const QStringList &arguments, QWidget *parent)
     TimerMemo->setInterval(500);
     // 5. Empty document, romanized mode shown.
     {
-        DocumentState::Loading loading(m_document);
+        Document::Loading loading(m_document);
         m_memo.setText(QString());
     }
     setPanelText(0, modePanelText(ImeRomanized));

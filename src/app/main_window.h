@@ -4,13 +4,13 @@
 // an EditorContext and never see this class.
 #pragma once
 
-#include "app/document_state.h"
-#include "app/editor_context.h"
-#include "app/font_record.h"
-#include "app/memo_control.h"
 #include "codec/encoding_detect.h"
+#include "document/document.h"
+#include "editor/editor_context.h"
+#include "editor/memo_control.h"
 #include "export/output_format.h"
 #include "ime/composer.h"
+#include "settings/font_record.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -38,6 +38,9 @@ class QTimer;
 class TForm1 : public QMainWindow
 {
     Q_OBJECT
+    // The program's document, made before the editor that shows it.
+    Document m_document{Document::ProgramWide};
+
 public:
     // `arguments` is the command line, program name first.
     explicit TForm1(const QStringList &arguments, QWidget *parent = nullptr);
@@ -50,8 +53,8 @@ public:
 
     // The editor as a TextControl, for every command that edits the document.
     TextControl &memo() { return m_memo; }
-    // Modified state and line-break style of the editor's document.
-    DocumentState &document() { return m_document; }
+    // The document Memo1 shows: its text and everything known about its file.
+    Document &document() { return m_document; }
     // What the subsystems' commands work on in this window.
     EditorContext &editorContext() { return m_context; }
     // Where the screen keyboard and the accent pads write at the moment: the find
@@ -241,7 +244,6 @@ private:
     bool m_fittedShown = false;
 
     MemoControl m_memo;
-    DocumentState m_document{m_memo};
     EditorContext m_context;
     QLabel *m_panels[4] = {};
     QString m_commandLineFile;

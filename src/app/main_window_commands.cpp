@@ -3,10 +3,8 @@
 #include "aids/accent2_form.h"
 #include "aids/accent_form.h"
 #include "aids/aids_commands.h"
-#include "app/app_state.h"
 #include "app/exit_form.h"
 #include "app/main_window.h"
-#include "app/memo_view.h"
 #include "codec/open_commands.h"
 #include "convert/hangul_compose_command.h"
 #include "convert/hanja_command.h"
@@ -14,6 +12,7 @@
 #include "desktop/copyright_form.h"
 #include "desktop/shortcuts.h"
 #include "desktop/web_sites.h"
+#include "editor/memo_view.h"
 #include "export/save_commands.h"
 #include "find/find_command.h"
 #include "find/search_form.h"
@@ -22,6 +21,7 @@
 #include "ime/ime_commands.h"
 #include "ime/key_event.h"
 #include "platform/platform.h"
+#include "settings/app_state.h"
 
 #include <QAction>
 #include <QKeyEvent>
@@ -150,6 +150,7 @@ void TForm1::MenuItem9Click()
 
 int TForm1::Memo1KeyPress(int key)
 {
+    m_document.keyTyped();
     return editorKeyPress(key, m_memo, memoComposer);
 }
 
@@ -185,7 +186,7 @@ void TForm1::reopenWithEncoding(std::optional<FileEncoding> encoding)
 
 void TForm1::updateReopenCommand()
 {
-    reopenwithencoding1->menuAction()->setEnabled(!currentFileName.isEmpty());
+    reopenwithencoding1->menuAction()->setEnabled(!m_document.fileName().isEmpty());
 }
 
 void TForm1::openPath(const QString &path, std::optional<FileEncoding> encoding)

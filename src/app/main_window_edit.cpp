@@ -1,9 +1,9 @@
 // The main editor's edit commands (context menu), the Ctrl+V interception and its
 // read-only timer.
-#include "app/app_state.h"
-#include "app/edit_commands.h"
 #include "app/main_window.h"
+#include "editor/edit_commands.h"
 #include "platform/platform.h"
+#include "settings/app_state.h"
 
 #include <QTimer>
 

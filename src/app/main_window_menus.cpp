@@ -1,10 +1,10 @@
 // Every menu item of the main window, built in one place. An item whose command
 // is not part of this build stays disabled.
-#include "app/app_state.h"
 #include "app/main_window.h"
-#include "app/menu_items.h"
 #include "convert/input_menu.h"
+#include "editor/menu_items.h"
 #include "export/output_format.h"
+#include "settings/app_state.h"
 
 #include <QAction>
 #include <QMenu>

@@ -1,6 +1,6 @@
 #include "app/program_windows.h"
 
-#include "app/memo_view.h"
+#include "editor/memo_view.h"
 
 ProgramWindows::ProgramWindows(const QStringList &arguments)
     : form1(arguments),

@@ -3,35 +3,12 @@
 #pragma once
 
 #include "codec/byte_stream.h"
+#include "document/file_encoding.h"
 
 #include <cstdint>
 #include <functional>
 #include <span>
 #include <string_view>
-
-// The decoding chosen for a file; the values are what the load routines receive.
-// EUCKR and CP949 both decode through the code page 949 decoder; they differ in
-// the label only (CP949 when the file holds codes outside KS X 1001). UTF16BE is
-// big-endian whatever the mark says; only the user chooses it.
-enum FileEncoding : int {
-    SJIS = 0,
-    UTF16 = 1,
-    UTF16LE = 2,
-    UTF8 = 3,
-    EUC = 4,
-    EUCKR = 5,
-    CP949 = 6,
-    UTF16BE = 7
-};
-
-// The mark a file starts with.
-enum BomKind : int {
-    LittleEndianBom = 0, // FF FE
-    BigEndianBom = 1,    // FE FF
-    Utf8Bom = 2,         // EF BB BF
-    NoBom = -1,          // none of these, also a file shorter than a mark
-    Unreadable = -2,     // the file cannot be opened
-};
 
 // What the pairs of bytes at the file's start say about UTF-16 byte order.
 enum ByteOrderResult : int {

@@ -1,20 +1,19 @@
 #include "codec/open_commands.h"
 
-#include "app/app_state.h"
-#include "app/document_state.h"
-#include "app/editor_context.h"
-#include "app/memo_view.h"
-#include "app/text_control.h"
 #include "codec/file_reading.h"
 #include "codec/store_loading.h"
+#include "document/document.h"
+#include "document/text_control.h"
+#include "editor/editor_context.h"
+#include "editor/memo_view.h"
 #include "platform/platform.h"
+#include "settings/app_state.h"
 
 #include <QAction>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
-#include <QScopeGuard>
 
 #include <new>
 
@@ -108,11 +107,11 @@ void openDroppedFile(EditorContext &editor, const QString &path)
 
 void reopenWithEncoding(EditorContext &editor, std::optional<FileEncoding> encoding)
 {
-    if (currentFileName.isEmpty())
+    const QString path = editor.document->fileName(); // the load rewrites it
+    if (path.isEmpty())
         return; // no file to read again
     if (!editor.saveBeforeReplacing())
         return;
-    const QString path = currentFileName; // the load rewrites the global
     openPath(editor, path, encoding);
 }
 
@@ -135,11 +134,7 @@ void openPath(EditorContext &editor, const QString &path, std::optional<FileEnco
 
 void loadIntoEditor(EditorContext &editor, FileEncoding encoding, BomKind bom, const QString &path)
 {
-    const DocumentState::Loading loading(*editor.document);
-    const auto followFile = qScopeGuard([&editor] {
-        if (editor.fileNameChanged)
-            editor.fileNameChanged();
-    });
+    const Document::Loading loading(*editor.document);
     // The old document goes first, so that it and the new one are never held together.
     editor.memo->setText(QString());
     editor.document->setLoaded(LineBreakStyle::CrLf);
@@ -147,17 +142,18 @@ void loadIntoEditor(EditorContext &editor, FileEncoding encoding, BomKind bom, c
     editor.setPanelText(3, QString());
     editor.setPanelText(3, readStatusText(encoding, bom, 0, path));
     editor.setPanelText(1, caretPositionText(1, 1));
-    currentFileName = path;
+    editor.document->setFileName(path);
 
     // The decoded lines go straight into the editor's store, with no copy of the whole.
-    FileReadResult result = LoadTextFile(path, encoding, editor.view->store());
+    FileReadResult result = LoadTextFile(path, encoding, editor.document->store());
     if (result.status == ReadStatus::ReadFailed)
         editor.memo->setText(QString()); // a part of a file is never shown as the file
     if (result.status == ReadStatus::Read) {
-        editor.document->setLoaded(styleOf(result.firstBreak), path, result.unreadable);
         // Korean text is labelled by what the whole file holds, not the sample.
         if (encoding == EUCKR || encoding == CP949)
             encoding = result.extension ? CP949 : EUCKR;
+        editor.document->setLoaded(styleOf(result.firstBreak), path, result.unreadable,
+                                   {encoding, bom});
         editor.setPanelText(3, readStatusText(encoding, bom, result.unreadable, path));
         return;
     }
@@ -165,7 +161,7 @@ void loadIntoEditor(EditorContext &editor, FileEncoding encoding, BomKind bom, c
     // file. A file that exists but was not read whole must never be saved over.
     const bool keepPath = result.status == ReadStatus::OpenFailed && !QFileInfo::exists(path);
     if (!keepPath) {
-        currentFileName.clear();
+        editor.document->setFileName(QString());
         editor.setPanelText(3, QString());
     }
     editor.document->setLoaded(LineBreakStyle::CrLf);

@@ -2,8 +2,8 @@
 // into the store's blocks, with no copy of the whole text on the way.
 #pragma once
 
-#include "app/text_store.h"
 #include "codec/file_reading.h"
+#include "document/text_store.h"
 
 // Hands the reader the free room of the store's last block, and commits what
 // was written when it asks for more and at the end.

@@ -1,7 +1,7 @@
 #include "convert/hangul_compose_command.h"
 
-#include "app/text_control.h"
 #include "convert/hangul_normalization.h"
+#include "document/text_control.h"
 
 #include <QString>
 

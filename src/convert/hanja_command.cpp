@@ -1,8 +1,8 @@
 #include "convert/hanja_command.h"
 
-#include "app/text_control.h"
 #include "convert/hanja_popup.h"
 #include "convert/hanja_sources.h"
+#include "document/text_control.h"
 #include "ime/input_options.h"
 #include "platform/platform.h"
 

@@ -1,6 +1,6 @@
 #include "convert/hanja_lookup.h"
 
-#include "app/text_control.h"
+#include "document/text_control.h"
 #include "ime/composer.h"
 
 #include <QSet>

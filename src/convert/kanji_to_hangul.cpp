@@ -1,7 +1,7 @@
 #include "convert/kanji_to_hangul.h"
 
-#include "app/text_control.h"
 #include "convert/hanja_table.h"
+#include "document/text_control.h"
 
 char16_t KanjiToHangul(char16_t unit, bool type2)
 {

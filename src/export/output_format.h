@@ -8,7 +8,7 @@
 // the encoders below already apply. Nothing is added after the last unit.
 #pragma once
 
-#include "app/line_break_style.h"
+#include "document/line_break_style.h"
 
 #include <cstddef>
 #include <string_view>

@@ -3,14 +3,14 @@
 // and is reported, never shown as success.
 #include "export/save_commands.h"
 
-#include "app/app_state.h"
-#include "app/document_state.h"
-#include "app/editor_context.h"
-#include "app/memo_view.h"
-#include "app/text_control.h"
 #include "codec/encoders.h"
+#include "document/document.h"
+#include "document/text_control.h"
+#include "editor/editor_context.h"
+#include "editor/memo_view.h"
 #include "export/document_writer.h"
 #include "platform/platform.h"
+#include "settings/app_state.h"
 
 #include <QCoreApplication>
 #include <QWidget>
@@ -58,7 +58,7 @@ SaveOutcome writeFormatted(EditorContext &editor, OutputFormat format,
 {
     QString path;
     if (saveToCurrentFile) {
-        path = currentFileName;
+        path = editor.document->fileName();
         // The file holds codes the editor could not read: writing over it without
         // a dialog would lose them unless the user says so.
         if (editor.document->replacesUnreadable(path) &&
@@ -129,7 +129,11 @@ SaveOutcome writeFormatted(EditorContext &editor, OutputFormat format,
         return SaveOutcome::Failed;
     }
     editor.setPanelText(3, label + QStringLiteral("  ") + path);
-    editor.document->setWritten(path);
+    // A save writes the document as it is; an export is another file's text.
+    if (isTextFormat(format))
+        editor.document->setSaved(path);
+    else
+        editor.document->setWritten(path);
     return SaveOutcome::Saved;
 }
 
@@ -218,45 +222,35 @@ SaveOutcome saveWithEncodingCommand(EditorContext &editor, OutputFormat format, 
         extension = found.extension;
     }
     FileDialogRequest dialog = textSaveDialog();
-    dialog.initialPath = currentFileName;
-    const SaveOutcome outcome =
-        writeFormatted(editor, format, dialog, writtenLabel(format, extension));
-    if (outcome == SaveOutcome::Saved)
-        documentModified = false;
-    return outcome;
+    dialog.initialPath = editor.document->fileName();
+    return writeFormatted(editor, format, dialog, writtenLabel(format, extension));
 }
 
 SaveOutcome saveDocument(EditorContext &editor)
 {
-    const SaveOutcome outcome = writeFormatted(editor, OutputFormat::Utf8, textSaveDialog());
-    if (outcome == SaveOutcome::Saved)
-        documentModified = false;
-    return outcome;
+    return writeFormatted(editor, OutputFormat::Utf8, textSaveDialog());
 }
 
 bool saveBeforeReplacing(EditorContext &editor)
 {
-    if (!documentModified ||
+    if (!editor.document->isModified() ||
         !ConfirmBox(editor.window, QCoreApplication::translate("SaveCommands", "Save file?"),
                     QCoreApplication::translate("SaveCommands", "confirm")))
         return true; // nothing to keep, or the user let it go
     return saveOnTheWayOut(editor) == SaveOutcome::Saved;
 }
 
-SaveOutcome saveOnTheWayOut(EditorContext &editor)
+SaveOutcome overwriteSaveCommand(EditorContext &editor)
 {
-    saveToCurrentFile = !currentFileName.isEmpty();
+    saveToCurrentFile = !editor.document->fileName().isEmpty();
     const SaveOutcome outcome = saveDocument(editor);
     saveToCurrentFile = false;
     return outcome;
 }
 
-SaveOutcome overwriteSaveCommand(EditorContext &editor)
+SaveOutcome saveOnTheWayOut(EditorContext &editor)
 {
-    saveToCurrentFile = !currentFileName.isEmpty();
-    const SaveOutcome outcome = saveDocument(editor);
-    saveToCurrentFile = false;
-    return outcome;
+    return overwriteSaveCommand(editor);
 }
 
 SaveOutcome exportHtmlCommand(EditorContext &editor)

@@ -1,6 +1,6 @@
 #include "find/document_search.h"
 
-#include "app/text_store.h"
+#include "document/text_store.h"
 
 qsizetype findInStore(const TextStore &store, qsizetype from, QStringView needle)
 {

@@ -1,11 +1,11 @@
 #include "find/find_command.h"
 
-#include "app/app_state.h"
-#include "app/editor_context.h"
-#include "app/memo_view.h"
-#include "app/text_control.h"
+#include "document/text_control.h"
+#include "editor/editor_context.h"
+#include "editor/memo_view.h"
 #include "find/document_search.h"
 #include "find/search_form.h"
+#include "settings/app_state.h"
 
 #include <QAction>
 #include <QCoreApplication>

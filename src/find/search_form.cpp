@@ -1,14 +1,14 @@
 #include "find/search_form.h"
 
-#include "app/app_state.h"
-#include "app/edit_commands.h"
-#include "app/editor_context.h"
-#include "app/memo_view.h"
-#include "app/menu_items.h"
 #include "convert/hanja_command.h"
 #include "convert/kanji_to_hangul.h"
+#include "editor/edit_commands.h"
+#include "editor/editor_context.h"
+#include "editor/memo_view.h"
+#include "editor/menu_items.h"
 #include "ime/ime_commands.h"
 #include "ime/key_event.h"
+#include "settings/app_state.h"
 
 #include <QAction>
 #include <QCoreApplication>

@@ -3,7 +3,7 @@
 // main window's find command, which waits for this dialog to be hidden.
 #pragma once
 
-#include "app/line_edit_control.h"
+#include "editor/line_edit_control.h"
 #include "ime/composer.h"
 
 #include <QDialog>

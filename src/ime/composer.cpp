@@ -1,10 +1,10 @@
 #include "ime/composer_p.h"
 
-#include "app/app_state.h"
-#include "app/text_control.h"
+#include "document/text_control.h"
 #include "ime/hangul.h"
 #include "ime/hangul_layout.h"
 #include "ime/input_options.h"
+#include "settings/app_state.h"
 
 namespace composer {
 

@@ -1,6 +1,6 @@
 #include "ime/direct_keys.h"
 
-#include "app/text_control.h"
+#include "document/text_control.h"
 #include "ime/composer_p.h"
 #include "ime/hangul.h"
 

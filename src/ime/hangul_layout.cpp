@@ -1,6 +1,6 @@
 #include "ime/hangul_layout.h"
 
-#include "app/text_control.h"
+#include "document/text_control.h"
 #include "ime/composer.h"
 
 #include <hangul.h>

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "aids/click_picture.h"
-#include "app/editor_context.h"
+#include "editor/editor_context.h"
 
 #include <QWidget>
 

@@ -1,10 +1,10 @@
 #include "ime/ime_commands.h"
 
-#include "app/app_state.h"
-#include "app/editor_context.h"
-#include "app/text_control.h"
+#include "document/text_control.h"
+#include "editor/editor_context.h"
 #include "ime/composer.h"
 #include "ime/screen_keyboard_layout.h"
+#include "settings/app_state.h"
 
 void setImeMode(int mode, const std::function<void(int panel, const QString &text)> &setPanelText)
 {
@@ -15,7 +15,6 @@ void setImeMode(int mode, const std::function<void(int panel, const QString &tex
 
 int editorKeyPress(int key, TextControl &memo, ComposerState &composer)
 {
-    documentModified = true;
     // The keys that compose a word are one undo step: a space, a line break, a
     // caret move or a key typed as it is ends the word.
     memo.setTypingWord(true);

@@ -13,9 +13,9 @@ struct InputTarget;
 // Sets ImeMode and shows it through `setPanelText` (panel 0).
 void setImeMode(int mode, const std::function<void(int panel, const QString &text)> &setPanelText);
 
-// A typed key of the main editor: marks the document modified and runs the mode's
-// composer on `memo`, the keys of one word joining one undo step. Returns the key
-// to let through to the editor, 0 when consumed.
+// A typed key of the main editor: runs the mode's composer on `memo`, the keys of
+// one word joining one undo step. Returns the key to let through to the editor, 0
+// when consumed.
 int editorKeyPress(int key, TextControl &memo, ComposerState &composer);
 
 // Sends one screen-keyboard key through the direct composer into the target

@@ -1,7 +1,7 @@
 // The romanized scheme: Latin letters spell the sounds; y, w and W are prefixes
 // for the y- and w-vowels, and repeating a consonant letter cycles through its
 // plain, aspirated and tense forms.
-#include "app/text_control.h"
+#include "document/text_control.h"
 #include "ime/composer_p.h"
 #include "ime/hangul.h"
 

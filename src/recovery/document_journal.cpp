@@ -1,6 +1,6 @@
 #include "recovery/document_journal.h"
 
-#include "app/text_store.h"
+#include "document/text_store.h"
 
 #include <QTimer>
 

@@ -8,7 +8,7 @@
 // snapshots (the whole text, where a journal starts afresh).
 #pragma once
 
-#include "recovery/file_identity.h"
+#include "document/file_identity.h"
 
 #include <QByteArray>
 #include <QByteArrayView>

@@ -2,7 +2,7 @@
 // insertion of a pad character into a text control.
 #include "aids/accent_insert.h"
 #include "aids/accent_table.h"
-#include "app/memory_text_control.h"
+#include "document/memory_text_control.h"
 
 #include <QSet>
 #include <QTest>

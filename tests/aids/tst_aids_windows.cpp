@@ -3,13 +3,13 @@
 #include "aids/accent2_form.h"
 #include "aids/accent_form.h"
 #include "aids/accent_table.h"
+#include "app/main_window.h"
+#include "editor/memo_view.h"
 #include "ime/hangul_skb_form.h"
 #include "ime/help_form.h"
 #include "ime/screen_keyboard_layout.h"
-#include "aids_test_util.h"
-#include "app/app_state.h"
-#include "app/main_window.h"
-#include "app/memo_view.h"
+#include "settings/app_state.h"
+#include "support/clicks.h"
 #include "support/fake_platform.h"
 #include "support/main_window_fixture.h"
 #include "support/test_env.h"
@@ -80,7 +80,8 @@ void TestAidsWindows::accentPadButtonsAsTabled()
     for (int r = 0; r < AccentRows; ++r)
         for (int c = 0; c < AccentColumns; ++c) {
             const AccentCell &cell = accentCells[r][c];
-            auto *b = app.form.accentform()->findChild<AccentPadButton *>(QString::fromLatin1(cell.name));
+            auto *b =
+                app.form.accentform()->findChild<AccentPadButton *>(QString::fromLatin1(cell.name));
             QVERIFY2(b, cell.name);
             QCOMPARE(b->geometry(), QRect(4 + 28 * c, 4 + 28 * r, 25, 25));
             QCOMPARE(int(b->code()), int(cell.code));
@@ -97,7 +98,7 @@ void TestAidsWindows::everyButtonInsertsItsCharacter()
     QString expected;
     for (int r = 0; r < AccentRows; ++r)
         for (int c = 0; c < AccentColumns; ++c) {
-            documentModified = false;
+            app.form.document().setSaved(QString());
             QTest::mouseClick(app.form.accentform()->button(r, c), Qt::LeftButton);
             QVERIFY(documentModified);
             expected += QChar(accentCells[r][c].code);

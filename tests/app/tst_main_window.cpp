@@ -1,9 +1,9 @@
 // The main window: start-up defaults and stored settings, status bar, menus,
 // word wrap, font, the waiting label and the settings written at close.
-#include "app/app_state.h"
 #include "app/main_window.h"
-#include "app/memo_view.h"
-#include "app/settings_file.h"
+#include "editor/memo_view.h"
+#include "settings/app_state.h"
+#include "settings/settings_file.h"
 #include "support/fake_platform.h"
 #include "support/main_window_fixture.h"
 #include "support/test_env.h"
@@ -385,7 +385,7 @@ void TestMainWindow::everyEditPathMarksTheDocument()
         QTest::keyClick(editor, Qt::Key_X, Qt::ControlModifier);
     } else if (path == u"Ctrl+Z") {
         QTest::keyClick(editor, Qt::Key_Delete);
-        documentModified = false; // as after a save
+        app.form.document().setSaved(QString()); // as after a save
         QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(app.form.memo().text(), QStringLiteral("abc def"));
     } else if (path == u"nonIME Cyrillic") {
@@ -448,7 +448,7 @@ void TestMainWindow::droppedFileOpens()
     QVERIFY(!documentModified);
     // Onto the status bar of an unmodified document: no question.
     app.form.memo().setText(QString());
-    documentModified = false;
+    app.form.document().setSaved(QString());
     dropOn(&app.form);
     QCOMPARE(app.fake.boxes.size(), 1);
     QCOMPARE(app.form.memo().text(), QStringLiteral("from a drop\n"));

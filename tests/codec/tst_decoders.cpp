@@ -1,10 +1,10 @@
 // Line readers, the four decoders, the three code tables and whole documents,
 // including lines far longer than one read, into a buffer and into the store.
-#include "app/text_store.h"
-#include "app/text_store_tuning.h"
 #include "codec/decoders.h"
 #include "codec/store_loading.h"
 #include "codec/text_reader.h"
+#include "document/text_store.h"
+#include "document/text_store_tuning.h"
 #include "support/test_bytes.h"
 
 #include <QCoreApplication>

@@ -1,10 +1,10 @@
 // The open and insert text file commands on the real main window: dialog,
 // status bar, waiting label, caret, failures, the command line, and files
 // written in every encoding by other programs.
-#include "app/app_state.h"
 #include "app/main_window.h"
-#include "app/memo_view.h"
 #include "codec/file_reading.h"
+#include "editor/memo_view.h"
+#include "settings/app_state.h"
 #include "support/fake_platform.h"
 #include "support/main_window_fixture.h"
 #include "support/test_bytes.h"
@@ -86,7 +86,7 @@ void TestOpenCommands::dialogCancelledChangesNothing()
 {
     MainWindowFixture app;
     app.form.memo().setText(u"old text");
-    documentModified = false;
+    app.form.document().setSaved(QString());
     app.form.memo().setSelStart(2);
     app.form.memo().setSelLength(3);
     app.form.setPanelText(3, QStringLiteral("before"));
@@ -128,7 +128,7 @@ void TestOpenCommands::openReplacesDocument()
     QFETCH(QString, label);
     MainWindowFixture app;
     app.form.memo().setText(u"old text\nsecond");
-    documentModified = false;
+    app.form.document().setSaved(QString());
     app.form.memo().setSelStart(5);
     app.form.setPanelText(1, QStringLiteral("Line:2  Col:3"));
     app.fake.openAnswer = write(app.dir, QStringLiteral("in file.txt"), bytes);
@@ -202,8 +202,8 @@ void TestOpenCommands::openUnreadable()
         QDir(dir.path()).mkdir(QStringLiteral("folder"));
     });
     app.form.memo().setText(u"old");
-    documentModified = false;
-    currentFileName = QStringLiteral("before.txt");
+    app.form.document().setSaved(QString());
+    app.form.document().setFileName(QStringLiteral("before.txt"));
     app.fake.openAnswer = name.startsWith(u'/') ? name : app.dir.file(name);
     app.form.opentextfile1Click();
     QCOMPARE(app.fake.boxes.size(), 1);
@@ -342,7 +342,7 @@ void TestOpenCommands::waitingLabelPaintedBeforeLoad()
     app.form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&app.form));
     app.form.memo().setText(u"old");
-    documentModified = false;
+    app.form.document().setSaved(QString());
 
     // Records what the editor looked like whenever the label was painted.
     struct Watcher : QObject
@@ -373,7 +373,7 @@ void TestOpenCommands::waitingLabelPaintedBeforeLoad()
 void TestOpenCommands::insertAfterSelection()
 {
     MainWindowFixture app;
-    currentFileName = QStringLiteral("current.txt");
+    app.form.document().setFileName(QStringLiteral("current.txt"));
     app.form.setPanelText(3, QStringLiteral("UTF-8 nonBOM  current.txt"));
     app.form.setPanelText(1, QStringLiteral("Line:1  Col:2"));
     app.form.memo().setText(u"abcd");

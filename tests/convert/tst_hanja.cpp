@@ -2,16 +2,16 @@
 // selection, the replacement, the candidate window's keys, and the command in the
 // editor and in the find dialog's edit line. A small dictionary written here
 // stands in for the installed one.
-#include "app/app_state.h"
 #include "app/main_window.h"
-#include "app/memo_view.h"
-#include "app/memory_text_control.h"
 #include "convert/hanja_dictionary.h"
 #include "convert/hanja_lookup.h"
 #include "convert/hanja_popup.h"
 #include "convert/hanja_sources.h"
+#include "document/memory_text_control.h"
+#include "editor/memo_view.h"
 #include "find/search_form.h"
 #include "ime/input_options.h"
+#include "settings/app_state.h"
 #include "support/fake_platform.h"
 #include "support/main_window_fixture.h"
 #include "support/test_env.h"
@@ -89,7 +89,7 @@ struct Editor
         form.setImeMode(mode);
         form.memo().setText(text);
         form.memo().setSelStart(text.size());
-        documentModified = false;
+        form.document().setSaved(QString());
     }
     HanjaPopup *popup() const { return form.findChild<HanjaPopup *>(); }
 };
@@ -417,8 +417,8 @@ void TestHanja::learning()
 void TestHanja::userDictionary()
 {
     Editor e{u"수정"_qs};
-    documentModified = true;
-    e.fake.confirmAnswer = false; // "Save file?": No
+    e.form.memo().setText(u"수정"_qs); // an edit: the document is modified
+    e.fake.confirmAnswer = false;      // "Save file?": No
     e.form.findChild<QAction *>(u"editUserHanja1"_qs)->trigger();
     QCOMPARE(e.fake.boxes.size(), 1);
     QCOMPARE(e.fake.boxes.first().text, u"Save file?"_qs);

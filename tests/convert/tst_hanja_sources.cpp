@@ -1,9 +1,9 @@
 // Learned Hanja choices, the user dictionary and the symbols of a consonant jamo:
 // the history's file (any bytes, the bound, atomic rewrite, forgetting), the order
 // candidates are offered in, and the state folder's rule. No widgets.
-#include "app/memory_text_control.h"
 #include "convert/hanja_lookup.h"
 #include "convert/hanja_sources.h"
+#include "document/memory_text_control.h"
 #include "ime/composer.h"
 
 #include <QDir>

@@ -1,11 +1,11 @@
 // The kanji reading table and the conversion: table shape, the records that
 // carry an alternate reading, the telling rows, and the commands on both controls.
-#include "app/app_state.h"
 #include "app/main_window.h"
-#include "app/memory_text_control.h"
 #include "convert/hanja_table.h"
 #include "convert/kanji_to_hangul.h"
+#include "document/memory_text_control.h"
 #include "find/search_form.h"
+#include "settings/app_state.h"
 #include "support/fake_platform.h"
 #include "support/main_window_fixture.h"
 #include "support/test_env.h"

@@ -4,8 +4,8 @@
 // are the texts whose change the file rules themselves make: one ending in
 // exactly one line break, one starting with U+FEFF, and U+0000 and U+001A (and
 // CR, a line break of its own to the reader).
-#include "app/app_state.h"
 #include "app/main_window.h"
+#include "settings/app_state.h"
 #include "support/fake_platform.h"
 #include "support/main_window_fixture.h"
 #include "support/test_env.h"

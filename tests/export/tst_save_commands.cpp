@@ -1,9 +1,9 @@
 // The save, over-write and export commands through the main window: dialogs,
 // bytes on disk, status bar, modified flag, editor state afterwards and real
 // failures (a parent that is a file, a disk that runs out of room).
-#include "app/app_state.h"
 #include "app/main_window.h"
-#include "app/memo_view.h"
+#include "editor/memo_view.h"
+#include "settings/app_state.h"
 #include "support/fake_platform.h"
 #include "support/main_window_fixture.h"
 #include "support/test_bytes.h"
@@ -125,7 +125,7 @@ void TestSaveCommands::cancelledChangesNothing()
     app.form.memo().setText(u"abc");
     app.form.memo().setSelStart(1);
     app.form.memo().setSelLength(1);
-    documentModified = true;
+    QVERIFY(documentModified); // the text set above is an edit
     app.form.setPanelText(3, QStringLiteral("before"));
     app.form.findChild<QAction *>(item)->trigger();
     QVERIFY(documentModified);
@@ -156,10 +156,11 @@ void TestSaveCommands::saveWritesDocument()
     QFETCH(QString, text);
     QFETCH(QByteArray, bytes);
     MainWindowFixture app;
-    currentFileName = QStringLiteral("/somewhere/opened.txt");
+    app.form.document().setFileName(QStringLiteral("/somewhere/opened.txt"));
     app.fake.saveAnswer = app.dir.file(QStringLiteral("saved.txt"));
-    app.form.memo().setText(text);
-    documentModified = true;
+    app.form.memo().setText(text + QStringLiteral("typed"));
+    app.form.memo().setText(text); // edits: also the empty text is a modified document
+    QVERIFY(documentModified);
     app.form.savefile1->trigger();
     QCOMPARE(readFile(app.fake.saveAnswer), bytes);
     QCOMPARE(app.form.panelText(3), QStringLiteral("UTF-8 nonBOM  ") + app.fake.saveAnswer);
@@ -199,12 +200,12 @@ void TestSaveCommands::overwriteTarget()
     QVERIFY(!saveToCurrentFile);
 
     // An opened file is overwritten without a dialog, also after a save elsewhere.
-    currentFileName = app.dir.file(QStringLiteral("opened.txt"));
+    app.form.document().setFileName(app.dir.file(QStringLiteral("opened.txt")));
     writeFile(currentFileName, "old contents");
     app.fake.saveAnswer = app.dir.file(QStringLiteral("elsewhere.txt"));
     app.form.savefile1->trigger();
     app.form.memo().setText(u"second");
-    documentModified = true;
+    QVERIFY(documentModified); // the text set above is an edit
     app.form.overwritesavefileUTF81->trigger();
     QCOMPARE(app.fake.saveRequests.size(), 2);
     QCOMPARE(readFile(currentFileName), QByteArray("second"));
@@ -229,9 +230,9 @@ void TestSaveCommands::exportsLeaveDocumentState()
     QFETCH(QString, item);
     QFETCH(QByteArray, bytes);
     MainWindowFixture app;
-    currentFileName = app.dir.file(QStringLiteral("opened.txt"));
+    app.form.document().setFileName(app.dir.file(QStringLiteral("opened.txt")));
     app.form.memo().setText(u"ab");
-    documentModified = true;
+    QVERIFY(documentModified); // the text set above is an edit
     app.fake.saveAnswer = app.dir.file(QStringLiteral("page.out"));
     app.form.findChild<QAction *>(item)->trigger();
     QCOMPARE(readFile(app.fake.saveAnswer), bytes);
@@ -312,7 +313,7 @@ void TestSaveCommands::parentIsAFile()
     app.form.memo().setText(u"text");
     app.form.memo().setSelStart(2);
     app.form.memo().setSelLength(1);
-    documentModified = true;
+    QVERIFY(documentModified); // the text set above is an edit
     app.form.setPanelText(3, QStringLiteral("before"));
     app.fake.saveAnswer = app.dir.file(QStringLiteral("plain/out.txt"));
     app.form.findChild<QAction *>(item)->trigger();
@@ -355,7 +356,7 @@ void TestSaveCommands::diskRunsOutOfRoom()
             TForm1 &form = window.form;
             FakePlatform &fake = window.fake;
             form.memo().setText(QString(300000, QChar(u'\uD55C')));
-            documentModified = true;
+            QVERIFY(documentModified); // the text set above is an edit
             form.setPanelText(3, QStringLiteral("before"));
             fake.saveAnswer = target;
             std::signal(SIGXFSZ, SIG_IGN);

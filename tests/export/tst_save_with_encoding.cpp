@@ -1,9 +1,9 @@
 // "save with encoding" and the Hangul composition commands through the main
 // window: menu places and items, the bytes each item writes, the refusal of
 // characters an encoding cannot hold, one undo step and the modified flag.
-#include "app/app_state.h"
 #include "app/main_window.h"
-#include "app/memo_view.h"
+#include "editor/memo_view.h"
+#include "settings/app_state.h"
 #include "support/fake_platform.h"
 #include "support/main_window_fixture.h"
 #include "support/test_bytes.h"
@@ -89,10 +89,10 @@ void TestSaveWithEncoding::writes()
     QFETCH(QByteArray, bytes);
     QFETCH(QString, label);
     MainWindowFixture app;
-    currentFileName = app.dir.file(QStringLiteral("opened.txt"));
+    app.form.document().setFileName(app.dir.file(QStringLiteral("opened.txt")));
     app.fake.saveAnswer = app.dir.file(QStringLiteral("saved.txt"));
     app.form.memo().setText(text);
-    documentModified = true;
+    QVERIFY(documentModified); // the text set above is an edit
     app.form.findChild<QMenu *>(QStringLiteral("savewithencoding1"))->actions()[item]->trigger();
     QCOMPARE(app.fake.saveRequests.size(), 1);
     QCOMPARE(app.fake.saveRequests[0].title, QStringLiteral("Save a Text file"));
@@ -137,7 +137,7 @@ void TestSaveWithEncoding::refuses()
     MainWindowFixture app;
     app.fake.saveAnswer = app.dir.file(QStringLiteral("refused.txt"));
     app.form.memo().setText(text);
-    documentModified = true;
+    QVERIFY(documentModified); // the text set above is an edit
     app.form.setPanelText(3, QStringLiteral("before"));
     app.form.findChild<QMenu *>(QStringLiteral("savewithencoding1"))->actions()[item]->trigger();
     QCOMPARE(app.fake.boxes.size(), 1);
@@ -182,7 +182,7 @@ void TestSaveWithEncoding::composes()
     app.form.memo().setText(text);
     app.form.memo().setSelStart(selStart);
     app.form.memo().setSelLength(selLength);
-    documentModified = false;
+    app.form.document().setSaved(QString());
     app.form.findChild<QAction *>(item)->trigger();
     QCOMPARE(app.form.memo().text(), result);
     // Modified only when something changed; one undo step gives the text back.

@@ -1,9 +1,9 @@
 // The find dialog and the main window's find command: the wait, the flags and
 // indicators it touches, where the caret ends, and the dialog's own controls.
-#include "app/app_state.h"
 #include "app/main_window.h"
-#include "app/memo_view.h"
+#include "editor/memo_view.h"
 #include "find/search_form.h"
+#include "settings/app_state.h"
 #include "support/fake_platform.h"
 #include "support/main_window_fixture.h"
 #include "support/test_env.h"
@@ -337,7 +337,7 @@ void TestFindCommand::closingMainWindowEndsWait()
 {
     Fixture f;
     f.form.memo().setText(QStringLiteral("abc"));
-    documentModified = false; // nothing to offer for saving on the way out
+    f.form.document().setSaved(QString()); // nothing to offer for saving on the way out
     f.form.memo().setSelStart(1);
     runFind(f, [&] {
         f.dialog.Edit1->setText(QStringLiteral("c"));

@@ -1,9 +1,9 @@
 // The forward search: over pieces of text, and in place over the editor's store,
 // compared with a plain search of the text the editor hands out.
-#include "app/memo_control.h"
-#include "app/memo_view.h"
-#include "app/text_store.h"
-#include "app/text_store_tuning.h"
+#include "document/text_store.h"
+#include "document/text_store_tuning.h"
+#include "editor/memo_control.h"
+#include "editor/memo_view.h"
 #include "find/document_search.h"
 #include "find/stream_search.h"
 
@@ -118,7 +118,8 @@ void TestSearch::editedDocumentMatchesPlainSearch()
         return s;
     };
     for (int round = 0; round < 150; ++round) {
-        MemoView edit;
+        Document document;
+        MemoView edit{document};
         MemoControl control(&edit);
         control.setText(randomText(60));
         for (int step = 0; step < 30; ++step) {

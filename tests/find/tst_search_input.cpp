@@ -1,10 +1,10 @@
 // Typing into the find dialog's edit line with the built-in input method, its own
 // composer flags, and the dialog's mode items with their label.
-#include "app/app_state.h"
 #include "app/main_window.h"
-#include "app/memo_view.h"
+#include "editor/memo_view.h"
 #include "find/search_form.h"
 #include "ime/composer_cases.h"
+#include "settings/app_state.h"
 #include "support/fake_platform.h"
 #include "support/main_window_fixture.h"
 #include "support/test_env.h"

@@ -4,7 +4,7 @@
 // the caret at its end.
 #pragma once
 
-#include "app/app_state.h"
+#include "settings/app_state.h"
 
 struct KeyCase
 {

@@ -2,9 +2,9 @@
 // the composer lets through what the editor control itself would do.
 #pragma once
 
-#include "app/app_state.h"
-#include "app/text_control.h"
+#include "document/text_control.h"
 #include "ime/composer.h"
+#include "settings/app_state.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 // The composer on the in-memory control: key tables of both schemes, the decide
 // flag, Backspace with selfDelete, selections, and a random-key property test.
-#include "app/memory_text_control.h"
 #include "composer_cases.h"
+#include "document/memory_text_control.h"
 #include "ime/composer.h"
 #include "ime/hangul.h"
 #include "key_typing.h"

@@ -1,9 +1,9 @@
 // The editor view's geometry follows edits: a line growing past the widest one
 // widens the horizontal range, wrapped lines wrap and unwrap as they are
 // edited, and the text is edited exactly.
-#include "app/app_state.h"
-#include "app/memo_control.h"
-#include "app/memo_view.h"
+#include "editor/memo_control.h"
+#include "editor/memo_view.h"
+#include "settings/app_state.h"
 
 #include <QScrollBar>
 #include <QTest>
@@ -24,7 +24,8 @@ namespace {
 
 struct Editor
 {
-    MemoView edit;
+    Document document;
+    MemoView edit{document};
     MemoControl control{&edit};
 
     explicit Editor(bool wrap)

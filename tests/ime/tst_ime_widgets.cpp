@@ -1,14 +1,14 @@
 // The input method in the real editor: the key tables typed into Memo1 with key
 // events, the mode commands and their panel, keys with Ctrl left to the editor,
 // and the selection rules of each mode.
-#include "app/app_state.h"
 #include "app/main_window.h"
-#include "app/memo_view.h"
 #include "composer_cases.h"
+#include "editor/memo_view.h"
 #include "find/search_form.h"
 #include "ime/hangul_layout.h"
 #include "ime/input_options.h"
 #include "ime/key_event.h"
+#include "settings/app_state.h"
 #include "support/fake_platform.h"
 #include "support/main_window_fixture.h"
 #include "support/test_env.h"
@@ -43,7 +43,7 @@ struct Editor : MainWindowFixture
         form.setImeMode(mode);
         form.memo().setText(text);
         form.memo().setSelStart(text.size());
-        documentModified = false;
+        form.document().setSaved(QString());
     }
     QString text() { return form.memo().text(); }
 };

@@ -2,7 +2,7 @@
 // layout (Backspace, lone jamo, space, caret moves ending a syllable), the output
 // fix-ups of the library's fillers, the open syllable as the control's composition,
 // and the choices read from and written to "tavriledit.ini".
-#include "app/memory_text_control.h"
+#include "document/memory_text_control.h"
 #include "ime/composer.h"
 #include "ime/hangul_layout.h"
 #include "ime/input_options.h"

@@ -2,8 +2,8 @@
 // the editor does, keeps its recovery journal, and runs the scripted edits with
 // a save to the file after every SaveEvery edits, until it is killed.
 //   fault_child FOLDER SEED
-#include "app/line_break_style.h"
 #include "codec/store_loading.h"
+#include "document/line_break_style.h"
 #include "export/document_writer.h"
 #include "fault_script.h"
 #include "recovery/document_journal.h"

@@ -3,8 +3,8 @@
 // must be one of its saved versions whole, and what its journal gives back must
 // be exactly the text after some prefix of the edits, never a corrupt or
 // reordered one. Bounded: a fixed number of kills, each within a short time.
-#include "app/text_store.h"
 #include "codec/store_loading.h"
+#include "document/text_store.h"
 #include "fault_script.h"
 #include "recovery/document_journal.h"
 #include "recovery/recovery_folder.h"

@@ -1,9 +1,9 @@
 // The recovery journal: its format (torn tail, bad checksum, edits that do not
 // fit, snapshots), the writer thread, restarts, the lock, the folder rules and
 // the clean-up, and the file identity a journal starts from.
-#include "app/text_store.h"
+#include "document/file_identity.h"
+#include "document/text_store.h"
 #include "recovery/document_journal.h"
-#include "recovery/file_identity.h"
 #include "recovery/journal_format.h"
 #include "recovery/recovery_folder.h"
 #include "recovery/recovery_journal.h"

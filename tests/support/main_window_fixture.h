@@ -4,8 +4,8 @@
 
 #include "app/exit_form.h"
 #include "app/main_window.h"
-#include "app/memo_view.h"
 #include "desktop/copyright_form.h"
+#include "editor/memo_view.h"
 #include "find/search_form.h"
 #include "ime/hangul_skb_form.h"
 #include "ime/help_form.h"
@@ -79,8 +79,8 @@ private:
     // The main window knows the windows built so far, as the program's set tells it.
     void wire()
     {
-        form.setWindows({m_search.get(), m_help.get(), m_copyright.get(), m_exit.get(),
-                         m_keyboard.get()});
+        form.setWindows(
+            {m_search.get(), m_help.get(), m_copyright.get(), m_exit.get(), m_keyboard.get()});
     }
 
     QStringList windowArguments(const Prepare &prepare)

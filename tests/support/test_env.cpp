@@ -1,7 +1,7 @@
 #include "support/test_env.h"
 
-#include "app/app_state.h"
 #include "ime/input_options.h"
+#include "settings/app_state.h"
 
 #include <QFile>
 
