@@ -18,7 +18,7 @@ constexpr int PictureHeight = 225;
 AccentPadPicture::AccentPadPicture(QWidget *parent) : ClickPicture(parent)
 {
     setFixedSize(PictureWidth, PictureHeight);
-    setAccessibleName(QStringLiteral("Accent characters"));
+    setAccessibleName(tr("Accent characters"));
     setFont(phoneticFont(17));
 }
 
@@ -48,7 +48,7 @@ Taccent2form::Taccent2form(QWidget *owner, InputTargetSource target)
     : QWidget(owner, Qt::Tool), m_target(std::move(target))
 {
     setObjectName(QStringLiteral("accent2form"));
-    setWindowTitle(QStringLiteral("Accent PAD"));
+    setWindowTitle(tr("Accent PAD"));
     setFixedSize(397, 232);
     Image1 = new AccentPadPicture(this);
     Image1->setObjectName(QStringLiteral("Image1"));

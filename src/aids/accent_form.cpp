@@ -43,7 +43,7 @@ Taccentform::Taccentform(QWidget *owner, InputTargetSource target)
     : QWidget(owner, Qt::Tool), m_target(std::move(target))
 {
     setObjectName(QStringLiteral("accentform"));
-    setWindowTitle(QStringLiteral("Accent PAD"));
+    setWindowTitle(tr("Accent PAD"));
     setFixedSize(395, 228);
     for (int r = 0; r < AccentRows; ++r)
         for (int c = 0; c < AccentColumns; ++c) {

@@ -10,7 +10,7 @@ void TForm1::exit1Click()
 {
     exitChoice = 0;
     if (!m_document.isModified()) {
-        if (ConfirmBox(this, QStringLiteral("Exit OK?"), QStringLiteral("confirm")))
+        if (ConfirmBox(this, tr("Exit OK?"), tr("confirm")))
             close();
         return;
     }

@@ -19,12 +19,12 @@ QPushButton *addButton(QDialog *dialog, const char *name, const QString &caption
 Texitform::Texitform(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("Texitform"));
-    setWindowTitle(QStringLiteral("Confirm"));
+    setWindowTitle(tr("Confirm"));
     setFixedSize(406, 96);
     setModal(true);
-    Button1 = addButton(this, "Button1", QStringLiteral("Save && Exit"), {12, 32, 101, 25});
-    Button2 = addButton(this, "Button2", QStringLiteral("No Save && Exit"), {128, 32, 149, 25});
-    Button3 = addButton(this, "Button3", QStringLiteral("Cancel"), {292, 32, 85, 25});
+    Button1 = addButton(this, "Button1", tr("Save && Exit"), {12, 32, 101, 25});
+    Button2 = addButton(this, "Button2", tr("No Save && Exit"), {128, 32, 149, 25});
+    Button3 = addButton(this, "Button3", tr("Cancel"), {292, 32, 85, 25});
     setTabOrder(Button1, Button2);
     setTabOrder(Button2, Button3);
     connect(Button1, &QPushButton::clicked, this, &Texitform::Button1Click);

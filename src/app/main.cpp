@@ -2,6 +2,7 @@
 #include "app/program_windows.h"
 #include "app/session_end.h"
 #include "codec/recovery_offer.h"
+#include "app/translations.h"
 #include "desktop/desktop_entry.h"
 #include "recovery/recovery_folder.h"
 
@@ -56,6 +57,8 @@ int main(int argc, char *argv[])
     app.setApplicationName(QStringLiteral("tavriledit"));
     // Lets the desktop match the windows to the installed launcher and its icon.
     QGuiApplication::setDesktopFileName(QLatin1String(ApplicationId));
+    // The user's language, before any window reads its texts.
+    const ProgramTranslations translations(QLocale::system());
     try {
         // The windows in their order, each handed the others it needs.
         // Journals nobody came back for in a month go (locked or empty ones stay).

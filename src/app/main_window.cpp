@@ -52,9 +52,6 @@ private:
     int m_designWidth = 0;
 };
 
-const char *const WrapOnCaption = "Wrap Line off(toggle)";
-const char *const WrapOffCaption = "Wrap Line on(toggle)";
-
 QFont designFont(int pixelSize)
 {
     QFont font(QStringLiteral("MS UI Gothic"));
@@ -81,22 +78,21 @@ TForm1::TForm1(const QStringList &arguments, QWidget *parent)
     : QMainWindow(parent), Memo1(new MemoView(m_document)), m_memo(Memo1)
 {
     setObjectName(QStringLiteral("TForm1"));
-    setWindowTitle(
-        QStringLiteral("Tavril Korean Editor Ver 0.8(Built-in Korean IME Romanized/Direct)"));
+    setWindowTitle(tr("Tavril Korean Editor Ver 0.8(Built-in Korean IME Romanized/Direct)"));
     resize(534, 355);
 
     auto *central = new QWidget(this);
     central->setObjectName(QStringLiteral("Form1Client"));
     auto *layout = new QGridLayout(central);
     layout->setContentsMargins(4, 4, 4, 4);
-    Label1 = new QLabel(QStringLiteral("wait please. Reading now."), central);
+    Label1 = new QLabel(tr("wait please. Reading now."), central);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setFont(designFont(16));
     Label1->move(158, 118);
     Label1->adjustSize(); // at least 168 x 16, wide enough for its text at any font size
     Label1->resize(std::max(Label1->width(), 168), std::max(Label1->height(), 16));
     Memo1->setObjectName(QStringLiteral("Memo1"));
-    Memo1->setAccessibleName(QStringLiteral("Document"));
+    Memo1->setAccessibleName(tr("Document"));
     Memo1->setParent(central);
     Memo1->setFont(designFont(19));
     Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -111,12 +107,13 @@ TForm1::TForm1(const QStringList &arguments, QWidget *parent)
 
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
-    StatusBar1->setAccessibleName(QStringLiteral("Status bar"));
+    StatusBar1->setAccessibleName(tr("Status bar"));
     StatusBar1->setMinimumHeight(19);
     // Panel widths 20, 100 and 65, the last panel taking the rest; a panel grows
     // where the platform's status-bar font needs more room for its longest text.
     const int widths[3] = {20, 100, 65};
-    const char *const widest[3] = {"R", "Line:9999  Col:999", "noWrapLine"};
+    const QString widest[3] = {QStringLiteral("R"), caretPositionText(9999, 999),
+                               wrapStateText(false)};
     for (int i = 0; i < 4; ++i) {
         auto *panel = new StatusPanel(StatusBar1);
         panel->setObjectName(QStringLiteral("StatusBar1Panel%1").arg(i));
@@ -126,9 +123,8 @@ TForm1::TForm1(const QStringList &arguments, QWidget *parent)
         panel->setSizePolicy(i == 3 ? QSizePolicy::Ignored : QSizePolicy::Preferred,
                              QSizePolicy::Preferred);
         if (i < 3)
-            panel->setDesignWidth(std::max(
-                widths[i],
-                panel->fontMetrics().horizontalAdvance(QString::fromLatin1(widest[i])) + 6));
+            panel->setDesignWidth(
+                std::max(widths[i], panel->fontMetrics().horizontalAdvance(widest[i]) + 6));
         StatusBar1->addWidget(panel, i == 3 ? 1 : 0);
         m_panels[i] = panel;
     }
@@ -246,8 +242,8 @@ bool TForm1::wordWrap() const
 void TForm1::setWordWrap(bool on)
 {
     m_memo.setWordWrap(on);
-    Wrapofftoggle1->setText(QString::fromLatin1(on ? WrapOnCaption : WrapOffCaption));
-    setPanelText(2, on ? QStringLiteral("WrapLine") : QStringLiteral("noWrapLine"));
+    Wrapofftoggle1->setText(on ? tr("Wrap Line off(toggle)") : tr("Wrap Line on(toggle)"));
+    setPanelText(2, wrapStateText(on));
 }
 
 void TForm1::Wrapofftoggle1Click()
@@ -303,9 +299,7 @@ void TForm1::changefont1Click()
 
 void TForm1::UpdateCaretPosition()
 {
-    setPanelText(1, QStringLiteral("Line:%1  Col:%2")
-                        .arg(m_memo.caretLine() + 1)
-                        .arg(m_memo.caretColumn() + 1));
+    setPanelText(1, caretPositionText(m_memo.caretLine() + 1, m_memo.caretColumn() + 1));
 }
 
 void TForm1::Memo1KeyUp()

@@ -27,7 +27,7 @@ void TForm1::MenuItem3Click()
 
 void TForm1::MenuItem4Click()
 {
-    if (!ConfirmBox(this, QStringLiteral("Clear OK?"), QStringLiteral("confirm")))
+    if (!ConfirmBox(this, tr("Clear OK?"), tr("confirm")))
         return;
     m_memo.setText(QString());
 }

@@ -29,17 +29,16 @@ void TForm1::createMenus()
     QMenuBar *bar = menuBar();
     bar->setObjectName(QStringLiteral("MainMenu1"));
     // Captions keep the toolkit's own convention: "&&" shows as a single "&".
-    FILE1 = addMenu(bar, "FILE1", QStringLiteral("file"));
-    opentextfile1 =
-        addMenuItem(FILE1, "opentextfile1", QStringLiteral("open text file(UTF-8,UTF16,SJIS,EUC)"));
-    inserttextfile1 = addMenuItem(FILE1, "inserttextfile1",
-                                  QStringLiteral("insert text file(UTF-8,UTF16,SJIS,EUC)"));
+    FILE1 = addMenu(bar, "FILE1", tr("file"));
+    opentextfile1 = addMenuItem(FILE1, "opentextfile1", tr("open text file(UTF-8,UTF16,SJIS,EUC)"));
+    inserttextfile1 =
+        addMenuItem(FILE1, "inserttextfile1", tr("insert text file(UTF-8,UTF16,SJIS,EUC)"));
     // The opened file read again with the decoding the user names.
-    reopenwithencoding1 = new QMenu(QStringLiteral("reopen with encoding"), FILE1);
+    reopenwithencoding1 = new QMenu(tr("reopen with encoding"), FILE1);
     reopenwithencoding1->setObjectName(QStringLiteral("reopenwithencoding1"));
-    reopenwithencoding1->setAccessibleName(QStringLiteral("reopen with encoding"));
+    reopenwithencoding1->setAccessibleName(tr("reopen with encoding"));
     FILE1->addMenu(reopenwithencoding1);
-    reopenAuto1 = addMenuItem(reopenwithencoding1, "reopenAuto1", QStringLiteral("Auto"));
+    reopenAuto1 = addMenuItem(reopenwithencoding1, "reopenAuto1", tr("Auto"));
     reopenUTF81 = addMenuItem(reopenwithencoding1, "reopenUTF81", QStringLiteral("UTF-8"));
     reopenUTF16LE1 =
         addMenuItem(reopenwithencoding1, "reopenUTF16LE1", QStringLiteral("UTF-16 LE"));
@@ -49,14 +48,14 @@ void TForm1::createMenus()
     reopenEUCJP1 = addMenuItem(reopenwithencoding1, "reopenEUCJP1", QStringLiteral("EUC-JP"));
     reopenEUCKR1 =
         addMenuItem(reopenwithencoding1, "reopenEUCKR1", QStringLiteral("EUC-KR / CP949"));
-    reopenAuto1->setToolTip(QStringLiteral("Read the file again, its encoding detected"));
+    reopenAuto1->setToolTip(tr("Read the file again, its encoding detected"));
     for (QAction *item :
          {reopenUTF81, reopenUTF16LE1, reopenUTF16BE1, reopenSJIS1, reopenEUCJP1, reopenEUCKR1})
-        item->setToolTip(QStringLiteral("Read the file again as %1").arg(item->text()));
+        item->setToolTip(tr("Read the file again as %1").arg(item->text()));
     // The document written in the encoding the user names.
-    savewithencoding1 = new QMenu(QStringLiteral("save with encoding"), FILE1);
+    savewithencoding1 = new QMenu(tr("save with encoding"), FILE1);
     savewithencoding1->setObjectName(QStringLiteral("savewithencoding1"));
-    savewithencoding1->setAccessibleName(QStringLiteral("save with encoding"));
+    savewithencoding1->setAccessibleName(tr("save with encoding"));
     FILE1->addMenu(savewithencoding1);
     saveUTF81 = addMenuItem(savewithencoding1, "saveUTF81", QStringLiteral("UTF-8"));
     saveUTF8BOM1 = addMenuItem(savewithencoding1, "saveUTF8BOM1", QStringLiteral("UTF-8 BOM"));
@@ -67,95 +66,89 @@ void TForm1::createMenus()
     saveEUCKR1 = addMenuItem(savewithencoding1, "saveEUCKR1", QStringLiteral("EUC-KR / CP949"));
     for (QAction *item :
          {saveUTF81, saveUTF8BOM1, saveUTF16LE1, saveUTF16BE1, saveSJIS1, saveEUCJP1, saveEUCKR1})
-        item->setToolTip(QStringLiteral("Save the document as %1").arg(item->text()));
-    savefile1 = addMenuItem(FILE1, "savefile1", QStringLiteral("save file(UTF-8)"));
+        item->setToolTip(tr("Save the document as %1").arg(item->text()));
+    savefile1 = addMenuItem(FILE1, "savefile1", tr("save file(UTF-8)"));
     overwritesavefileUTF81 =
-        addMenuItem(FILE1, "overwritesavefileUTF81", QStringLiteral("over write save file(UTF-8)"));
-    saveHTML99tagASCII1 = addMenuItem(FILE1, "saveHTML99tagASCII1",
-                                      QStringLiteral("save Unicode number HTML &&#99;tag(ASCII)"));
-    saveUnicodenumberlanguageC0x1 =
-        addMenuItem(FILE1, "saveUnicodenumberlanguageC0x1",
-                    QStringLiteral("save Unicode number language C 0x*(ASCII)"));
-    exit1 = addMenuItem(FILE1, "exit1", QStringLiteral("exit"));
+        addMenuItem(FILE1, "overwritesavefileUTF81", tr("over write save file(UTF-8)"));
+    saveHTML99tagASCII1 =
+        addMenuItem(FILE1, "saveHTML99tagASCII1", tr("save Unicode number HTML &&#99;tag(ASCII)"));
+    saveUnicodenumberlanguageC0x1 = addMenuItem(FILE1, "saveUnicodenumberlanguageC0x1",
+                                                tr("save Unicode number language C 0x*(ASCII)"));
+    exit1 = addMenuItem(FILE1, "exit1", tr("exit"));
 
-    edit1 = addMenu(bar, "edit1", QStringLiteral("edit"));
-    find1 = addMenuItem(edit1, "find1", QStringLiteral("find"));
-    Wrapofftoggle1 = addMenuItem(edit1, "Wrapofftoggle1", QStringLiteral("Wrap Line on(toggle)"));
-    Screenkeyboard2 = addMenuItem(edit1, "Screenkeyboard2", QStringLiteral("Screen keyboard"));
-    AccentPAD2 = addMenuItem(edit1, "AccentPAD2", QStringLiteral("Accent PAD"));
-    changefont1 = addMenuItem(edit1, "changefont1", QStringLiteral("change font"));
-    createShortcutinprogrammenu1 = addMenuItem(edit1, "createShortcutinprogrammenu1",
-                                               QStringLiteral("create Shortcut in Program menu"));
-    createshortcutinDesktopmenu1 = addMenuItem(edit1, "createshortcutinDesktopmenu1",
-                                               QStringLiteral("create Shortcut in Desktop menu"));
+    edit1 = addMenu(bar, "edit1", tr("edit"));
+    find1 = addMenuItem(edit1, "find1", tr("find"));
+    Wrapofftoggle1 = addMenuItem(edit1, "Wrapofftoggle1", tr("Wrap Line on(toggle)"));
+    Screenkeyboard2 = addMenuItem(edit1, "Screenkeyboard2", tr("Screen keyboard"));
+    AccentPAD2 = addMenuItem(edit1, "AccentPAD2", tr("Accent PAD"));
+    changefont1 = addMenuItem(edit1, "changefont1", tr("change font"));
+    createShortcutinprogrammenu1 =
+        addMenuItem(edit1, "createShortcutinprogrammenu1", tr("create Shortcut in Program menu"));
+    createshortcutinDesktopmenu1 =
+        addMenuItem(edit1, "createshortcutinDesktopmenu1", tr("create Shortcut in Desktop menu"));
     N3 = addMenuItem(edit1, "N3", QString());
     N3->setSeparator(true);
-    composeHangul1 = addMenuItem(edit1, "composeHangul1", QStringLiteral("compose Hangul (NFC)"));
-    decomposeHangul1 =
-        addMenuItem(edit1, "decomposeHangul1", QStringLiteral("decompose Hangul (NFD)"));
+    composeHangul1 = addMenuItem(edit1, "composeHangul1", tr("compose Hangul (NFC)"));
+    decomposeHangul1 = addMenuItem(edit1, "decomposeHangul1", tr("decompose Hangul (NFD)"));
 
     // Three menu-bar items without a submenu: choosing them runs the command at once.
-    KoreaRomaIME1 = addMenuItem(bar, "KoreaRomaIME1", QStringLiteral("KoreaRomaIME"));
-    KoreaDirectIME1 = addMenuItem(bar, "KoreaDirectIME1", QStringLiteral("KoreaDirectIME"));
-    nonIME1 = addMenuItem(bar, "nonIME1", QStringLiteral("nonIME"));
+    KoreaRomaIME1 = addMenuItem(bar, "KoreaRomaIME1", tr("KoreaRomaIME"));
+    KoreaDirectIME1 = addMenuItem(bar, "KoreaDirectIME1", tr("KoreaDirectIME"));
+    nonIME1 = addMenuItem(bar, "nonIME1", tr("nonIME"));
 
-    ime1 = addMenu(bar, "ime1", QStringLiteral("IME"));
-    KoreanRomanizedinput1 = addMenuItem(ime1, "KoreanRomanizedinput1",
-                                        QStringLiteral("Korean Romanized input built-in IME"));
+    ime1 = addMenu(bar, "ime1", tr("IME"));
+    KoreanRomanizedinput1 =
+        addMenuItem(ime1, "KoreanRomanizedinput1", tr("Korean Romanized input built-in IME"));
     KoreanDirectinput1 =
-        addMenuItem(ime1, "KoreanDirectinput1", QStringLiteral("Korean Direct input built-in IME"));
-    dontuseIME1 = addMenuItem(ime1, "dontuseIME1", QStringLiteral("don't use built-in IME"));
+        addMenuItem(ime1, "KoreanDirectinput1", tr("Korean Direct input built-in IME"));
+    dontuseIME1 = addMenuItem(ime1, "dontuseIME1", tr("don't use built-in IME"));
     N1 = addMenuItem(ime1, "N1", QString());
     N1->setSeparator(true);
-    HangultoHanja1 = addMenuItem(ime1, "HangultoHanja1", QStringLiteral("Hangul to Hanja"));
+    HangultoHanja1 = addMenuItem(ime1, "HangultoHanja1", tr("Hangul to Hanja"));
     m_inputOptions = new InputOptionsMenu(
         ime1, [] { return programDir; }, this);
     connect(m_inputOptions, &InputOptionsMenu::openRequested, this, &TForm1::openDroppedFile);
 
-    help1 = addMenu(bar, "help1", QStringLiteral("help"));
-    keymap1 = addMenuItem(help1, "keymap1", QStringLiteral("keymap"));
-    Screenkeyboard1 = addMenuItem(help1, "Screenkeyboard1", QStringLiteral("Screen keyboard"));
-    AccentPAD1 = addMenuItem(help1, "AccentPAD1", QStringLiteral("Accent PAD"));
+    help1 = addMenu(bar, "help1", tr("help"));
+    keymap1 = addMenuItem(help1, "keymap1", tr("keymap"));
+    Screenkeyboard1 = addMenuItem(help1, "Screenkeyboard1", tr("Screen keyboard"));
+    AccentPAD1 = addMenuItem(help1, "AccentPAD1", tr("Accent PAD"));
     Jumptoofficialwebsite1 =
-        addMenuItem(help1, "Jumptoofficialwebsite1", QStringLiteral("Jump to Official web site"));
-    JumptoTavrilJishowebsite1 =
-        addMenuItem(help1, "JumptoTavrilJishowebsite1",
-                    QStringLiteral("Jump to TavrilJisho web site(Japanese)"));
-    copyright1 = addMenuItem(help1, "copyright1", QStringLiteral("copyright"));
+        addMenuItem(help1, "Jumptoofficialwebsite1", tr("Jump to Official web site"));
+    JumptoTavrilJishowebsite1 = addMenuItem(help1, "JumptoTavrilJishowebsite1",
+                                            tr("Jump to TavrilJisho web site(Japanese)"));
+    copyright1 = addMenuItem(help1, "copyright1", tr("copyright"));
 
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-    MenuItem1 = addMenuItem(PopupMenu1, "MenuItem1", QStringLiteral("Cut"));
-    MenuItem2 = addMenuItem(PopupMenu1, "MenuItem2", QStringLiteral("Copy"));
-    MenuItem3 = addMenuItem(PopupMenu1, "MenuItem3", QStringLiteral("Paste"));
-    MenuItem4 = addMenuItem(PopupMenu1, "MenuItem4", QStringLiteral("Clear"));
-    MenuItem5 = addMenuItem(PopupMenu1, "MenuItem5", QStringLiteral("Select All"));
+    MenuItem1 = addMenuItem(PopupMenu1, "MenuItem1", tr("Cut"));
+    MenuItem2 = addMenuItem(PopupMenu1, "MenuItem2", tr("Copy"));
+    MenuItem3 = addMenuItem(PopupMenu1, "MenuItem3", tr("Paste"));
+    MenuItem4 = addMenuItem(PopupMenu1, "MenuItem4", tr("Clear"));
+    MenuItem5 = addMenuItem(PopupMenu1, "MenuItem5", tr("Select All"));
     MenuItem6 = addMenuItem(PopupMenu1, "MenuItem6", QString());
     MenuItem6->setSeparator(true);
-    MenuItem7 = addMenuItem(PopupMenu1, "MenuItem7", QStringLiteral("Korea Roma IME"));
-    MenuItem8 = addMenuItem(PopupMenu1, "MenuItem8", QStringLiteral("Korea Direct IME"));
-    MenuItem9 = addMenuItem(PopupMenu1, "MenuItem9", QStringLiteral("nonIME"));
-    KanjiJapantoHangulSelectArea1 =
-        addMenuItem(PopupMenu1, "KanjiJapantoHangulSelectArea1",
-                    QStringLiteral("Kanji(Japan) to Hangul(SelectArea)Type1"));
+    MenuItem7 = addMenuItem(PopupMenu1, "MenuItem7", tr("Korea Roma IME"));
+    MenuItem8 = addMenuItem(PopupMenu1, "MenuItem8", tr("Korea Direct IME"));
+    MenuItem9 = addMenuItem(PopupMenu1, "MenuItem9", tr("nonIME"));
+    KanjiJapantoHangulSelectArea1 = addMenuItem(PopupMenu1, "KanjiJapantoHangulSelectArea1",
+                                                tr("Kanji(Japan) to Hangul(SelectArea)Type1"));
     KanjiJapantoHangulSelectAreaType21 =
         addMenuItem(PopupMenu1, "KanjiJapantoHangulSelectAreaType21",
-                    QStringLiteral("Kanji(Japan) to Hangul(SelectArea)Type2"));
+                    tr("Kanji(Japan) to Hangul(SelectArea)Type2"));
     N2 = addMenuItem(PopupMenu1, "N2", QString());
     N2->setSeparator(true);
-    HangultoHanja2 = addMenuItem(PopupMenu1, "HangultoHanja2", QStringLiteral("Hangul to Hanja"));
+    HangultoHanja2 = addMenuItem(PopupMenu1, "HangultoHanja2", tr("Hangul to Hanja"));
     N4 = addMenuItem(PopupMenu1, "N4", QString());
     N4->setSeparator(true);
-    composeHangul2 =
-        addMenuItem(PopupMenu1, "composeHangul2", QStringLiteral("compose Hangul (NFC)"));
-    decomposeHangul2 =
-        addMenuItem(PopupMenu1, "decomposeHangul2", QStringLiteral("decompose Hangul (NFD)"));
+    composeHangul2 = addMenuItem(PopupMenu1, "composeHangul2", tr("compose Hangul (NFC)"));
+    decomposeHangul2 = addMenuItem(PopupMenu1, "decomposeHangul2", tr("decompose Hangul (NFD)"));
     for (QAction *item : {composeHangul1, composeHangul2})
-        item->setToolTip(QStringLiteral("Compose the decomposed Hangul of the selection, or of the "
-                                        "whole text, into syllables"));
+        item->setToolTip(tr("Compose the decomposed Hangul of the selection, or of the "
+                            "whole text, into syllables"));
     for (QAction *item : {decomposeHangul1, decomposeHangul2})
-        item->setToolTip(QStringLiteral(
-            "Decompose the Hangul syllables of the selection, or of the whole text, into jamo"));
+        item->setToolTip(
+            tr("Decompose the Hangul syllables of the selection, or of the whole text, into jamo"));
 }
 
 // Connects each item to its handler and enables it. Subsystems add their items here.

@@ -12,6 +12,7 @@
 #include "settings/app_state.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
@@ -26,8 +27,9 @@ FileDialogRequest OpenDialog1(const QString &title)
 {
     FileDialogRequest request;
     request.title = title;
-    request.filters = {QStringLiteral("Text files(*.txt)"), QStringLiteral("HTML files(*.html)"),
-                       QStringLiteral("All(*.*)")};
+    request.filters = {QCoreApplication::translate("OpenCommands", "Text files(*.txt)"),
+                       QCoreApplication::translate("OpenCommands", "HTML files(*.html)"),
+                       QCoreApplication::translate("OpenCommands", "All(*.*)")};
     request.defaultSuffix = QStringLiteral("txt");
     return request;
 }
@@ -74,7 +76,7 @@ QString readStatusText(FileEncoding encoding, BomKind bom, std::uint64_t unreada
 {
     QString text = QString::fromLatin1(EncodingLabel(encoding, bom));
     if (unreadable > 0)
-        text += QStringLiteral(" (%1 unreadable)").arg(unreadable);
+        text += QCoreApplication::translate("OpenCommands", " (%1 unreadable)").arg(unreadable);
     return text + QStringLiteral("  ") + path;
 }
 
@@ -82,7 +84,8 @@ QString readStatusText(FileEncoding encoding, BomKind bom, std::uint64_t unreada
 
 void openTextFileCommand(EditorContext &editor, const QString &commandLineFile)
 {
-    const FileDialogRequest dialog = OpenDialog1(QStringLiteral("Open a Text file"));
+    const FileDialogRequest dialog =
+        OpenDialog1(QCoreApplication::translate("OpenCommands", "Open a Text file"));
     QString path;
     if (openingFromCommandLine) {
         openingFromCommandLine = false;
@@ -151,7 +154,7 @@ void loadIntoEditor(EditorContext &editor, FileEncoding encoding, BomKind bom, c
     editor.setPanelText(1, QString());
     editor.setPanelText(3, QString());
     editor.setPanelText(3, readStatusText(encoding, bom, 0, path));
-    editor.setPanelText(1, QStringLiteral("Line:1  Col:1"));
+    editor.setPanelText(1, caretPositionText(1, 1));
     editor.document->setFileName(path);
 
     // The decoded lines go straight into the editor's store, with no copy of the whole.
@@ -178,9 +181,10 @@ void loadIntoEditor(EditorContext &editor, FileEncoding encoding, BomKind bom, c
     if (editor.view->isHidden())
         editor.memo->setVisible(true); // the error box must not stand over the waiting label
     ErrorBox(editor.window,
-             result.status == ReadStatus::ReadFailed ? QStringLiteral("can't file read")
-                                                     : QStringLiteral("can't file open"),
-             QStringLiteral("ERROR"));
+             result.status == ReadStatus::ReadFailed
+                 ? QCoreApplication::translate("OpenCommands", "can't file read")
+                 : QCoreApplication::translate("OpenCommands", "can't file open"),
+             QCoreApplication::translate("OpenCommands", "ERROR"));
 }
 
 void loadIntoEditor(EditorContext &editor, const QString &path)
@@ -194,8 +198,9 @@ void loadIntoEditor(EditorContext &editor, const QString &path)
 
 void insertTextFileCommand(EditorContext &editor)
 {
-    const QString path =
-        platform().openFileName(editor.window, OpenDialog1(QStringLiteral("Insert a Text file")));
+    const QString path = platform().openFileName(
+        editor.window,
+        OpenDialog1(QCoreApplication::translate("OpenCommands", "Insert a Text file")));
     if (path.isEmpty())
         return;
     const EncodingChoice choice = ChooseEncoding(path);

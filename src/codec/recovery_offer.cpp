@@ -9,6 +9,7 @@
 #include "recovery/document_journal.h"
 #include "recovery/recovery_folder.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -43,9 +44,11 @@ void offerKeptChanges(EditorContext &editor, const QString &path)
     bool asked = false;
     if (journalMatchesFile(head)) {
         if (!ConfirmBox(editor.window,
-                        QStringLiteral("Unsaved changes to this file were kept when the editor "
-                                       "last ended without saving. Recover them?"),
-                        QStringLiteral("confirm"))) {
+                        QCoreApplication::translate(
+                            "RecoveryOffer",
+                            "Unsaved changes to this file were kept when the editor "
+                            "last ended without saving. Recover them?"),
+                        QCoreApplication::translate("RecoveryOffer", "confirm"))) {
             removeJournal(kept);
             return;
         }
@@ -61,12 +64,13 @@ void offerKeptChanges(EditorContext &editor, const QString &path)
         }
     }
     if (kept.scan.snapshots > 0) {
-        if (!asked &&
-            !ConfirmBox(editor.window,
-                        QStringLiteral("Unsaved changes to this file were kept when the editor "
-                                       "last ended without saving, but the file has changed "
-                                       "since. Open the kept text instead?"),
-                        QStringLiteral("confirm"))) {
+        if (!asked && !ConfirmBox(editor.window,
+                                  QCoreApplication::translate(
+                                      "RecoveryOffer",
+                                      "Unsaved changes to this file were kept when the editor "
+                                      "last ended without saving, but the file has changed "
+                                      "since. Open the kept text instead?"),
+                                  QCoreApplication::translate("RecoveryOffer", "confirm"))) {
             removeJournal(kept);
             return;
         }
@@ -79,10 +83,11 @@ void offerKeptChanges(EditorContext &editor, const QString &path)
     if (aside.isEmpty())
         return; // left where it was, offered again next time
     InformationBox(editor.window,
-                   QStringLiteral("Unsaved changes kept for this file could not be applied "
-                                  "because the file has changed. They are kept in %1.")
+                   QCoreApplication::translate(
+                       "RecoveryOffer", "Unsaved changes kept for this file could not be applied "
+                                        "because the file has changed. They are kept in %1.")
                        .arg(aside),
-                   QStringLiteral("information"));
+                   QCoreApplication::translate("RecoveryOffer", "information"));
 }
 
 void offerKeptUntitledText(EditorContext &editor)
@@ -94,9 +99,10 @@ void offerKeptUntitledText(EditorContext &editor)
         return;
     FoundJournal &kept = found.front();
     if (!ConfirmBox(editor.window,
-                    QStringLiteral("Unsaved text was kept when the editor last ended without "
-                                   "saving. Recover it?"),
-                    QStringLiteral("confirm"))) {
+                    QCoreApplication::translate(
+                        "RecoveryOffer", "Unsaved text was kept when the editor last ended without "
+                                         "saving. Recover it?"),
+                    QCoreApplication::translate("RecoveryOffer", "confirm"))) {
         removeJournal(kept);
         return;
     }
@@ -116,10 +122,14 @@ void offerReloadIfChanged(EditorContext &editor, FileIdentity &askedAbout)
     askedAbout = now;
     const QString question =
         document.isModified()
-            ? QStringLiteral("The file was changed by another program. Reload it and lose your "
-                             "changes?")
-            : QStringLiteral("The file was changed by another program. Reload it?");
-    if (!ConfirmBoxDefaultNo(editor.window, question, QStringLiteral("confirm")))
+            ? QCoreApplication::translate(
+                  "RecoveryOffer",
+                  "The file was changed by another program. Reload it and lose your "
+                  "changes?")
+            : QCoreApplication::translate("RecoveryOffer",
+                                          "The file was changed by another program. Reload it?");
+    if (!ConfirmBoxDefaultNo(editor.window, question,
+                             QCoreApplication::translate("RecoveryOffer", "confirm")))
         return;
     const TextStore &store = document.store();
     const qsizetype caret = editor.memo->selStart();

@@ -33,15 +33,14 @@ void HanjaCommand::run()
         break;
     case HanjaDictionary::Status::Missing:
         ErrorBox(m_host->window(),
-                 QStringLiteral("The Hanja dictionary is not installed: %1 was not found.")
+                 tr("The Hanja dictionary is not installed: %1 was not found.")
                      .arg(hanjaDictionaryPath()),
-                 QStringLiteral("ERROR"));
+                 tr("ERROR"));
         return;
     default:
-        ErrorBox(
-            m_host->window(),
-            QStringLiteral("The Hanja dictionary %1 could not be read.").arg(hanjaDictionaryPath()),
-            QStringLiteral("ERROR"));
+        ErrorBox(m_host->window(),
+                 tr("The Hanja dictionary %1 could not be read.").arg(hanjaDictionaryPath()),
+                 tr("ERROR"));
         return;
     }
 

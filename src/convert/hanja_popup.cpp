@@ -51,14 +51,13 @@ HanjaPopup::HanjaPopup(QWidget *host)
       m_position(new QLabel(this))
 {
     setObjectName(QStringLiteral("HanjaPopup"));
-    setAccessibleName(QStringLiteral("Hanja candidates"));
+    setAccessibleName(tr("Hanja candidates"));
     setFrameStyle(QFrame::Box | QFrame::Plain);
     setLineWidth(1);
 
     m_list->setObjectName(QStringLiteral("HanjaList"));
-    m_list->setAccessibleName(QStringLiteral("Hanja candidate list"));
-    m_list->setAccessibleDescription(
-        QStringLiteral("Number keys 1 to 9 or Enter choose, Escape closes"));
+    m_list->setAccessibleName(tr("Hanja candidate list"));
+    m_list->setAccessibleDescription(tr("Number keys 1 to 9 or Enter choose, Escape closes"));
     // The popup takes the keys itself; the list only shows them.
     m_list->setFocusPolicy(Qt::NoFocus);
     m_list->horizontalHeader()->hide();

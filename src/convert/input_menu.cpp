@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
@@ -30,14 +31,14 @@ InputOptionsMenu::InputOptionsMenu(QMenu *ime, std::function<QString()> settings
       m_layouts(new QActionGroup(this))
 {
     ime->addSeparator();
-    directlayout1 = ime->addMenu(QStringLiteral("direct layout"));
+    directlayout1 = ime->addMenu(tr("direct layout"));
     directlayout1->setObjectName(QStringLiteral("directlayout1"));
     directlayout1->menuAction()->setObjectName(QStringLiteral("directlayout1Item"));
     m_layouts->setExclusive(true);
     // A layout whose keyboard file is missing is not offered.
     for (const layouts::Layout &layout : layouts::availableLayouts()) {
-        QAction *item =
-            addItem(directlayout1, layout.objectName, QString::fromUtf8(layout.caption), true);
+        QAction *item = addItem(directlayout1, layout.objectName,
+                                QCoreApplication::translate("HangulLayout", layout.caption), true);
         item->setData(QByteArray(layout.id));
         m_layouts->addAction(item);
         layoutItems.append(item);
@@ -46,7 +47,7 @@ InputOptionsMenu::InputOptionsMenu(QMenu *ime, std::function<QString()> settings
         inputOptions().directLayout = item->data().toByteArray();
         store();
     });
-    autoreorder1 = addItem(ime, "autoreorder1", QStringLiteral("auto reorder (moachigi)"), true);
+    autoreorder1 = addItem(ime, "autoreorder1", tr("auto reorder (moachigi)"), true);
     connect(autoreorder1, &QAction::toggled, this, [this](bool on) {
         if (inputOptions().autoReorder == on)
             return;
@@ -54,17 +55,16 @@ InputOptionsMenu::InputOptionsMenu(QMenu *ime, std::function<QString()> settings
         store();
     });
     ime->addSeparator();
-    learnHanja1 = addItem(ime, "learnHanja1", QStringLiteral("learn Hanja choices"), true);
+    learnHanja1 = addItem(ime, "learnHanja1", tr("learn Hanja choices"), true);
     connect(learnHanja1, &QAction::toggled, this, [this](bool on) {
         if (inputOptions().learnHanja == on)
             return;
         inputOptions().learnHanja = on;
         store();
     });
-    forgetHanja1 = addItem(ime, "forgetHanja1", QStringLiteral("forget Hanja choices"), false);
+    forgetHanja1 = addItem(ime, "forgetHanja1", tr("forget Hanja choices"), false);
     connect(forgetHanja1, &QAction::triggered, this, &InputOptionsMenu::forgetChoices);
-    editUserHanja1 =
-        addItem(ime, "editUserHanja1", QStringLiteral("edit user Hanja dictionary"), false);
+    editUserHanja1 = addItem(ime, "editUserHanja1", tr("edit user Hanja dictionary"), false);
     connect(editUserHanja1, &QAction::triggered, this, &InputOptionsMenu::editUserDictionary);
     sync();
 }
@@ -92,17 +92,15 @@ void InputOptionsMenu::store()
 
 void InputOptionsMenu::forgetChoices()
 {
-    if (!ConfirmBox(m_window, QStringLiteral("Forget every learned Hanja choice?"),
-                    QStringLiteral("confirm")))
+    if (!ConfirmBox(m_window, tr("Forget every learned Hanja choice?"), tr("confirm")))
         return;
     HanjaHistory &history = programHanjaHistory();
     history.clear();
     if (!history.save())
-        ErrorBox(
-            m_window,
-            QStringLiteral("The Hanja choices could not be forgotten: %1 could not be removed.")
-                .arg(history.path()),
-            QStringLiteral("ERROR"));
+        ErrorBox(m_window,
+                 tr("The Hanja choices could not be forgotten: %1 could not be removed.")
+                     .arg(history.path()),
+                 tr("ERROR"));
 }
 
 void InputOptionsMenu::editUserDictionary()
@@ -113,7 +111,7 @@ void InputOptionsMenu::editUserDictionary()
         const QByteArray comment = userHanjaDictionaryTemplate();
         if (!QDir().mkpath(QFileInfo(path).absolutePath()) || !file.open(QIODevice::WriteOnly) ||
             file.write(comment) != comment.size() || !file.commit()) {
-            ErrorBox(m_window, QStringLiteral("can't file open"), QStringLiteral("ERROR"));
+            ErrorBox(m_window, tr("can't file open"), tr("ERROR"));
             return;
         }
     }

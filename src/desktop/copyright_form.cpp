@@ -23,19 +23,17 @@ QLabel *addLabel(QWidget *parent, const char *name, const QString &text, QPoint 
 Tcopyrightform::Tcopyrightform(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("copyrightform"));
-    setWindowTitle(QStringLiteral("copyright"));
+    setWindowTitle(tr("copyright"));
     setFixedSize(393, 178);
     setModal(true);
 
-    Label1 = addLabel(this, "Label1", QStringLiteral("Tavril Korean Text Editor Ver 0.8"),
-                      QPoint(20, 44));
+    Label1 = addLabel(this, "Label1", tr("Tavril Korean Text Editor Ver 0.8"), QPoint(20, 44));
     QFont big = Label1->font();
     big.setPixelSize(16);
     Label1->setFont(big);
     Label1->adjustSize();
-    Label2 = addLabel(this, "Label2", QStringLiteral("Contact: support@tavril.example"),
-                      QPoint(32, 106));
-    Label3 = addLabel(this, "Label3", QStringLiteral("Web: ") + officialWebSiteUrl().toString(),
+    Label2 = addLabel(this, "Label2", tr("Contact: support@tavril.example"), QPoint(32, 106));
+    Label3 = addLabel(this, "Label3", tr("Web: %1").arg(officialWebSiteUrl().toString()),
                       QPoint(32, 134));
 }
 

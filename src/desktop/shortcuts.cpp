@@ -3,12 +3,15 @@
 #include "desktop/desktop_entry.h"
 #include "platform/platform.h"
 
+#include <QCoreApplication>
+
 int CreateShellLink(QWidget *owner, const QString &linkPath, const QString &targetPath)
 {
     const auto text = desktopEntryText(targetPath, installedIconPath(targetPath));
     if (linkPath.isEmpty() || !text || !writeDesktopEntry(linkPath, *text)) {
         // No caption of its own: the platform's default error caption.
-        ErrorBox(owner, QStringLiteral("ショートカット作成失敗"), QString());
+        ErrorBox(owner, QCoreApplication::translate("Shortcuts", "ショートカット作成失敗"),
+                 QString());
         return 0;
     }
     return 1;

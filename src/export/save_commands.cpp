@@ -13,6 +13,7 @@
 #include "platform/platform.h"
 #include "settings/app_state.h"
 
+#include <QCoreApplication>
 #include <QWidget>
 
 #include <new>
@@ -22,27 +23,30 @@ namespace {
 
 FileDialogRequest textSaveDialog()
 {
-    return {QStringLiteral("Save a Text file"),
-            {QStringLiteral("Text files(*.txt)"), QStringLiteral("HTML files(*.html)"),
-             QStringLiteral("All(*.*)")},
+    return {QCoreApplication::translate("SaveCommands", "Save a Text file"),
+            {QCoreApplication::translate("SaveCommands", "Text files(*.txt)"),
+             QCoreApplication::translate("SaveCommands", "HTML files(*.html)"),
+             QCoreApplication::translate("SaveCommands", "All(*.*)")},
             QStringLiteral("txt"),
             {}};
 }
 
 FileDialogRequest htmlExportDialog()
 {
-    return {QStringLiteral("Save Unicode number HTML &#99;tag file"),
-            {QStringLiteral("HTML files(*.html)"), QStringLiteral("Text files(*.txt)"),
-             QStringLiteral("All(*.*)")},
+    return {QCoreApplication::translate("SaveCommands", "Save Unicode number HTML &#99;tag file"),
+            {QCoreApplication::translate("SaveCommands", "HTML files(*.html)"),
+             QCoreApplication::translate("SaveCommands", "Text files(*.txt)"),
+             QCoreApplication::translate("SaveCommands", "All(*.*)")},
             QStringLiteral("html"),
             {}};
 }
 
 FileDialogRequest cArrayExportDialog()
 {
-    return {QStringLiteral("Save Unicode number language C 0x* file"),
-            {QStringLiteral("Text files(*.txt)"), QStringLiteral("HTML files(*.html)"),
-             QStringLiteral("All(*.*)")},
+    return {QCoreApplication::translate("SaveCommands", "Save Unicode number language C 0x* file"),
+            {QCoreApplication::translate("SaveCommands", "Text files(*.txt)"),
+             QCoreApplication::translate("SaveCommands", "HTML files(*.html)"),
+             QCoreApplication::translate("SaveCommands", "All(*.*)")},
             QStringLiteral("txt"),
             {}};
 }
@@ -57,9 +61,10 @@ bool overWriteAllowed(EditorContext &editor, const QString &path)
         return true;
     return ConfirmBoxDefaultNo(
         editor.window,
-        QStringLiteral(
+        QCoreApplication::translate(
+            "SaveCommands",
             "The file was changed by another program after it was opened. Over write it?"),
-        QStringLiteral("confirm"));
+        QCoreApplication::translate("SaveCommands", "confirm"));
 }
 
 // The write procedure shared by the saves and both exports; `label` goes before
@@ -76,9 +81,11 @@ SaveOutcome writeFormatted(EditorContext &editor, OutputFormat format,
         // The file holds codes the editor could not read: writing over it without
         // a dialog would lose them unless the user says so.
         if (editor.document->replacesUnreadable(path) &&
-            !ConfirmBox(editor.window,
-                        QStringLiteral("Some codes of this file could not be read. Over write it?"),
-                        QStringLiteral("confirm")))
+            !ConfirmBox(
+                editor.window,
+                QCoreApplication::translate(
+                    "SaveCommands", "Some codes of this file could not be read. Over write it?"),
+                QCoreApplication::translate("SaveCommands", "confirm")))
             return SaveOutcome::Cancelled;
     } else {
         path = platform().saveFileName(editor.window, dialog);
@@ -104,7 +111,8 @@ SaveOutcome writeFormatted(EditorContext &editor, OutputFormat format,
         DocumentWriter writer(path, format);
         if (!writer.open()) {
             hidden.showAgain();
-            ErrorBox(editor.window, QStringLiteral("can't file open"), QStringLiteral("ERROR"));
+            ErrorBox(editor.window, QCoreApplication::translate("SaveCommands", "can't file open"),
+                     QCoreApplication::translate("SaveCommands", "ERROR"));
             return SaveOutcome::Failed;
         }
 
@@ -135,7 +143,8 @@ SaveOutcome writeFormatted(EditorContext &editor, OutputFormat format,
     editor.memo->setFocus();
 
     if (!written) {
-        ErrorBox(editor.window, QStringLiteral("can't file write"), QStringLiteral("ERROR"));
+        ErrorBox(editor.window, QCoreApplication::translate("SaveCommands", "can't file write"),
+                 QCoreApplication::translate("SaveCommands", "ERROR"));
         return SaveOutcome::Failed;
     }
     editor.setPanelText(3, label + QStringLiteral("  ") + path);
@@ -194,17 +203,21 @@ bool refuseUnencodable(EditorContext &editor, const Unencodable &found, const QS
     const qsizetype line = store.lineAt(offset);
     const qsizetype column = offset - store.lineStart(line);
     const QString code = QString::number(uint(found.first), 16).toUpper().rightJustified(4, u'0');
-    const QString where =
-        QStringLiteral("U+%1 at line %2, column %3.").arg(code).arg(line + 1).arg(column + 1);
+    const QString where = QCoreApplication::translate("SaveCommands", "U+%1 at line %2, column %3.")
+                              .arg(code)
+                              .arg(line + 1)
+                              .arg(column + 1);
     const QString text =
-        found.count == 1 ? QStringLiteral("1 character cannot be written in %1: ").arg(item) + where
-                         : QStringLiteral("%1 characters cannot be written in %2; the first is ")
-                                   .arg(found.count)
-                                   .arg(item) +
-                               where;
+        found.count == 1
+            ? QCoreApplication::translate("SaveCommands", "1 character cannot be written in %1: %2")
+                  .arg(item, where)
+            : QCoreApplication::translate("SaveCommands",
+                                          "%1 characters cannot be written in %2; the first is %3")
+                  .arg(found.count)
+                  .arg(item, where);
     editor.memo->setSelStart(offset);
-    editor.setPanelText(1, QStringLiteral("Line:%1  Col:%2").arg(line + 1).arg(column + 1));
-    ErrorBox(editor.window, text, QStringLiteral("ERROR"));
+    editor.setPanelText(1, caretPositionText(int(line + 1), int(column + 1)));
+    ErrorBox(editor.window, text, QCoreApplication::translate("SaveCommands", "ERROR"));
     editor.memo->setFocus();
     return true;
 }
@@ -240,7 +253,8 @@ SaveOutcome saveDocument(EditorContext &editor)
 bool saveBeforeReplacing(EditorContext &editor)
 {
     if (!editor.document->isModified() ||
-        !ConfirmBox(editor.window, QStringLiteral("Save file?"), QStringLiteral("confirm")))
+        !ConfirmBox(editor.window, QCoreApplication::translate("SaveCommands", "Save file?"),
+                    QCoreApplication::translate("SaveCommands", "confirm")))
         return true; // nothing to keep, or the user let it go
     return saveOnTheWayOut(editor) == SaveOutcome::Saved;
 }

@@ -11,6 +11,7 @@
 #include "settings/app_state.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -26,11 +27,11 @@ QString imeModeLabel(int mode)
 {
     switch (mode) {
     case ImeRomanized:
-        return QStringLiteral("KoreaRomaIME");
+        return QCoreApplication::translate("Tsearchform", "KoreaRomaIME");
     case ImeDirect:
-        return QStringLiteral("KoreaDirectIME");
+        return QCoreApplication::translate("Tsearchform", "KoreaDirectIME");
     default:
-        return QStringLiteral("nonIME");
+        return QCoreApplication::translate("Tsearchform", "nonIME");
     }
 }
 
@@ -38,7 +39,7 @@ Tsearchform::Tsearchform(QWidget *parent, EditorContext *editor)
     : QDialog(parent), Edit1(new QLineEdit), m_edit1(Edit1), m_editor(editor)
 {
     setObjectName(QStringLiteral("searchform"));
-    setWindowTitle(QStringLiteral("find (search)"));
+    setWindowTitle(tr("find (search)"));
     resize(350, 151);
 
     MainMenu1 = new QMenuBar(this);
@@ -47,13 +48,13 @@ Tsearchform::Tsearchform(QWidget *parent, EditorContext *editor)
     Edit1->setParent(this);
     // Long strings pasted from the editor are kept whole.
     Edit1->setMaxLength(INT_MAX);
-    Edit1->setAccessibleName(QStringLiteral("Find what"));
-    Button1 = new QPushButton(QStringLiteral("Find"), this);
+    Edit1->setAccessibleName(tr("Find what"));
+    Button1 = new QPushButton(tr("Find"), this);
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setAutoDefault(false);
     Label2 = new QLabel(this);
     Label2->setObjectName(QStringLiteral("Label2"));
-    Label1 = new QLabel(QStringLiteral("Sorry. auto change to noWrapLine mode."), this);
+    Label1 = new QLabel(tr("Sorry. auto change to noWrapLine mode."), this);
     Label1->setObjectName(QStringLiteral("Label1"));
 
     auto *layout = new QGridLayout(this);
@@ -78,30 +79,30 @@ Tsearchform::~Tsearchform() {}
 
 void Tsearchform::createMenus()
 {
-    KoreaRomaIME1 = addMenuItem(MainMenu1, "KoreaRomaIME1", QStringLiteral("KoreaRomaIME"));
-    KoreaDirectIME1 = addMenuItem(MainMenu1, "KoreaDirectIME1", QStringLiteral("KoreaDirectIME"));
-    nonIME1 = addMenuItem(MainMenu1, "nonIME1", QStringLiteral("nonIME"));
+    KoreaRomaIME1 = addMenuItem(MainMenu1, "KoreaRomaIME1", tr("KoreaRomaIME"));
+    KoreaDirectIME1 = addMenuItem(MainMenu1, "KoreaDirectIME1", tr("KoreaDirectIME"));
+    nonIME1 = addMenuItem(MainMenu1, "nonIME1", tr("nonIME"));
 
     PopupMenu2 = new QMenu(this);
     PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
-    Cut1 = addMenuItem(PopupMenu2, "Cut1", QStringLiteral("Cut"));
-    Copy1 = addMenuItem(PopupMenu2, "Copy1", QStringLiteral("Copy"));
-    Past1 = addMenuItem(PopupMenu2, "Past1", QStringLiteral("Paste"));
-    Clear1 = addMenuItem(PopupMenu2, "Clear1", QStringLiteral("Clear"));
-    SelectAll1 = addMenuItem(PopupMenu2, "SelectAll1", QStringLiteral("Select All"));
+    Cut1 = addMenuItem(PopupMenu2, "Cut1", tr("Cut"));
+    Copy1 = addMenuItem(PopupMenu2, "Copy1", tr("Copy"));
+    Past1 = addMenuItem(PopupMenu2, "Past1", tr("Paste"));
+    Clear1 = addMenuItem(PopupMenu2, "Clear1", tr("Clear"));
+    SelectAll1 = addMenuItem(PopupMenu2, "SelectAll1", tr("Select All"));
     PopupMenu2->addSeparator();
-    MenuItem1 = addMenuItem(PopupMenu2, "MenuItem1", QStringLiteral("Korea Roma IME"));
-    MenuItem2 = addMenuItem(PopupMenu2, "MenuItem2", QStringLiteral("Korea Direct IME"));
-    MenuItem3 = addMenuItem(PopupMenu2, "MenuItem3", QStringLiteral("nonIME"));
+    MenuItem1 = addMenuItem(PopupMenu2, "MenuItem1", tr("Korea Roma IME"));
+    MenuItem2 = addMenuItem(PopupMenu2, "MenuItem2", tr("Korea Direct IME"));
+    MenuItem3 = addMenuItem(PopupMenu2, "MenuItem3", tr("nonIME"));
     KanjiJapantoHangulSelectAreaType11 =
         addMenuItem(PopupMenu2, "KanjiJapantoHangulSelectAreaType11",
-                    QStringLiteral("Kanji(Japan) to Hangul(SelectArea)Type1"));
+                    tr("Kanji(Japan) to Hangul(SelectArea)Type1"));
     KanjiJapantoHangulSelectAreaType21 =
         addMenuItem(PopupMenu2, "KanjiJapantoHangulSelectAreaType21",
-                    QStringLiteral("Kanji(Japan) to Hangul(SelectArea)Type2"));
+                    tr("Kanji(Japan) to Hangul(SelectArea)Type2"));
     N1 = addMenuItem(PopupMenu2, "N1", QString());
     N1->setSeparator(true);
-    HangultoHanja1 = addMenuItem(PopupMenu2, "HangultoHanja1", QStringLiteral("Hangul to Hanja"));
+    HangultoHanja1 = addMenuItem(PopupMenu2, "HangultoHanja1", tr("Hangul to Hanja"));
 }
 
 void Tsearchform::connectCommands()

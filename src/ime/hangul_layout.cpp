@@ -11,12 +11,17 @@ namespace layouts {
 
 namespace {
 
+// Captions are translated where the menu shows them (context "HangulLayout").
 constexpr Layout AllLayouts[] = {
-    {"", "Dubeolsik", "layoutWritten1"},     {"2", "Dubeolsik (standard)", "layout2"},
-    {"39", "Sebeolsik 390", "layout39"},     {"3f", "Sebeolsik Final", "layout3f"},
-    {"3s", "Sebeolsik Noshift", "layout3s"}, {"32", "Sebeolsik Dubeol Layout", "layout32"},
-    {"2y", "Dubeolsik Yetgeul", "layout2y"}, {"3y", "Sebeolsik Yetgeul", "layout3y"},
-    {"ahn", "Ahnmatae", "layoutAhn"},
+    {"", QT_TRANSLATE_NOOP("HangulLayout", "Dubeolsik"), "layoutWritten1"},
+    {"2", QT_TRANSLATE_NOOP("HangulLayout", "Dubeolsik (standard)"), "layout2"},
+    {"39", QT_TRANSLATE_NOOP("HangulLayout", "Sebeolsik 390"), "layout39"},
+    {"3f", QT_TRANSLATE_NOOP("HangulLayout", "Sebeolsik Final"), "layout3f"},
+    {"3s", QT_TRANSLATE_NOOP("HangulLayout", "Sebeolsik Noshift"), "layout3s"},
+    {"32", QT_TRANSLATE_NOOP("HangulLayout", "Sebeolsik Dubeol Layout"), "layout32"},
+    {"2y", QT_TRANSLATE_NOOP("HangulLayout", "Dubeolsik Yetgeul"), "layout2y"},
+    {"3y", QT_TRANSLATE_NOOP("HangulLayout", "Sebeolsik Yetgeul"), "layout3y"},
+    {"ahn", QT_TRANSLATE_NOOP("HangulLayout", "Ahnmatae"), "layoutAhn"},
 };
 
 constexpr ucschar ChoseongFiller = 0x115F;

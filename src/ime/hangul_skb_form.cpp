@@ -24,7 +24,7 @@ QRectF capOutline(const KeyCap &cap)
 ScreenKeyboardPicture::ScreenKeyboardPicture(QWidget *parent) : ClickPicture(parent)
 {
     setFixedSize(ScreenKeyboardWidth, ScreenKeyboardHeight);
-    setAccessibleName(QStringLiteral("Hangul keyboard"));
+    setAccessibleName(tr("Hangul keyboard"));
     setCursor(Qt::PointingHandCursor);
 }
 
@@ -92,7 +92,7 @@ Thangulskbform::Thangulskbform(QWidget *owner, InputTargetSource target)
     : QWidget(owner, Qt::Tool), m_target(std::move(target))
 {
     setObjectName(QStringLiteral("hangulskbform"));
-    setWindowTitle(QStringLiteral("Hangul Screen keyboard(key click)"));
+    setWindowTitle(tr("Hangul Screen keyboard(key click)"));
     // Clicking a key must not take the keyboard focus from the editor the keys go to.
     setWindowFlag(Qt::WindowDoesNotAcceptFocus);
     setAttribute(Qt::WA_ShowWithoutActivating);

@@ -1,49 +1,61 @@
 #include "ime/help_form.h"
 
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QPlainTextEdit>
 #include <QStringList>
 #include <QTextCursor>
 
+// The explanations are in the user's language; the examples are typed as shown.
 QString romanizedKeymapHelpText()
 {
-    static const char *const lines[] = {
-        "Korean Hangul Romanized input keymap",
-        "",
-        "space key=decide",
-        "k(ㄱ , ㅋ , ㄲ)(toggle)",
-        "b,p(ㅂ , ㅍ , ㅃ)(toggle)",
-        "t,d(ㄷ , ㅌ , ㄸ)(toggle)",
-        "c,j(ㅈ , ㅊ , ㅉ)(toggle)",
-        "s(ㅅ , ㅆ)(toggle)",
-        "m(ㅁ)",
-        "n(ㄴ)",
-        "ng(ㅇ)",
-        "r,l(ㄹ)",
-        "h(ㅎ)",
-        "",
-        "a(아) , i(이) , u(우) , e(에) , o(오) , U(으) , E(애) , O(어)",
-        "ya(야) , yu(유) , yo(요) , kya(갸) , kyu(규) , kyo(교)",
-        "wa/oa(와) , wi/ui(위) , Wi/Ui(의) , we/oi(외) , We/ue(웨)",
-        " , wE/oE(왜) , wo/uO(워) ",
-        "",
-        "sa si su se so(사시수세소)",
-        "hankUl(한글)",
-        "annyOng(안녕)",
-        "na la/na ra(나라)",
-        "nala/nara(날아)",
-        "iss sUbni ta(있습니다)",
+    static const char *const Toggle = QT_TRANSLATE_NOOP("Thelpform", "(toggle)");
+    struct Line
+    {
+        const char *example;
+        const char *explanation; // translated, after the example
+    };
+    static const Line lines[] = {
+        {"", QT_TRANSLATE_NOOP("Thelpform", "Korean Hangul Romanized input keymap")},
+        {"", nullptr},
+        {"", QT_TRANSLATE_NOOP("Thelpform", "space key=decide")},
+        {"k(ㄱ , ㅋ , ㄲ)", Toggle},
+        {"b,p(ㅂ , ㅍ , ㅃ)", Toggle},
+        {"t,d(ㄷ , ㅌ , ㄸ)", Toggle},
+        {"c,j(ㅈ , ㅊ , ㅉ)", Toggle},
+        {"s(ㅅ , ㅆ)", Toggle},
+        {"m(ㅁ)", nullptr},
+        {"n(ㄴ)", nullptr},
+        {"ng(ㅇ)", nullptr},
+        {"r,l(ㄹ)", nullptr},
+        {"h(ㅎ)", nullptr},
+        {"", nullptr},
+        {"a(아) , i(이) , u(우) , e(에) , o(오) , U(으) , E(애) , O(어)", nullptr},
+        {"ya(야) , yu(유) , yo(요) , kya(갸) , kyu(규) , kyo(교)", nullptr},
+        {"wa/oa(와) , wi/ui(위) , Wi/Ui(의) , we/oi(외) , We/ue(웨)", nullptr},
+        {" , wE/oE(왜) , wo/uO(워) ", nullptr},
+        {"", nullptr},
+        {"sa si su se so(사시수세소)", nullptr},
+        {"hankUl(한글)", nullptr},
+        {"annyOng(안녕)", nullptr},
+        {"na la/na ra(나라)", nullptr},
+        {"nala/nara(날아)", nullptr},
+        {"iss sUbni ta(있습니다)", nullptr},
     };
     QStringList list;
-    for (const char *line : lines)
-        list.append(QString::fromUtf8(line));
+    for (const Line &line : lines) {
+        QString text = QString::fromUtf8(line.example);
+        if (line.explanation)
+            text += QCoreApplication::translate("Thelpform", line.explanation);
+        list.append(text);
+    }
     return list.join(QLatin1Char('\n'));
 }
 
 Thelpform::Thelpform(QWidget *owner, const QFont &editorFont) : QWidget(owner, Qt::Window)
 {
     setObjectName(QStringLiteral("helpform"));
-    setWindowTitle(QStringLiteral("Hangul Romanized Input keymap"));
+    setWindowTitle(tr("Hangul Romanized Input keymap"));
     resize(530, 417);
 
     // Memo1 at (2, 4), 525 x 409, growing with the window.
@@ -51,7 +63,7 @@ Thelpform::Thelpform(QWidget *owner, const QFont &editorFont) : QWidget(owner, Q
     layout->setContentsMargins(2, 4, 3, 4);
     Memo1 = new QPlainTextEdit(this);
     Memo1->setObjectName(QStringLiteral("Memo1"));
-    Memo1->setAccessibleName(QStringLiteral("Keymap help"));
+    Memo1->setAccessibleName(tr("Keymap help"));
     Memo1->setReadOnly(true);
     Memo1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);

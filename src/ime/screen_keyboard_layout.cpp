@@ -1,5 +1,7 @@
 #include "ime/screen_keyboard_layout.h"
 
+#include <QCoreApplication>
+
 #include <array>
 
 namespace {
@@ -169,7 +171,7 @@ QString keyCapLabel(KeyCapKind kind)
     case KeyCapKind::Enter:
         return QStringLiteral("Enter");
     case KeyCapKind::Space:
-        return QStringLiteral("decide");
+        return QCoreApplication::translate("ScreenKeyboard", "decide");
     default:
         return QString();
     }

@@ -37,6 +37,17 @@ QString modePanelText(int mode)
                                 : QString();
 }
 
+QString caretPositionText(int line, int column)
+{
+    return QCoreApplication::translate("StatusBar", "Line:%1  Col:%2").arg(line).arg(column);
+}
+
+QString wrapStateText(bool on)
+{
+    return on ? QCoreApplication::translate("StatusBar", "WrapLine")
+              : QCoreApplication::translate("StatusBar", "noWrapLine");
+}
+
 void resetAppState()
 {
     ImeMode = ImeRomanized;

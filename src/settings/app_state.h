@@ -11,6 +11,11 @@
 enum : int { ImeNone = 0, ImeRomanized = 1, ImeDirect = 2 };
 // What status panel 0 shows for a mode: "R", "H" or nothing.
 QString modePanelText(int mode);
+// What status panel 1 shows for a caret position (both counted from 1), in the
+// user's language: "Line:1  Col:1".
+QString caretPositionText(int line, int column);
+// What status panel 2 shows for the word-wrap state: "WrapLine" or "noWrapLine".
+QString wrapStateText(bool on);
 
 extern int ImeMode; // 0..2, starts romanized
 // currentFileName (the path of the file last opened with the open command) and

@@ -15,6 +15,17 @@ for tool in desktop-file-validate appstreamcli cpack dpkg-deb dpkg-shlibdeps; do
 done
 desktop-file-validate "$src/resources/$id.desktop"
 appstreamcli validate --no-net "$src/resources/$id.metainfo.xml"
+# Korean and Japanese desktops show the program by its names in their language.
+for lang in ko ja; do
+  for key in Name Comment Keywords; do
+    grep -q "^$key\[$lang\]=" "$src/resources/$id.desktop" ||
+      { echo "the desktop entry has no $key[$lang]" >&2; exit 1; }
+  done
+  for tag in name summary p; do
+    grep -q "<$tag xml:lang=\"$lang\">" "$src/resources/$id.metainfo.xml" ||
+      { echo "the metainfo has no $tag in $lang" >&2; exit 1; }
+  done
+done
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 (cd "$build" && cpack -G DEB -B "$out" >"$out/cpack.log") || { cat "$out/cpack.log"; exit 1; }
@@ -26,7 +37,8 @@ for file in usr/bin/tavriledit "usr/share/applications/$id.desktop" \
   grep -q "\./$file\$" <<<"$contents" || { echo "missing from the package: $file" >&2; exit 1; }
 done
 depends=$(dpkg-deb -f "$deb" Depends)
-for dep in libqt6widgets6 fonts-nanum fonts-ipafont-gothic libhangul-data libhangul1; do
+for dep in libqt6widgets6 fonts-nanum fonts-ipafont-gothic libhangul-data libhangul1 \
+           qt6-translations-l10n; do
   grep -q "$dep" <<<"$depends" || { echo "package does not depend on $dep: $depends" >&2; exit 1; }
 done
 echo "package ok: $(basename "$deb")"
