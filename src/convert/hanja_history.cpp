@@ -1,5 +1,7 @@
 #include "convert/hanja_history.h"
 
+#include "document/state_folder.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -135,15 +137,7 @@ void waitForHanjaHistorySaved()
     writer().waitForDone();
 }
 
-QString stateFolder()
-{
-    const QString state = qEnvironmentVariable("XDG_STATE_HOME");
-    if (!state.isEmpty() && QDir::isAbsolutePath(state))
-        return QDir::cleanPath(state) + u'/';
-    return QDir::homePath() + QStringLiteral("/.local/state/");
-}
-
 QString hanjaHistoryPath()
 {
-    return stateFolder() + QStringLiteral("tavriledit/hanja-history");
+    return userStateFolder() + QStringLiteral("tavriledit/hanja-history");
 }

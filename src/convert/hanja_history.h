@@ -47,8 +47,5 @@ private:
 // Waits until every saveLater() asked for so far is done.
 void waitForHanjaHistorySaved();
 
-// The state folder: $XDG_STATE_HOME when it is an absolute path, else
-// ~/.local/state; ends in a separator.
-QString stateFolder();
-// "tavriledit/hanja-history" in the state folder.
+// "tavriledit/hanja-history" in the user's state folder (document/state_folder.h).
 QString hanjaHistoryPath();

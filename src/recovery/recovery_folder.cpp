@@ -1,5 +1,7 @@
 #include "recovery/recovery_folder.h"
 
+#include "document/state_folder.h"
+
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
@@ -42,14 +44,7 @@ QStringList journalFiles(const QString &folder, const QString &stem)
 
 QString recoveryFolder()
 {
-    QString state = qEnvironmentVariable("XDG_STATE_HOME");
-    if (!QDir::isAbsolutePath(state)) {
-        QString home = qEnvironmentVariable("HOME");
-        if (!QDir::isAbsolutePath(home))
-            home = QDir::homePath();
-        state = home + QStringLiteral("/.local/state");
-    }
-    return QDir::cleanPath(state + QStringLiteral("/tavriledit/recovery")) + QLatin1Char('/');
+    return userStateFolder() + QStringLiteral("tavriledit/recovery/");
 }
 
 bool ensureRecoveryFolder(const QString &folder)

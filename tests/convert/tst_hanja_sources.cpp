@@ -4,6 +4,7 @@
 #include "convert/hanja_lookup.h"
 #include "convert/hanja_sources.h"
 #include "document/memory_text_control.h"
+#include "document/state_folder.h"
 #include "ime/composer.h"
 
 #include <QDir>
@@ -186,7 +187,7 @@ void TestHanjaSources::stateFolderRule()
     qputenv("XDG_STATE_HOME", "/tmp/somewhere");
     QCOMPARE(hanjaHistoryPath(), u"/tmp/somewhere/tavriledit/hanja-history"_s);
     qputenv("XDG_STATE_HOME", "relative/state"); // not absolute: ignored
-    QCOMPARE(stateFolder(), QDir::homePath() + u"/.local/state/"_s);
+    QCOMPARE(userStateFolder(), QDir::homePath() + u"/.local/state/"_s);
     qputenv("XDG_STATE_HOME", saved);
 }
 
