@@ -201,6 +201,12 @@ TextStore::TextStore(QObject *parent) : QObject(parent), d(std::make_unique<Impl
 
 TextStore::~TextStore() = default;
 
+void TextStore::setBlockUnits(int units)
+{
+    d->blockLimit = units > 0 ? units : DefaultBlockUnits;
+    d->chunkLimit = chunkUnitsFor(d->blockLimit);
+}
+
 qsizetype TextStore::length() const
 {
     return d->length;
@@ -271,7 +277,7 @@ qsizetype TextStore::lineAt(qsizetype pos) const
     if (pos == d->length)
         return d->breaks;
     const Impl::Place p = d->locate(pos);
-    return p.breaksBefore + d->blocks[p.block].breaksBefore(p.offset);
+    return p.breaksBefore + d->blocks[p.block].breaksBefore(p.offset, d->chunkLimit);
 }
 
 QString TextStore::lineText(qsizetype line) const
@@ -358,7 +364,7 @@ char16_t *TextStore::Loader::room(qsizetype count, qsizetype &available)
                 full.reallocate(full.size); // a block never keeps much unused room
             }
         }
-        blocks.push_back(m_store->d->loadBlock(std::max(count, blockLimit)));
+        blocks.push_back(m_store->d->loadBlock(std::max(count, m_store->d->blockLimit)));
     }
     Block &b = blocks.back();
     available = b.capacity - b.size;

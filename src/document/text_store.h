@@ -109,6 +109,13 @@ public:
     qsizetype indexOf(QStringView needle, qsizetype from,
                       Qt::CaseSensitivity cs = Qt::CaseSensitive) const;
 
+    // ---- Tuning ---------------------------------------------------------
+    // The most code units a block holds before it splits; 0 restores the
+    // default. Tests make blocks tiny so that every edit, line lookup and search
+    // crosses the seams between them. Applies to this store's later edits and
+    // loads; the text stays as it is.
+    void setBlockUnits(int units);
+
 signals:
     // Every change of the text: at `pos`, `removed` units went and `added` came.
     void changed(qsizetype pos, qsizetype removed, qsizetype added);

@@ -1,7 +1,6 @@
 // The text store's storage: line-break counting, huge-page slabs and block
 // allocation.
 #include "document/text_store_blocks.h"
-#include "document/text_store_tuning.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -13,9 +12,6 @@
 #endif
 
 namespace textstore {
-
-qsizetype blockLimit = DefaultBlockUnits;
-qsizetype chunkLimit = DefaultBlockUnits / 32;
 
 qsizetype countBreaks(const char16_t *p, qsizetype n)
 {
@@ -113,9 +109,3 @@ Block makeBlock(qsizetype capacity)
 }
 
 } // namespace textstore
-
-void TextStoreTuning::setBlockUnits(int units)
-{
-    textstore::blockLimit = units > 0 ? units : textstore::DefaultBlockUnits;
-    textstore::chunkLimit = std::max<qsizetype>(2, textstore::blockLimit / 32);
-}

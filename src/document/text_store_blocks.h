@@ -16,9 +16,8 @@
 
 namespace textstore {
 
+// The most units a block holds, unless the store is tuned (tests make it small).
 constexpr qsizetype DefaultBlockUnits = 16 * 1024;
-// The most units a block holds (tests make it small).
-extern qsizetype blockLimit;
 
 // Line feeds in [p, p + n). Branch-free: the comparison's all-ones lanes are
 // subtracted into 16-bit counters, summed before they can overflow (the target
@@ -28,9 +27,12 @@ qsizetype countBreaks(const char16_t *p, qsizetype n);
 // Offset of the k-th line feed (k >= 1) in [p, p + n), or n when there are fewer.
 qsizetype nthBreak(const char16_t *p, qsizetype n, qsizetype k);
 
-// Blocks keep the count of line breaks per chunk of this many units, so that a
-// line lookup reads one chunk, not the whole block.
-extern qsizetype chunkLimit;
+// Blocks keep the count of line breaks per chunk of a 32nd of the block limit
+// (at least 2 units), so that a line lookup reads one chunk, not the whole block.
+constexpr qsizetype chunkUnitsFor(qsizetype blockLimit)
+{
+    return std::max<qsizetype>(2, blockLimit / 32);
+}
 
 // Large runs of memory that a load carves its blocks from, one after another,
 // mapped with huge pages asked for, so that a big file is faulted in a few large
@@ -91,13 +93,14 @@ struct Block
     qsizetype size = 0;
     qsizetype capacity = 0;
     qsizetype breaks = 0;
-    // Line breaks per chunk, made when a line lookup first needs them.
+    // Line breaks per chunk of `chunkLimit` units (the store's), made when a line
+    // lookup first needs them.
     mutable std::vector<std::uint16_t> chunkBreaks;
     mutable qsizetype chunkUnits = 1;
     mutable bool chunksValid = false;
 
     char16_t *units() const { return data.p; }
-    const std::vector<std::uint16_t> &chunks() const
+    const std::vector<std::uint16_t> &chunks(qsizetype chunkLimit) const
     {
         if (!chunksValid) {
             chunkUnits = chunkLimit;
@@ -112,9 +115,9 @@ struct Block
         return chunkBreaks;
     }
     // Line breaks in [0, offset).
-    qsizetype breaksBefore(qsizetype offset) const
+    qsizetype breaksBefore(qsizetype offset, qsizetype chunkLimit) const
     {
-        const auto &counts = chunks();
+        const auto &counts = chunks(chunkLimit);
         const qsizetype whole = offset / chunkUnits;
         qsizetype n = 0;
         for (qsizetype c = 0; c < whole; ++c)
@@ -122,9 +125,9 @@ struct Block
         return n + countBreaks(units() + whole * chunkUnits, offset - whole * chunkUnits);
     }
     // Offset of the k-th line break of the block (1 <= k <= breaks).
-    qsizetype nthBreakAt(qsizetype k) const
+    qsizetype nthBreakAt(qsizetype k, qsizetype chunkLimit) const
     {
-        const auto &counts = chunks();
+        const auto &counts = chunks(chunkLimit);
         std::size_t c = 0;
         while (c + 1 < counts.size() && counts[c] < k)
             k -= counts[c++];

@@ -30,6 +30,11 @@ using namespace textstore;
 
 struct TextStore::Impl
 {
+    // The most units a block holds, and the units of its line-break chunks
+    // (setBlockUnits() makes them small for tests).
+    qsizetype blockLimit = DefaultBlockUnits;
+    qsizetype chunkLimit = chunkUnitsFor(DefaultBlockUnits);
+
     std::vector<Block> blocks; // never an empty one
     Fenwick sums;
     qsizetype length = 0;
@@ -151,7 +156,7 @@ struct TextStore::Impl
     {
         Sums before;
         const std::size_t b = sums.findBreak(k, before);
-        return before.units + blocks[b].nthBreakAt(k - before.breaks);
+        return before.units + blocks[b].nthBreakAt(k - before.breaks, chunkLimit);
     }
     // Start and length (without its break) of `line` in [0, breaks].
     void lineSpan(qsizetype line, qsizetype &start, qsizetype &len) const;

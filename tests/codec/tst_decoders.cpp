@@ -4,7 +4,6 @@
 #include "codec/store_loading.h"
 #include "codec/text_reader.h"
 #include "document/text_store.h"
-#include "document/text_store_tuning.h"
 #include "support/test_bytes.h"
 
 #include <QCoreApplication>
@@ -123,8 +122,8 @@ QString readDocument(const QByteArray &bytes, FileEncoding encoding, int pieceLi
 QString readIntoStore(const QByteArray &bytes, FileEncoding encoding, int pieceLimit,
                       int blockUnits = 0)
 {
-    TextStoreTuning::setBlockUnits(blockUnits);
     TextStore store;
+    store.setBlockUnits(blockUnits);
     {
         ByteStream stream;
         stream.openMemory(span(bytes));
@@ -132,7 +131,6 @@ QString readIntoStore(const QByteArray &bytes, FileEncoding encoding, int pieceL
         LoaderSink sink(loader);
         readTextStream(stream, encoding, sink, pieceLimit);
     }
-    TextStoreTuning::setBlockUnits(0);
     return store.text();
 }
 

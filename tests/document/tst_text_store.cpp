@@ -1,7 +1,6 @@
 // The document store against a plain string under random edits, undo and redo,
 // with blocks made tiny so that every seam between them is exercised.
 #include "document/text_store.h"
-#include "document/text_store_tuning.h"
 
 #include <QRandomGenerator>
 #include <QTest>
@@ -16,7 +15,6 @@ class TestTextStore : public QObject
 {
     Q_OBJECT
 private slots:
-    void cleanup() { TextStoreTuning::setBlockUnits(0); }
     void randomEditsMatchPlainString_data();
     void randomEditsMatchPlainString();
     void undoMerging_data();
@@ -196,9 +194,9 @@ void TestTextStore::randomEditsMatchPlainString()
     QFETCH(int, blockUnits);
     QFETCH(int, steps);
     QFETCH(int, fullCheckEvery);
-    TextStoreTuning::setBlockUnits(blockUnits);
     QRandomGenerator rng(seed);
     TextStore store;
+    store.setBlockUnits(blockUnits);
     U16 model, mirror;
     qsizetype followed = 0; // a position carried through the edits
     QObject::connect(&store, &TextStore::changed, &store,
@@ -420,8 +418,8 @@ void TestTextStore::loaderGivesOneNotification()
 {
     QFETCH(int, blockUnits);
     QFETCH(QString, before);
-    TextStoreTuning::setBlockUnits(blockUnits);
     TextStore store;
+    store.setBlockUnits(blockUnits);
     store.setText(before);
     store.replace(0, 0, u"x"_qs);
     QRandomGenerator rng(11);
@@ -524,8 +522,8 @@ void TestTextStore::searchAcrossSeams()
     QFETCH(qsizetype, from);
     QFETCH(int, cs);
     QFETCH(qsizetype, expected);
-    TextStoreTuning::setBlockUnits(3);
     TextStore store;
+    store.setBlockUnits(3);
     for (qsizetype i = 0; i < text.size(); ++i) // block by block
         store.replace(i, 0, text.sliced(i, 1));
     QCOMPARE(store.indexOf(needle, from, Qt::CaseSensitivity(cs)), expected);

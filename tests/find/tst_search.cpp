@@ -1,7 +1,6 @@
 // The forward search: over pieces of text, and in place over the editor's store,
 // compared with a plain search of the text the editor hands out.
 #include "document/text_store.h"
-#include "document/text_store_tuning.h"
 #include "editor/memo_control.h"
 #include "editor/memo_view.h"
 #include "find/document_search.h"
@@ -160,11 +159,10 @@ void TestSearch::storeSearch()
     QFETCH(qsizetype, from);
     QFETCH(QString, needle);
     QFETCH(qsizetype, expected);
-    TextStoreTuning::setBlockUnits(2);
     TextStore store;
+    store.setBlockUnits(2);
     for (qsizetype i = 0; i < text.size(); ++i)
         store.replace(i, 0, text.sliced(i, 1));
-    TextStoreTuning::setBlockUnits(0);
     QCOMPARE(findInStore(store, from, needle), expected);
 }
 
