@@ -1,10 +1,9 @@
-// The forward search: over pieces of text, and in place over the editor's store,
-// compared with a plain search of the text the editor hands out.
+// The forward search in place over the editor's store, compared with a plain
+// search of the text the editor hands out.
 #include "document/text_store.h"
 #include "editor/memo_control.h"
 #include "editor/memo_view.h"
 #include "find/document_search.h"
-#include "find/stream_search.h"
 
 #include <QRandomGenerator>
 #include <QTest>
@@ -13,8 +12,6 @@ class TestSearch : public QObject
 {
     Q_OBJECT
 private slots:
-    void streamSearchFinds_data();
-    void streamSearchFinds();
     void editedDocumentMatchesPlainSearch();
     void storeSearch_data();
     void storeSearch();
@@ -22,62 +19,6 @@ private slots:
 private:
     static void documentRows();
 };
-
-void TestSearch::streamSearchFinds_data()
-{
-    QTest::addColumn<QStringList>("pieces");
-    QTest::addColumn<QString>("needle");
-    QTest::addColumn<qsizetype>("expected");
-    QTest::newRow("one piece") << QStringList{u"abcabc"_qs} << u"ca"_qs << qsizetype(2);
-    QTest::newRow("first of two") << QStringList{u"xxab"_qs, u"ab"_qs} << u"ab"_qs << qsizetype(2);
-    QTest::newRow("straddles") << QStringList{u"xxa"_qs, u"bcx"_qs} << u"abc"_qs << qsizetype(2);
-    QTest::newRow("over three pieces")
-        << QStringList{u"xxa"_qs, u"b"_qs, u"cx"_qs} << u"abc"_qs << qsizetype(2);
-    QTest::newRow("over many tiny pieces")
-        << QStringList{u"a"_qs, u"b"_qs, u"a"_qs, u"b"_qs, u"c"_qs} << u"abc"_qs << qsizetype(2);
-    QTest::newRow("empty pieces skipped")
-        << QStringList{u"xa"_qs, QString(), u"b"_qs} << u"ab"_qs << qsizetype(1);
-    QTest::newRow("not found") << QStringList{u"abab"_qs, u"abab"_qs} << u"abc"_qs << qsizetype(-1);
-    QTest::newRow("case differs") << QStringList{u"ABC"_qs} << u"abc"_qs << qsizetype(-1);
-    QTest::newRow("jamo are not the syllable")
-        << QStringList{u"\u1112\u1161\u11AB"_qs} << u"\uD55C"_qs << qsizetype(-1);
-    // "|" is a line break slot whose unit in the piece reads "x".
-    QTest::newRow("break hides a match") << QStringList{u"a|b"_qs} << u"axb"_qs << qsizetype(-1);
-    QTest::newRow("match behind a break")
-        << QStringList{u"a|bxaxb"_qs} << u"axb"_qs << qsizetype(4);
-    QTest::newRow("same text without break")
-        << QStringList{u"ya"_qs, u"xb"_qs} << u"axb"_qs << qsizetype(1);
-    QTest::newRow("break at a piece's end")
-        << QStringList{u"ya|"_qs, u"b"_qs} << u"axb"_qs << qsizetype(-1);
-    QTest::newRow("break at a piece's start")
-        << QStringList{u"ya"_qs, u"|b"_qs} << u"axb"_qs << qsizetype(-1);
-    QTest::newRow("breaks in a short piece")
-        << QStringList{u"a"_qs, u"|"_qs, u"b axb"_qs} << u"axb"_qs << qsizetype(4);
-    QTest::newRow("surrogate pair split")
-        << QStringList{u"x\xD83D"_qs, u"\xDE00"_qs} << u"\xD83D\xDE00"_qs << qsizetype(1);
-}
-
-void TestSearch::streamSearchFinds()
-{
-    QFETCH(QStringList, pieces);
-    QFETCH(QString, needle);
-    QFETCH(qsizetype, expected);
-    StreamSearch search(needle);
-    qsizetype found = -1;
-    for (QString piece : pieces) {
-        std::vector<qsizetype> breaks;
-        for (qsizetype i = 0; i < piece.size(); ++i) {
-            if (piece[i] == u'|') {
-                breaks.push_back(i);
-                piece[i] = u'x';
-            }
-        }
-        found = search.feed(piece, breaks);
-        if (found >= 0)
-            break;
-    }
-    QCOMPARE(found, expected);
-}
 
 void TestSearch::documentRows()
 {
