@@ -13,9 +13,11 @@
 #include "ime/input_options.h"
 #include "settings/app_state.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -117,6 +119,17 @@ Result summary(const Host &h)
             keyOnly[keyOnly.size() / 2]};
 }
 
+// The direct mode's layout chosen in the window's "IME" menu (the choice is
+// written before the keys are timed).
+void chooseLayout(TForm1 &form, const QByteArray &layout)
+{
+    for (QAction *item : form.findChild<QMenu *>(QStringLiteral("directlayout1"))->actions()) {
+        if (item->data().toByteArray() == layout)
+            item->trigger();
+    }
+    waitForInputOptionsWritten();
+}
+
 // Keys compose one syllable and take it apart again: insert, two replacements,
 // two reductions, and a Backspace the editor itself carries out. The small and the
 // large document take turns, one cycle of keys each, so that both see the same
@@ -129,11 +142,14 @@ void measure(Host (&hosts)[2], int mode, int keys, const QByteArray &layout = {}
     const char *cycle = mode != ImeDirect ? "han\b\b\b"
                         : layout == "39"  ? "mfs\b\b\b"
                                           : "gks\b\b\b";
-    inputOptions().directLayout = layout;
     for (Host &h : hosts) {
+        chooseLayout(*h.form, layout);
         h.form->setImeMode(mode);
         h.form->memo().setSelStart(h.caret);
+        // Fresh flags; the window's input options stay.
+        const InputOptions *options = h.form->memoComposer.options;
         h.form->memoComposer = ComposerState();
+        h.form->memoComposer.options = options;
         h.us.clear();
         h.cpu.clear();
         h.keyOnly.clear();
@@ -234,7 +250,6 @@ int main(int argc, char *argv[])
                     "two-set %.2f (key alone %.2f), 390 / written two-set %.2f (key alone %.2f)\n",
                     median[2][0] / median[1][0], median[2][1] / median[1][1],
                     median[2][0] / median[0][0], median[2][1] / median[0][1]);
-    inputOptions() = {};
     // The recovery journal's share of a composed key: the same keys with the
     // journal kept and without, taking turns on both documents.
     std::vector<double> keyWith, keyWithout, allWith, allWithout;

@@ -152,6 +152,9 @@ TForm1::TForm1(const QStringList &arguments, QWidget *parent)
 
     createMenus();
     connectCommands();
+    // Memo1's composer (and, through it, the find dialog's) types with the choices
+    // of the "IME" menu.
+    memoComposer.options = &m_inputOptions->options();
     // The commands that need an opened file follow the document's file name.
     connect(&m_document, &Document::stateChanged, this, &TForm1::updateReopenCommand);
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "codec/encoding_detect.h"
+#include "convert/hanja_sources.h"
 #include "document/document.h"
 #include "document/file_identity.h"
 #include "editor/editor_context.h"
@@ -69,6 +70,9 @@ public:
     void endWithoutQuestions();
     // What the subsystems' commands work on in this window.
     EditorContext &editorContext() { return m_context; }
+    // The Hanja dictionaries of this window's Hangul to Hanja commands (Memo1's,
+    // and the find dialog's, which is handed them).
+    HanjaDictionaries &hanjaDictionaries() { return m_hanjaDictionaries; }
     // Where the screen keyboard and the accent pads write at the moment: the find
     // dialog's edit line while it is visible, Memo1 otherwise.
     InputTargetSource inputTarget();
@@ -267,6 +271,7 @@ private:
     bool memoKeyConsumed(QKeyEvent *event);     // true: the editor must not see the key
     InputOptionsMenu *m_inputOptions = nullptr; // the "IME" menu's lasting choices
     HanjaCommand *m_hanja = nullptr;            // made on the first Hangul to Hanja
+    HanjaDictionaries m_hanjaDictionaries;      // loaded on the first Hangul to Hanja
 
     QPointer<Tsearchform> m_searchform;
     QPointer<Thelpform> m_helpform;

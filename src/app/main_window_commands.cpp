@@ -271,7 +271,7 @@ void TForm1::KanjiJapantoHangulSelectAreaType21Click()
 void TForm1::HangultoHanja1Click()
 {
     if (!m_hanja)
-        m_hanja = new HanjaCommand(Memo1, m_memo, memoComposer);
+        m_hanja = new HanjaCommand(Memo1, m_memo, memoComposer, m_hanjaDictionaries);
     m_hanja->run();
 }
 

@@ -3,6 +3,7 @@
 #include "convert/hanja_popup.h"
 #include "convert/hanja_sources.h"
 #include "document/text_control.h"
+#include "ime/composer.h"
 #include "ime/input_options.h"
 #include "platform/platform.h"
 
@@ -16,8 +17,9 @@ bool isHanjaKey(const QKeyEvent *event)
     return event->key() == Qt::Key_Hangul_Hanja || event->key() == Qt::Key_F9;
 }
 
-HanjaCommand::HanjaCommand(QWidget *host, TextControl &control, ComposerState &state)
-    : QObject(host), m_host(host), m_control(control), m_state(state)
+HanjaCommand::HanjaCommand(QWidget *host, TextControl &control, ComposerState &state,
+                           HanjaDictionaries &dictionaries)
+    : QObject(host), m_host(host), m_control(control), m_state(state), m_dictionaries(dictionaries)
 {
 }
 
@@ -27,25 +29,25 @@ void HanjaCommand::run()
     // read-only for a moment after an intercepted paste) is not changed either.
     if (!m_control.isEnabled() || m_control.isReadOnly())
         return;
-    const HanjaDictionary &dictionary = programHanjaDictionary();
+    const HanjaDictionary &dictionary = m_dictionaries.system();
     switch (dictionary.status()) {
     case HanjaDictionary::Status::Loaded:
         break;
     case HanjaDictionary::Status::Missing:
         ErrorBox(m_host->window(),
                  tr("The Hanja dictionary is not installed: %1 was not found.")
-                     .arg(hanjaDictionaryPath()),
+                     .arg(m_dictionaries.path()),
                  tr("ERROR"));
         return;
     default:
         ErrorBox(m_host->window(),
-                 tr("The Hanja dictionary %1 could not be read.").arg(hanjaDictionaryPath()),
+                 tr("The Hanja dictionary %1 could not be read.").arg(m_dictionaries.path()),
                  tr("ERROR"));
         return;
     }
 
-    const bool learn = inputOptions().learnHanja;
-    const HanjaSources sources{&programUserHanjaDictionary(), &programSymbolTable(),
+    const bool learn = inputOptionsOrDefaults(m_state.options).learnHanja;
+    const HanjaSources sources{&m_dictionaries.user(), &m_dictionaries.symbols(),
                                learn ? &programHanjaHistory() : nullptr};
     m_lookup = lookUpHanja(dictionary, m_control, sources);
     if (m_lookup.candidates.isEmpty())
@@ -70,7 +72,7 @@ void HanjaCommand::apply(qsizetype index)
     if (!applyHanjaCandidate(m_control, m_lookup, index, m_state))
         return;
     m_control.endComposition();
-    if (inputOptions().learnHanja) {
+    if (inputOptionsOrDefaults(m_state.options).learnHanja) {
         HanjaHistory &history = programHanjaHistory();
         history.record(reading, m_lookup.candidates.at(index).hanja);
         history.saveLater();

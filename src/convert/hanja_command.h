@@ -7,6 +7,7 @@
 
 #include <QObject>
 
+class HanjaDictionaries;
 class HanjaPopup;
 class QKeyEvent;
 class QWidget;
@@ -19,8 +20,11 @@ class HanjaCommand : public QObject
     Q_OBJECT
 public:
     // `host` is the control's widget: the popup stands at its caret, in its font,
-    // and keys the popup does not take go back to it.
-    HanjaCommand(QWidget *host, TextControl &control, ComposerState &state);
+    // and keys the popup does not take go back to it. The words are looked up in
+    // `dictionaries` (which outlive the command); whether choices are learned
+    // follows `state.options`.
+    HanjaCommand(QWidget *host, TextControl &control, ComposerState &state,
+                 HanjaDictionaries &dictionaries);
 
     // Runs the command. No dictionary: an error box says so. No match, or a control
     // that is disabled or read-only: nothing happens. Otherwise the candidate
@@ -36,6 +40,7 @@ private:
     QWidget *m_host;
     TextControl &m_control;
     ComposerState &m_state;
+    HanjaDictionaries &m_dictionaries;
     HanjaPopup *m_popup = nullptr; // a child of the host, like this command
     HanjaLookup m_lookup;
 };

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
-#include <memory>
 #include <utility>
 
 namespace {
@@ -33,9 +32,6 @@ qsizetype utf16Length(QByteArrayView utf8)
     }
     return units;
 }
-
-QString g_path = defaultHanjaDictionaryPath();
-std::unique_ptr<HanjaDictionary> g_dictionary;
 
 } // namespace
 
@@ -146,24 +142,4 @@ QList<HanjaEntry> HanjaDictionary::lookUp(QStringView reading) const
 QString defaultHanjaDictionaryPath()
 {
     return QStringLiteral("/usr/share/libhangul/hanja/hanja.txt");
-}
-
-QString hanjaDictionaryPath()
-{
-    return g_path;
-}
-
-void setHanjaDictionaryPath(const QString &path)
-{
-    g_path = path;
-    g_dictionary.reset();
-}
-
-const HanjaDictionary &programHanjaDictionary()
-{
-    if (!g_dictionary)
-        g_dictionary = std::make_unique<HanjaDictionary>();
-    if (g_dictionary->status() != HanjaDictionary::Status::Loaded)
-        g_dictionary->load(g_path);
-    return *g_dictionary;
 }

@@ -61,11 +61,5 @@ private:
 };
 
 // Where the program's dictionary is read from: the Hangul input library's data
-// unless a test points elsewhere. Setting it forgets what was loaded.
+// (HanjaDictionaries in hanja_sources.h loads it).
 QString defaultHanjaDictionaryPath();
-QString hanjaDictionaryPath();
-void setHanjaDictionaryPath(const QString &path);
-
-// The program's dictionary, loaded on first use: a load that failed is tried
-// again on the next use, so installing the file later needs no restart.
-const HanjaDictionary &programHanjaDictionary();

@@ -36,27 +36,41 @@ const HanjaDictionary &ReloadingHanjaDictionary::get(const QString &path)
     return m_dictionary;
 }
 
-QString symbolTablePath()
+HanjaDictionaries::HanjaDictionaries(const QString &path) : m_path(path) {}
+
+void HanjaDictionaries::setPath(const QString &path)
 {
-    return QFileInfo(hanjaDictionaryPath()).absolutePath() + QStringLiteral("/mssymbol.txt");
+    m_path = path;
+    m_system.reset();
 }
 
-const HanjaDictionary &programUserHanjaDictionary()
+const HanjaDictionary &HanjaDictionaries::system()
 {
-    static ReloadingHanjaDictionary user;
-    return user.get(userHanjaDictionaryPath());
+    if (!m_system)
+        m_system = std::make_unique<HanjaDictionary>();
+    if (m_system->status() != HanjaDictionary::Status::Loaded)
+        m_system->load(m_path);
+    return *m_system;
 }
 
-const HanjaDictionary &programSymbolTable()
+QString HanjaDictionaries::symbolTablePath() const
 {
-    static HanjaDictionary symbols;
-    static QString loadedFrom;
+    return QFileInfo(m_path).absolutePath() + QStringLiteral("/mssymbol.txt");
+}
+
+const HanjaDictionary &HanjaDictionaries::symbols()
+{
     const QString path = symbolTablePath();
-    if (symbols.status() != HanjaDictionary::Status::Loaded || loadedFrom != path) {
-        symbols.load(path);
-        loadedFrom = path;
+    if (m_symbols.status() != HanjaDictionary::Status::Loaded || m_symbolsFrom != path) {
+        m_symbols.load(path);
+        m_symbolsFrom = path;
     }
-    return symbols;
+    return m_symbols;
+}
+
+const HanjaDictionary &HanjaDictionaries::user()
+{
+    return m_user.get(userHanjaDictionaryPath());
 }
 
 HanjaHistory &programHanjaHistory()

@@ -1,4 +1,4 @@
-// Where Hanja candidates come from besides the system dictionary: the user's own
+// Where Hanja candidates come from: the system dictionary, the user's own
 // dictionary (read again when it changed), the symbols offered for a consonant
 // jamo, and the learned choices.
 #pragma once
@@ -7,6 +7,8 @@
 #include "convert/hanja_history.h"
 
 #include <QDateTime>
+
+#include <memory>
 
 // "tavriledit/hanja-user.txt" in the user's configuration folder.
 QString userHanjaDictionaryPath();
@@ -27,13 +29,39 @@ private:
     qint64 m_size = -1;
 };
 
-// The symbols table beside the system dictionary ("mssymbol.txt"), in the same
-// format: a consonant jamo, a symbol, a meaning.
-QString symbolTablePath();
+// The dictionaries the Hangul to Hanja commands read, each loaded on first use.
+// The main window owns one set, shared by its editor's and its find dialog's
+// commands, so that a dictionary is read once.
+class HanjaDictionaries
+{
+public:
+    explicit HanjaDictionaries(const QString &path = defaultHanjaDictionaryPath());
 
-// The program's sources, each made on first use: the user dictionary at
-// userHanjaDictionaryPath(), the symbols (a failed load tried again on the next
-// use), and the history at hanjaHistoryPath() (loaded again when that path changes).
-const HanjaDictionary &programUserHanjaDictionary();
-const HanjaDictionary &programSymbolTable();
+    // Where the system dictionary is read from.
+    QString path() const { return m_path; }
+    // Reads the system dictionary from `path` from now on, forgetting what was
+    // loaded (tests point it at a file of their own).
+    void setPath(const QString &path);
+
+    // The system dictionary: a load that failed is tried again on the next use,
+    // so installing the file later needs no restart.
+    const HanjaDictionary &system();
+    // The symbols table beside the system dictionary ("mssymbol.txt"), in the same
+    // format: a consonant jamo, a symbol, a meaning; a failed load is tried again
+    // on the next use.
+    QString symbolTablePath() const;
+    const HanjaDictionary &symbols();
+    // The user's own dictionary at userHanjaDictionaryPath().
+    const HanjaDictionary &user();
+
+private:
+    QString m_path;
+    std::unique_ptr<HanjaDictionary> m_system; // made on first use
+    HanjaDictionary m_symbols;
+    QString m_symbolsFrom; // the path m_symbols was read from
+    ReloadingHanjaDictionary m_user;
+};
+
+// The learned choices at hanjaHistoryPath(), made on first use (loaded again when
+// that path changes).
 HanjaHistory &programHanjaHistory();

@@ -2,7 +2,6 @@
 
 #include "convert/hanja_sources.h"
 #include "ime/hangul_layout.h"
-#include "ime/input_options.h"
 #include "platform/platform.h"
 
 #include <QAction>
@@ -44,22 +43,22 @@ InputOptionsMenu::InputOptionsMenu(QMenu *ime, std::function<QString()> settings
         layoutItems.append(item);
     }
     connect(m_layouts, &QActionGroup::triggered, this, [this](QAction *item) {
-        inputOptions().directLayout = item->data().toByteArray();
+        m_options.directLayout = item->data().toByteArray();
         store();
     });
     autoreorder1 = addItem(ime, "autoreorder1", tr("auto reorder (moachigi)"), true);
     connect(autoreorder1, &QAction::toggled, this, [this](bool on) {
-        if (inputOptions().autoReorder == on)
+        if (m_options.autoReorder == on)
             return;
-        inputOptions().autoReorder = on;
+        m_options.autoReorder = on;
         store();
     });
     ime->addSeparator();
     learnHanja1 = addItem(ime, "learnHanja1", tr("learn Hanja choices"), true);
     connect(learnHanja1, &QAction::toggled, this, [this](bool on) {
-        if (inputOptions().learnHanja == on)
+        if (m_options.learnHanja == on)
             return;
-        inputOptions().learnHanja = on;
+        m_options.learnHanja = on;
         store();
     });
     forgetHanja1 = addItem(ime, "forgetHanja1", tr("forget Hanja choices"), false);
@@ -71,13 +70,13 @@ InputOptionsMenu::InputOptionsMenu(QMenu *ime, std::function<QString()> settings
 
 void InputOptionsMenu::load()
 {
-    inputOptions() = readInputOptions(m_settingsFolder());
+    m_options = readInputOptions(m_settingsFolder());
     sync();
 }
 
 void InputOptionsMenu::sync()
 {
-    const InputOptions &options = inputOptions();
+    const InputOptions &options = m_options;
     for (QAction *item : std::as_const(layoutItems))
         item->setChecked(item->data().toByteArray() == options.directLayout);
     autoreorder1->setChecked(options.autoReorder);
@@ -87,7 +86,7 @@ void InputOptionsMenu::sync()
 void InputOptionsMenu::store()
 {
     // A choice that cannot be kept still holds for this run.
-    writeInputOptionsLater(m_settingsFolder(), inputOptions());
+    writeInputOptionsLater(m_settingsFolder(), m_options);
 }
 
 void InputOptionsMenu::forgetChoices()

@@ -1,7 +1,10 @@
 // The "IME" menu's lasting choices: the direct mode's layout, reordering for the
 // three-set layouts, learning Hanja choices, forgetting them, and the user's own
-// Hanja dictionary. Every choice is written to "tavriledit.ini" at once.
+// Hanja dictionary. The menu owns the program's one InputOptions and is its only
+// writer; every choice is written to "tavriledit.ini" at once.
 #pragma once
+
+#include "ime/input_options.h"
 
 #include <QList>
 #include <QObject>
@@ -21,10 +24,13 @@ public:
     // "tavriledit.ini" lives; `window` parents the question of "forget".
     InputOptionsMenu(QMenu *ime, std::function<QString()> settingsFolder, QWidget *window);
 
-    // Reads the stored choices into inputOptions() and shows them.
+    // Reads the stored choices into options() and shows them.
     void load();
-    // Shows inputOptions() in the check marks.
+    // Shows options() in the check marks.
     void sync();
+    // The choices in force: the composers and the Hangul to Hanja commands read
+    // them (ComposerState::options points here).
+    const InputOptions &options() const { return m_options; }
 
     QMenu *directlayout1 = nullptr;
     QList<QAction *> layoutItems; // in menu order, the written layout first
@@ -42,6 +48,7 @@ private:
     void editUserDictionary();
     void forgetChoices();
 
+    InputOptions m_options;
     std::function<QString()> m_settingsFolder;
     QWidget *m_window;
     QActionGroup *m_layouts;

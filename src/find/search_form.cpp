@@ -1,6 +1,7 @@
 #include "find/search_form.h"
 
 #include "convert/hanja_command.h"
+#include "convert/hanja_sources.h"
 #include "convert/kanji_to_hangul.h"
 #include "editor/edit_commands.h"
 #include "editor/editor_context.h"
@@ -35,9 +36,14 @@ QString imeModeLabel(int mode)
     }
 }
 
-Tsearchform::Tsearchform(QWidget *parent, EditorContext *editor)
-    : QDialog(parent), Edit1(new QLineEdit), m_edit1(Edit1), m_editor(editor)
+Tsearchform::Tsearchform(QWidget *parent, EditorContext *editor,
+                         HanjaDictionaries *hanjaDictionaries)
+    : QDialog(parent), Edit1(new QLineEdit), m_edit1(Edit1), m_hanjaDictionaries(hanjaDictionaries),
+      m_editor(editor)
 {
+    // One set of input options for the editor and Edit1.
+    if (m_editor && m_editor->composer)
+        edit1Composer.options = m_editor->composer->options;
     setObjectName(QStringLiteral("searchform"));
     setWindowTitle(tr("find (search)"));
     resize(350, 151);
@@ -298,7 +304,12 @@ void Tsearchform::KanjiJapantoHangulSelectAreaType21Click()
 
 void Tsearchform::HangultoHanja1Click()
 {
-    if (!m_hanja)
-        m_hanja = new HanjaCommand(Edit1, m_edit1, edit1Composer);
+    if (!m_hanja) {
+        if (!m_hanjaDictionaries) {
+            m_ownHanjaDictionaries = std::make_unique<HanjaDictionaries>();
+            m_hanjaDictionaries = m_ownHanjaDictionaries.get();
+        }
+        m_hanja = new HanjaCommand(Edit1, m_edit1, edit1Composer, *m_hanjaDictionaries);
+    }
     m_hanja->run();
 }

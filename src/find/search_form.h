@@ -9,8 +9,11 @@
 #include <QDialog>
 #include <QPointer>
 
+#include <memory>
+
 struct EditorContext;
 class HanjaCommand;
+class HanjaDictionaries;
 class QAction;
 class QKeyEvent;
 class QLabel;
@@ -28,8 +31,12 @@ class Tsearchform : public QDialog
     Q_OBJECT
 public:
     // `editor`: the main window's editor; the dialog's mode commands show the mode
-    // in its status bar, Edit1 follows its font and the dialog is centred on it.
-    explicit Tsearchform(QWidget *parent = nullptr, EditorContext *editor = nullptr);
+    // in its status bar, Edit1 follows its font and the dialog is centred on it,
+    // and Edit1 types with the input options of the editor's composer.
+    // `hanjaDictionaries`: the main window's, for Hangul to Hanja on Edit1 (which
+    // reads dictionaries of its own when none are given).
+    explicit Tsearchform(QWidget *parent = nullptr, EditorContext *editor = nullptr,
+                         HanjaDictionaries *hanjaDictionaries = nullptr);
     ~Tsearchform() override;
 
     QMenuBar *MainMenu1 = nullptr;
@@ -96,6 +103,8 @@ private:
 
     LineEditControl m_edit1;
     HanjaCommand *m_hanja = nullptr; // made on the first Hangul to Hanja
+    HanjaDictionaries *m_hanjaDictionaries = nullptr;
+    std::unique_ptr<HanjaDictionaries> m_ownHanjaDictionaries; // when none were given
     EditorContext *m_editor = nullptr;
     QPointer<QWidget> m_fontSource; // the editor whose font Edit1 follows
 };

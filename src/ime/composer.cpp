@@ -130,7 +130,7 @@ int composeKeyInMode(int mode, int key, TextControl &control, ComposerState &sta
 {
     switch (mode) {
     case ImeDirect: {
-        const InputOptions &options = inputOptions();
+        const InputOptions &options = inputOptionsOrDefaults(state.options);
         if (!options.directLayout.isEmpty() && layouts::isAvailable(options.directLayout)) {
             if (!state.layout)
                 state.layout = std::make_shared<LayoutComposer>();

@@ -8,6 +8,7 @@
 
 class LayoutComposer;
 class TextControl;
+struct InputOptions;
 
 // Per host control (the editor, the find dialog's edit line); all flags 0 or 1.
 struct ComposerState
@@ -19,6 +20,9 @@ struct ComposerState
     int PrefixCapitalW = 0;
     // The direct mode's composition with a library layout, made on first use.
     std::shared_ptr<LayoutComposer> layout;
+    // The input method's choices this host types with (the main window's, shared
+    // by the editor and the find dialog); null: the defaults.
+    const InputOptions *options = nullptr;
 };
 
 // Key codes are 8-bit characters as typed (Shift included); Backspace is 8.
@@ -35,7 +39,7 @@ int ComposeDirectKey(int key, TextControl &control, ComposerState &state, bool s
 int ComposeRomanizedKey(int key, TextControl &control, ComposerState &state);
 
 // A typed key in the input mode `mode` (ImeMode's values): the direct mode with
-// the chosen layout (inputOptions()) or the romanized scheme, or the key itself
+// the layout chosen in state.options or the romanized scheme, or the key itself
 // untouched when no input method is on. The syllable left open is the control's
 // composition; a key that decides it ends the composition.
 int composeKeyInMode(int mode, int key, TextControl &control, ComposerState &state);

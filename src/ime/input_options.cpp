@@ -22,10 +22,10 @@ QThreadPool &writer()
 
 } // namespace
 
-InputOptions &inputOptions()
+const InputOptions &inputOptionsOrDefaults(const InputOptions *options)
 {
-    static InputOptions options;
-    return options;
+    static const InputOptions defaults;
+    return options ? *options : defaults;
 }
 
 QString inputOptionsPath(const QString &folder)

@@ -13,8 +13,10 @@ struct InputOptions
     bool learnHanja = true;
 };
 
-// The program's choices (one set for both editors).
-InputOptions &inputOptions();
+// `options`, or the defaults when null. The main window's "IME" menu owns the
+// program's one set of choices; the editor's and the find dialog's composers
+// reach it through their ComposerState.
+const InputOptions &inputOptionsOrDefaults(const InputOptions *options);
 
 // "tavriledit.ini" in `folder` (which ends in a separator).
 QString inputOptionsPath(const QString &folder);

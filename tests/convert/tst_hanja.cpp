@@ -71,20 +71,19 @@ struct DictionaryFile
         QFile f(path);
         if (f.open(QIODevice::WriteOnly))
             f.write(bytes);
-        setHanjaDictionaryPath(path);
     }
-    ~DictionaryFile() { setHanjaDictionaryPath(defaultHanjaDictionaryPath()); }
 };
 
 struct Editor
 {
-    DictionaryFile dictionary; // in place before the window starts
+    DictionaryFile dictionary;
     MainWindowFixture app;
     TForm1 &form = app.form;
     FakePlatform &fake = app.fake;
 
     explicit Editor(const QString &text, int mode = ImeNone)
     {
+        form.hanjaDictionaries().setPath(dictionary.path);
         form.show();
         form.setImeMode(mode);
         form.memo().setText(text);
@@ -189,10 +188,11 @@ void TestHanja::lookup()
     QFETCH(int, length);
     QFETCH(QString, expected);
     DictionaryFile file;
+    HanjaDictionaries dictionaries(file.path);
     MemoryTextControl control;
     control.setText(text);
     control.select(start, length);
-    const HanjaLookup result = lookUpHanja(programHanjaDictionary(), control);
+    const HanjaLookup result = lookUpHanja(dictionaries.system(), control);
     QCOMPARE(candidateList(result), expected);
     QCOMPARE(result.end, start + length);
     QVERIFY(result.text.size() <= 4);
@@ -201,10 +201,11 @@ void TestHanja::lookup()
 void TestHanja::applyChoice()
 {
     DictionaryFile file;
+    HanjaDictionaries dictionaries(file.path);
     MemoryTextControl control;
     control.setText(u"나는 한국"_qs);
     control.setSelStart(control.length());
-    const HanjaLookup lookup = lookUpHanja(programHanjaDictionary(), control);
+    const HanjaLookup lookup = lookUpHanja(dictionaries.system(), control);
     ComposerState state{0, 0, 1, 0, 0, {}};
     QVERIFY(!applyHanjaCandidate(control, lookup, lookup.candidates.size(), state));
     QVERIFY(applyHanjaCandidate(control, lookup, 1, state)); // 寒菊
@@ -311,7 +312,9 @@ void TestHanja::editLine()
     Tsearchform &dialog = e.app.searchForm();
     dialog.show();
     dialog.Edit1->setText(u"대한한국"_qs);
+    const InputOptions *options = dialog.edit1Composer.options; // the window's
     dialog.edit1Composer = {};
+    dialog.edit1Composer.options = options;
     pressHanjaKey(dialog.Edit1);
     auto *popup = dialog.findChild<HanjaPopup *>();
     QVERIFY(popup && popup->isVisible());
@@ -450,6 +453,7 @@ void TestHanja::symbolsAfterJamo()
     symbols.write("ㅁ:＃:\nㅁ:＆:\nㅁ:＊:\n");
     symbols.close();
     MainWindowFixture app;
+    app.form.hanjaDictionaries().setPath(dictionary.path);
     app.form.show();
     app.form.setImeMode(ImeDirect);
     app.form.memo().setText(QString());
@@ -503,7 +507,7 @@ void TestHanja::missingDictionary()
 {
     Editor e(u"한국"_qs);
     QTemporaryDir dir;
-    setHanjaDictionaryPath(dir.filePath(u"hanja.txt"_qs));
+    e.form.hanjaDictionaries().setPath(dir.filePath(u"hanja.txt"_qs));
     e.form.HangultoHanja1->trigger();
     QCOMPARE(e.fake.boxes.size(), 1);
     QCOMPARE(e.fake.boxes.at(0).kind, u"error"_qs);

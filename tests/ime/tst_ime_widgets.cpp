@@ -46,6 +46,15 @@ struct Editor : MainWindowFixture
         form.document().setSaved(QString());
     }
     QString text() { return form.memo().text(); }
+    // The direct mode's layout chosen in the "IME" menu, as the user chooses it.
+    void chooseLayout(const QByteArray &layout)
+    {
+        for (QAction *item : form.findChild<QMenu *>(u"directlayout1"_qs)->actions()) {
+            if (item->data().toByteArray() == layout)
+                item->trigger();
+        }
+        waitForInputOptionsWritten();
+    }
 };
 
 } // namespace
@@ -280,7 +289,7 @@ void TestImeWidgets::wordUndo()
         QSKIP("keyboard file missing");
     Editor e;
     e.start(mode, QString());
-    inputOptions().directLayout = layout;
+    e.chooseLayout(layout);
     for (char k : keys) {
         if (k == '<' || k == '>')
             QTest::keyClick(e.form.Memo1, k == '<' ? Qt::Key_Left : Qt::Key_Right);
@@ -318,7 +327,7 @@ void TestImeWidgets::openSyllableUnderlined()
     QCOMPARE(open().second, 0);
     if (!layouts::isAvailable("39"))
         return;
-    inputOptions().directLayout = "39";
+    e.chooseLayout("39");
     e.start(ImeDirect, QString());
     typeInto(e.form.Memo1, "mfsk");
     QCOMPARE(e.text(), u"한ㄱ"_qs);

@@ -38,8 +38,6 @@ class TestLayouts : public QObject
 {
     Q_OBJECT
 private slots:
-    void init() { inputOptions() = {}; }
-    void cleanup() { inputOptions() = {}; }
     void offered();
     void typing_data();
     void typing();
@@ -120,12 +118,12 @@ void TestLayouts::typing()
     QFETCH(QString, expected);
     if (!layouts::isAvailable(layout))
         QSKIP("keyboard file missing");
-    inputOptions().directLayout = layout;
-    inputOptions().autoReorder = reorder;
+    const InputOptions options{layout, reorder};
     MemoryTextControl control;
     control.setText(before);
     control.setSelStart(control.length());
     ComposerState state;
+    state.options = &options;
     QCOMPARE(typeInLayout(control, state, keys.constData()), expected);
     QCOMPARE(control.selStart(), control.length());
 }
@@ -134,9 +132,11 @@ void TestLayouts::openSyllable()
 {
     if (!layouts::isAvailable("39"))
         QSKIP("keyboard file missing");
-    inputOptions().directLayout = "39";
+    InputOptions options;
+    options.directLayout = "39";
     MemoryTextControl control;
     ComposerState state;
+    state.options = &options;
     typeInLayout(control, state, "mfs");
     QCOMPARE(control.composition(), (TextControl::Span{0, 1}));
     typeInLayout(control, state, "k");
@@ -147,7 +147,7 @@ void TestLayouts::openSyllable()
     QCOMPARE(control.composition(), TextControl::Span{});
     // A choice of layout made while a syllable is open starts afresh.
     typeInLayout(control, state, "k");
-    inputOptions().directLayout = "2";
+    options.directLayout = "2";
     typeInLayout(control, state, "k");
     QCOMPARE(control.text(), QStringLiteral("한ㄱ ㄱㅏ"));
     // A control that takes no typing gets the keys back, and no syllable stays open.

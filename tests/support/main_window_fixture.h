@@ -32,7 +32,8 @@ public:
     Tsearchform &searchForm()
     {
         if (!m_search) {
-            m_search = std::make_unique<Tsearchform>(&form, &form.editorContext());
+            m_search = std::make_unique<Tsearchform>(&form, &form.editorContext(),
+                                                     &form.hanjaDictionaries());
             wire();
         }
         return *m_search;

@@ -1,6 +1,5 @@
 #include "support/test_env.h"
 
-#include "ime/input_options.h"
 #include "settings/app_state.h"
 
 #include <QFile>
@@ -21,7 +20,6 @@ const bool offscreen = [] {
 TestProgramDir::TestProgramDir()
 {
     resetAppState();
-    inputOptions() = {};
     setProgramDirOverride(m_dir.path());
     // Each test starts with no learned choice and no user dictionary.
     qputenv("XDG_STATE_HOME", QFile::encodeName(path() + QStringLiteral("state")));
@@ -32,7 +30,6 @@ TestProgramDir::~TestProgramDir()
 {
     setProgramDirOverride(QString());
     resetAppState();
-    inputOptions() = {};
 }
 
 QString TestProgramDir::path() const
