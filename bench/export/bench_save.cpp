@@ -211,21 +211,21 @@ int main(int argc, char *argv[])
                     "MiB before)\n",
                     what, s, cpu, mib(peak), mib(peak - base), mib(base));
     };
-    run("save command (UTF-8, over write)", form.overwritesavefileUTF81);
+    run("save command (UTF-8, over write)", form.action("overwritesavefileUTF81"));
     const qint64 expected = text.toUtf8().size() + text.count(QChar(u'\n'));
     std::printf("  file: %lld bytes (expected %lld)%s\n", (long long)QFileInfo(target).size(),
                 (long long)expected, QFileInfo(target).size() == expected ? "" : "  MISMATCH");
     QFile::remove(target);
     form.setWordWrap(true);
     app.processEvents();
-    run("save command with word wrap on", form.overwritesavefileUTF81);
+    run("save command with word wrap on", form.action("overwritesavefileUTF81"));
     form.setWordWrap(false);
     QFile::remove(target);
     saveToCurrentFile = true; // the export commands write to the same file, no dialog
-    run("HTML export", form.saveHTML99tagASCII1);
+    run("HTML export", form.action("saveHTML99tagASCII1"));
     std::printf("  file: %lld bytes\n", (long long)QFileInfo(target).size());
     QFile::remove(target);
-    run("C array export", form.saveUnicodenumberlanguageC0x1);
+    run("C array export", form.action("saveUnicodenumberlanguageC0x1"));
     std::printf("  file: %lld bytes\n", (long long)QFileInfo(target).size());
     saveToCurrentFile = false;
     std::printf("resident before the saves: %.0f MiB\n", mib(before));

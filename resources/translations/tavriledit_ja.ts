@@ -9,6 +9,61 @@
     </message>
 </context>
 <context>
+    <name>ContextMenu</name>
+    <message>
+        <source>Cut</source>
+        <translation>切り取り</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>コピー</translation>
+    </message>
+    <message>
+        <source>Paste</source>
+        <translation>貼り付け</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>消去</translation>
+    </message>
+    <message>
+        <source>Select All</source>
+        <translation>すべて選択</translation>
+    </message>
+    <message>
+        <source>Korea Roma IME</source>
+        <translation>ハングル ローマ字入力</translation>
+    </message>
+    <message>
+        <source>Korea Direct IME</source>
+        <translation>ハングル直接入力</translation>
+    </message>
+    <message>
+        <source>nonIME</source>
+        <translation>IMEオフ</translation>
+    </message>
+    <message>
+        <source>Kanji(Japan) to Hangul(SelectArea)Type1</source>
+        <translation>漢字(日本)→ハングル(選択範囲) タイプ1</translation>
+    </message>
+    <message>
+        <source>Kanji(Japan) to Hangul(SelectArea)Type2</source>
+        <translation>漢字(日本)→ハングル(選択範囲) タイプ2</translation>
+    </message>
+    <message>
+        <source>Hangul to Hanja</source>
+        <translation>ハングル→漢字変換</translation>
+    </message>
+    <message>
+        <source>compose Hangul (NFC)</source>
+        <translation>ハングルを合成 (NFC)</translation>
+    </message>
+    <message>
+        <source>decompose Hangul (NFD)</source>
+        <translation>ハングルを分解 (NFD)</translation>
+    </message>
+</context>
+<context>
     <name>HangulLayout</name>
     <message>
         <source>Dubeolsik</source>
@@ -464,42 +519,6 @@
         <translation>著作権情報</translation>
     </message>
     <message>
-        <source>Cut</source>
-        <translation>切り取り</translation>
-    </message>
-    <message>
-        <source>Copy</source>
-        <translation>コピー</translation>
-    </message>
-    <message>
-        <source>Paste</source>
-        <translation>貼り付け</translation>
-    </message>
-    <message>
-        <source>Clear</source>
-        <translation>消去</translation>
-    </message>
-    <message>
-        <source>Select All</source>
-        <translation>すべて選択</translation>
-    </message>
-    <message>
-        <source>Korea Roma IME</source>
-        <translation>ハングル ローマ字入力</translation>
-    </message>
-    <message>
-        <source>Korea Direct IME</source>
-        <translation>ハングル直接入力</translation>
-    </message>
-    <message>
-        <source>Kanji(Japan) to Hangul(SelectArea)Type1</source>
-        <translation>漢字(日本)→ハングル(選択範囲) タイプ1</translation>
-    </message>
-    <message>
-        <source>Kanji(Japan) to Hangul(SelectArea)Type2</source>
-        <translation>漢字(日本)→ハングル(選択範囲) タイプ2</translation>
-    </message>
-    <message>
         <source>save with encoding</source>
         <translation>エンコードを指定して保存</translation>
     </message>
@@ -635,46 +654,6 @@
     <message>
         <source>Sorry. auto change to noWrapLine mode.</source>
         <translation>すみません。折り返しなしモードに自動で切り替えます。</translation>
-    </message>
-    <message>
-        <source>Cut</source>
-        <translation>切り取り</translation>
-    </message>
-    <message>
-        <source>Copy</source>
-        <translation>コピー</translation>
-    </message>
-    <message>
-        <source>Paste</source>
-        <translation>貼り付け</translation>
-    </message>
-    <message>
-        <source>Clear</source>
-        <translation>消去</translation>
-    </message>
-    <message>
-        <source>Select All</source>
-        <translation>すべて選択</translation>
-    </message>
-    <message>
-        <source>Korea Roma IME</source>
-        <translation>ハングル ローマ字入力</translation>
-    </message>
-    <message>
-        <source>Korea Direct IME</source>
-        <translation>ハングル直接入力</translation>
-    </message>
-    <message>
-        <source>Kanji(Japan) to Hangul(SelectArea)Type1</source>
-        <translation>漢字(日本)→ハングル(選択範囲) タイプ1</translation>
-    </message>
-    <message>
-        <source>Kanji(Japan) to Hangul(SelectArea)Type2</source>
-        <translation>漢字(日本)→ハングル(選択範囲) タイプ2</translation>
-    </message>
-    <message>
-        <source>Hangul to Hanja</source>
-        <translation>ハングル→漢字変換</translation>
     </message>
 </context>
 </TS>

@@ -9,6 +9,61 @@
     </message>
 </context>
 <context>
+    <name>ContextMenu</name>
+    <message>
+        <source>Cut</source>
+        <translation>잘라내기</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>복사</translation>
+    </message>
+    <message>
+        <source>Paste</source>
+        <translation>붙여넣기</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>지우기</translation>
+    </message>
+    <message>
+        <source>Select All</source>
+        <translation>모두 선택</translation>
+    </message>
+    <message>
+        <source>Korea Roma IME</source>
+        <translation>한글 로마자 입력</translation>
+    </message>
+    <message>
+        <source>Korea Direct IME</source>
+        <translation>한글 직접 입력</translation>
+    </message>
+    <message>
+        <source>nonIME</source>
+        <translation>IME 끔</translation>
+    </message>
+    <message>
+        <source>Kanji(Japan) to Hangul(SelectArea)Type1</source>
+        <translation>일본 한자→한글(선택 영역) 방식1</translation>
+    </message>
+    <message>
+        <source>Kanji(Japan) to Hangul(SelectArea)Type2</source>
+        <translation>일본 한자→한글(선택 영역) 방식2</translation>
+    </message>
+    <message>
+        <source>Hangul to Hanja</source>
+        <translation>한자 변환</translation>
+    </message>
+    <message>
+        <source>compose Hangul (NFC)</source>
+        <translation>한글 모아쓰기 (NFC)</translation>
+    </message>
+    <message>
+        <source>decompose Hangul (NFD)</source>
+        <translation>한글 풀어쓰기 (NFD)</translation>
+    </message>
+</context>
+<context>
     <name>HangulLayout</name>
     <message>
         <source>Dubeolsik</source>
@@ -464,42 +519,6 @@
         <translation>저작권 정보</translation>
     </message>
     <message>
-        <source>Cut</source>
-        <translation>잘라내기</translation>
-    </message>
-    <message>
-        <source>Copy</source>
-        <translation>복사</translation>
-    </message>
-    <message>
-        <source>Paste</source>
-        <translation>붙여넣기</translation>
-    </message>
-    <message>
-        <source>Clear</source>
-        <translation>지우기</translation>
-    </message>
-    <message>
-        <source>Select All</source>
-        <translation>모두 선택</translation>
-    </message>
-    <message>
-        <source>Korea Roma IME</source>
-        <translation>한글 로마자 입력</translation>
-    </message>
-    <message>
-        <source>Korea Direct IME</source>
-        <translation>한글 직접 입력</translation>
-    </message>
-    <message>
-        <source>Kanji(Japan) to Hangul(SelectArea)Type1</source>
-        <translation>일본 한자→한글(선택 영역) 방식1</translation>
-    </message>
-    <message>
-        <source>Kanji(Japan) to Hangul(SelectArea)Type2</source>
-        <translation>일본 한자→한글(선택 영역) 방식2</translation>
-    </message>
-    <message>
         <source>save with encoding</source>
         <translation>인코딩을 지정하여 저장</translation>
     </message>
@@ -635,46 +654,6 @@
     <message>
         <source>Sorry. auto change to noWrapLine mode.</source>
         <translation>죄송합니다. 줄 바꿈 없음 모드로 자동 전환합니다.</translation>
-    </message>
-    <message>
-        <source>Cut</source>
-        <translation>잘라내기</translation>
-    </message>
-    <message>
-        <source>Copy</source>
-        <translation>복사</translation>
-    </message>
-    <message>
-        <source>Paste</source>
-        <translation>붙여넣기</translation>
-    </message>
-    <message>
-        <source>Clear</source>
-        <translation>지우기</translation>
-    </message>
-    <message>
-        <source>Select All</source>
-        <translation>모두 선택</translation>
-    </message>
-    <message>
-        <source>Korea Roma IME</source>
-        <translation>한글 로마자 입력</translation>
-    </message>
-    <message>
-        <source>Korea Direct IME</source>
-        <translation>한글 직접 입력</translation>
-    </message>
-    <message>
-        <source>Kanji(Japan) to Hangul(SelectArea)Type1</source>
-        <translation>일본 한자→한글(선택 영역) 방식1</translation>
-    </message>
-    <message>
-        <source>Kanji(Japan) to Hangul(SelectArea)Type2</source>
-        <translation>일본 한자→한글(선택 영역) 방식2</translation>
-    </message>
-    <message>
-        <source>Hangul to Hanja</source>
-        <translation>한자 변환</translation>
     </message>
 </context>
 </TS>

@@ -124,35 +124,10 @@ public:
     // The file named on the command line (empty when there was none).
     QString commandLineFile() const { return m_commandLineFile; }
 
-    // Menu items, named as the components they stand for.
-    QMenu *FILE1 = nullptr, *edit1 = nullptr, *ime1 = nullptr, *help1 = nullptr;
-    QMenu *PopupMenu1 = nullptr;
-    QAction *opentextfile1 = nullptr, *inserttextfile1 = nullptr, *savefile1 = nullptr,
-            *overwritesavefileUTF81 = nullptr, *saveHTML99tagASCII1 = nullptr,
-            *saveUnicodenumberlanguageC0x1 = nullptr, *exit1 = nullptr;
-    QMenu *reopenwithencoding1 = nullptr; // submenu after inserttextfile1
-    QAction *reopenAuto1 = nullptr, *reopenUTF81 = nullptr, *reopenUTF16LE1 = nullptr,
-            *reopenUTF16BE1 = nullptr, *reopenSJIS1 = nullptr, *reopenEUCJP1 = nullptr,
-            *reopenEUCKR1 = nullptr;
-    QMenu *savewithencoding1 = nullptr; // submenu after reopenwithencoding1
-    QAction *saveUTF81 = nullptr, *saveUTF8BOM1 = nullptr, *saveUTF16LE1 = nullptr,
-            *saveUTF16BE1 = nullptr, *saveSJIS1 = nullptr, *saveEUCJP1 = nullptr,
-            *saveEUCKR1 = nullptr;
-    QAction *find1 = nullptr, *Wrapofftoggle1 = nullptr, *Screenkeyboard2 = nullptr,
-            *AccentPAD2 = nullptr, *changefont1 = nullptr, *createShortcutinprogrammenu1 = nullptr,
-            *createshortcutinDesktopmenu1 = nullptr;
-    QAction *N3 = nullptr, *composeHangul1 = nullptr, *decomposeHangul1 = nullptr; // end of "edit"
-    QAction *KoreaRomaIME1 = nullptr, *KoreaDirectIME1 = nullptr, *nonIME1 = nullptr;
-    QAction *KoreanRomanizedinput1 = nullptr, *KoreanDirectinput1 = nullptr, *dontuseIME1 = nullptr;
-    QAction *N1 = nullptr, *HangultoHanja1 = nullptr; // end of the "IME" menu
-    QAction *keymap1 = nullptr, *Screenkeyboard1 = nullptr, *AccentPAD1 = nullptr,
-            *Jumptoofficialwebsite1 = nullptr, *JumptoTavrilJishowebsite1 = nullptr,
-            *copyright1 = nullptr;
-    QAction *MenuItem1 = nullptr, *MenuItem2 = nullptr, *MenuItem3 = nullptr, *MenuItem4 = nullptr,
-            *MenuItem5 = nullptr, *MenuItem6 = nullptr, *MenuItem7 = nullptr, *MenuItem8 = nullptr,
-            *MenuItem9 = nullptr, *KanjiJapantoHangulSelectArea1 = nullptr,
-            *KanjiJapantoHangulSelectAreaType21 = nullptr, *N2 = nullptr, *HangultoHanja2 = nullptr;
-    QAction *N4 = nullptr, *composeHangul2 = nullptr, *decomposeHangul2 = nullptr;
+    // The window's menu item or menu (the menu bar's, their submenus' and the
+    // context menu's) with this object name; nullptr when it has none.
+    QAction *action(const QString &objectName) const;
+    QMenu *menu(const QString &objectName) const;
 
 public slots:
     // Shell: settings, caret display.
@@ -252,6 +227,39 @@ protected:
 private:
     void createMenus();
     void connectCommands();
+    // The one handler of the input-mode items: sets the mode the item carries.
+    void imeModeItemTriggered(QAction *item);
+
+    // Menu items, named as the components they stand for.
+    QMenu *FILE1 = nullptr, *edit1 = nullptr, *ime1 = nullptr, *help1 = nullptr;
+    QMenu *PopupMenu1 = nullptr;
+    QAction *opentextfile1 = nullptr, *inserttextfile1 = nullptr, *savefile1 = nullptr,
+            *overwritesavefileUTF81 = nullptr, *saveHTML99tagASCII1 = nullptr,
+            *saveUnicodenumberlanguageC0x1 = nullptr, *exit1 = nullptr;
+    QMenu *reopenwithencoding1 = nullptr; // submenu after inserttextfile1
+    QAction *reopenAuto1 = nullptr, *reopenUTF81 = nullptr, *reopenUTF16LE1 = nullptr,
+            *reopenUTF16BE1 = nullptr, *reopenSJIS1 = nullptr, *reopenEUCJP1 = nullptr,
+            *reopenEUCKR1 = nullptr;
+    QMenu *savewithencoding1 = nullptr; // submenu after reopenwithencoding1
+    QAction *saveUTF81 = nullptr, *saveUTF8BOM1 = nullptr, *saveUTF16LE1 = nullptr,
+            *saveUTF16BE1 = nullptr, *saveSJIS1 = nullptr, *saveEUCJP1 = nullptr,
+            *saveEUCKR1 = nullptr;
+    QAction *find1 = nullptr, *Wrapofftoggle1 = nullptr, *Screenkeyboard2 = nullptr,
+            *AccentPAD2 = nullptr, *changefont1 = nullptr, *createShortcutinprogrammenu1 = nullptr,
+            *createshortcutinDesktopmenu1 = nullptr;
+    QAction *N3 = nullptr, *composeHangul1 = nullptr, *decomposeHangul1 = nullptr; // end of "edit"
+    QAction *KoreaRomaIME1 = nullptr, *KoreaDirectIME1 = nullptr, *nonIME1 = nullptr;
+    QAction *KoreanRomanizedinput1 = nullptr, *KoreanDirectinput1 = nullptr, *dontuseIME1 = nullptr;
+    QAction *N1 = nullptr, *HangultoHanja1 = nullptr; // end of the "IME" menu
+    QAction *keymap1 = nullptr, *Screenkeyboard1 = nullptr, *AccentPAD1 = nullptr,
+            *Jumptoofficialwebsite1 = nullptr, *JumptoTavrilJishowebsite1 = nullptr,
+            *copyright1 = nullptr;
+    QAction *MenuItem1 = nullptr, *MenuItem2 = nullptr, *MenuItem3 = nullptr, *MenuItem4 = nullptr,
+            *MenuItem5 = nullptr, *MenuItem6 = nullptr, *MenuItem7 = nullptr, *MenuItem8 = nullptr,
+            *MenuItem9 = nullptr, *KanjiJapantoHangulSelectArea1 = nullptr,
+            *KanjiJapantoHangulSelectAreaType21 = nullptr, *N2 = nullptr, *HangultoHanja2 = nullptr;
+    QAction *N4 = nullptr, *composeHangul2 = nullptr, *decomposeHangul2 = nullptr;
+
     void applyFontRecord(const FontRecord &record);
     FontRecord fontRecordFromEditor() const;
     void FormClose(QCloseEvent *event);

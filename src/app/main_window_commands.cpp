@@ -105,47 +105,47 @@ void TForm1::setImeMode(int mode)
 
 void TForm1::KoreaRomaIME1Click()
 {
-    setImeMode(ImeRomanized);
+    imeModeItemTriggered(KoreaRomaIME1);
 }
 
 void TForm1::KoreaDirectIME1Click()
 {
-    setImeMode(ImeDirect);
+    imeModeItemTriggered(KoreaDirectIME1);
 }
 
 void TForm1::nonIME1Click()
 {
-    setImeMode(ImeNone);
+    imeModeItemTriggered(nonIME1);
 }
 
 void TForm1::KoreanRomanizedinput1Click()
 {
-    setImeMode(ImeRomanized);
+    imeModeItemTriggered(KoreanRomanizedinput1);
 }
 
 void TForm1::KoreanDirectinput1Click()
 {
-    setImeMode(ImeDirect);
+    imeModeItemTriggered(KoreanDirectinput1);
 }
 
 void TForm1::dontuseIME1Click()
 {
-    setImeMode(ImeNone);
+    imeModeItemTriggered(dontuseIME1);
 }
 
 void TForm1::MenuItem7Click()
 {
-    setImeMode(ImeRomanized);
+    imeModeItemTriggered(MenuItem7);
 }
 
 void TForm1::MenuItem8Click()
 {
-    setImeMode(ImeDirect);
+    imeModeItemTriggered(MenuItem8);
 }
 
 void TForm1::MenuItem9Click()
 {
-    setImeMode(ImeNone);
+    imeModeItemTriggered(MenuItem9);
 }
 
 int TForm1::Memo1KeyPress(int key)

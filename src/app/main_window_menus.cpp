@@ -7,6 +7,7 @@
 #include "settings/app_state.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -20,6 +21,15 @@ QMenu *addMenu(QMenuBar *bar, const char *name, const QString &caption)
     menu->setObjectName(QString::fromLatin1(name));
     bar->addMenu(menu);
     return menu;
+}
+
+// The items and every item of their submenus.
+QList<QAction *> menuItems(QList<QAction *> items)
+{
+    for (qsizetype i = 0; i < items.size(); ++i)
+        if (QMenu *submenu = items[i]->menu())
+            items += submenu->actions();
+    return items;
 }
 
 } // namespace
@@ -121,28 +131,41 @@ void TForm1::createMenus()
 
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-    MenuItem1 = addMenuItem(PopupMenu1, "MenuItem1", tr("Cut"));
-    MenuItem2 = addMenuItem(PopupMenu1, "MenuItem2", tr("Copy"));
-    MenuItem3 = addMenuItem(PopupMenu1, "MenuItem3", tr("Paste"));
-    MenuItem4 = addMenuItem(PopupMenu1, "MenuItem4", tr("Clear"));
-    MenuItem5 = addMenuItem(PopupMenu1, "MenuItem5", tr("Select All"));
-    MenuItem6 = addMenuItem(PopupMenu1, "MenuItem6", QString());
-    MenuItem6->setSeparator(true);
-    MenuItem7 = addMenuItem(PopupMenu1, "MenuItem7", tr("Korea Roma IME"));
-    MenuItem8 = addMenuItem(PopupMenu1, "MenuItem8", tr("Korea Direct IME"));
-    MenuItem9 = addMenuItem(PopupMenu1, "MenuItem9", tr("nonIME"));
-    KanjiJapantoHangulSelectArea1 = addMenuItem(PopupMenu1, "KanjiJapantoHangulSelectArea1",
-                                                tr("Kanji(Japan) to Hangul(SelectArea)Type1"));
-    KanjiJapantoHangulSelectAreaType21 =
-        addMenuItem(PopupMenu1, "KanjiJapantoHangulSelectAreaType21",
-                    tr("Kanji(Japan) to Hangul(SelectArea)Type2"));
-    N2 = addMenuItem(PopupMenu1, "N2", QString());
-    N2->setSeparator(true);
-    HangultoHanja2 = addMenuItem(PopupMenu1, "HangultoHanja2", tr("Hangul to Hanja"));
-    N4 = addMenuItem(PopupMenu1, "N4", QString());
-    N4->setSeparator(true);
-    composeHangul2 = addMenuItem(PopupMenu1, "composeHangul2", tr("compose Hangul (NFC)"));
-    decomposeHangul2 = addMenuItem(PopupMenu1, "decomposeHangul2", tr("decompose Hangul (NFD)"));
+    static constexpr const char *popupNames[] = {
+        "MenuItem1",
+        "MenuItem2",
+        "MenuItem3",
+        "MenuItem4",
+        "MenuItem5",
+        "MenuItem6",
+        "MenuItem7",
+        "MenuItem8",
+        "MenuItem9",
+        "KanjiJapantoHangulSelectArea1",
+        "KanjiJapantoHangulSelectAreaType21",
+        "N2",
+        "HangultoHanja2",
+        "N4",
+        "composeHangul2",
+        "decomposeHangul2",
+    };
+    const QList<QAction *> popup = addContextMenuItems(PopupMenu1, popupNames);
+    MenuItem1 = popup[CutItem];
+    MenuItem2 = popup[CopyItem];
+    MenuItem3 = popup[PasteItem];
+    MenuItem4 = popup[ClearItem];
+    MenuItem5 = popup[SelectAllItem];
+    MenuItem6 = popup[ModesSeparator];
+    MenuItem7 = popup[RomanizedModeItem];
+    MenuItem8 = popup[DirectModeItem];
+    MenuItem9 = popup[NoModeItem];
+    KanjiJapantoHangulSelectArea1 = popup[KanjiType1Item];
+    KanjiJapantoHangulSelectAreaType21 = popup[KanjiType2Item];
+    N2 = popup[HanjaSeparator];
+    HangultoHanja2 = popup[HangulToHanjaItem];
+    N4 = popup[CompositionSeparator];
+    composeHangul2 = popup[ComposeItem];
+    decomposeHangul2 = popup[DecomposeItem];
     for (QAction *item : {composeHangul1, composeHangul2})
         item->setToolTip(tr("Compose the decomposed Hangul of the selection, or of the "
                             "whole text, into syllables"));
@@ -162,16 +185,19 @@ void TForm1::connectCommands()
     wire(Wrapofftoggle1, &TForm1::Wrapofftoggle1Click);
     wire(changefont1, &TForm1::changefont1Click);
 
-    // Input method.
-    wire(KoreaRomaIME1, &TForm1::KoreaRomaIME1Click);
-    wire(KoreaDirectIME1, &TForm1::KoreaDirectIME1Click);
-    wire(nonIME1, &TForm1::nonIME1Click);
-    wire(KoreanRomanizedinput1, &TForm1::KoreanRomanizedinput1Click);
-    wire(KoreanDirectinput1, &TForm1::KoreanDirectinput1Click);
-    wire(dontuseIME1, &TForm1::dontuseIME1Click);
-    wire(MenuItem7, &TForm1::MenuItem7Click);
-    wire(MenuItem8, &TForm1::MenuItem8Click);
-    wire(MenuItem9, &TForm1::MenuItem9Click);
+    // Input method: the nine mode items, one group with one handler.
+    QActionGroup *modes = groupImeModeItems(this, {{KoreaRomaIME1, ImeRomanized},
+                                                   {KoreaDirectIME1, ImeDirect},
+                                                   {nonIME1, ImeNone},
+                                                   {KoreanRomanizedinput1, ImeRomanized},
+                                                   {KoreanDirectinput1, ImeDirect},
+                                                   {dontuseIME1, ImeNone},
+                                                   {MenuItem7, ImeRomanized},
+                                                   {MenuItem8, ImeDirect},
+                                                   {MenuItem9, ImeNone}});
+    for (QAction *item : modes->actions())
+        item->setEnabled(true);
+    connect(modes, &QActionGroup::triggered, this, &TForm1::imeModeItemTriggered);
 
     // Files.
     wire(opentextfile1, &TForm1::opentextfile1Click);
@@ -237,4 +263,32 @@ void TForm1::connectCommands()
     wire(Jumptoofficialwebsite1, &TForm1::Jumptoofficialwebsite1Click);
     wire(JumptoTavrilJishowebsite1, &TForm1::JumptoTavrilJishowebsite1Click);
     wire(copyright1, &TForm1::copyright1Click);
+}
+
+// The one handler of the nine mode items: each carries its mode.
+void TForm1::imeModeItemTriggered(QAction *item)
+{
+    setImeMode(item->data().toInt());
+}
+
+QAction *TForm1::action(const QString &objectName) const
+{
+    if (objectName.isEmpty())
+        return nullptr;
+    for (QAction *item : menuItems(menuBar()->actions() + PopupMenu1->actions()))
+        if (item->objectName() == objectName)
+            return item;
+    return nullptr;
+}
+
+QMenu *TForm1::menu(const QString &objectName) const
+{
+    if (objectName.isEmpty())
+        return nullptr;
+    if (PopupMenu1->objectName() == objectName)
+        return PopupMenu1;
+    for (QAction *item : menuItems(menuBar()->actions()))
+        if (item->menu() && item->menu()->objectName() == objectName)
+            return item->menu();
+    return nullptr;
 }

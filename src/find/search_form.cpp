@@ -12,6 +12,7 @@
 #include "settings/app_state.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QCoreApplication>
 #include <QGridLayout>
 #include <QKeyEvent>
@@ -91,24 +92,36 @@ void Tsearchform::createMenus()
 
     PopupMenu2 = new QMenu(this);
     PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
-    Cut1 = addMenuItem(PopupMenu2, "Cut1", tr("Cut"));
-    Copy1 = addMenuItem(PopupMenu2, "Copy1", tr("Copy"));
-    Past1 = addMenuItem(PopupMenu2, "Past1", tr("Paste"));
-    Clear1 = addMenuItem(PopupMenu2, "Clear1", tr("Clear"));
-    SelectAll1 = addMenuItem(PopupMenu2, "SelectAll1", tr("Select All"));
-    PopupMenu2->addSeparator();
-    MenuItem1 = addMenuItem(PopupMenu2, "MenuItem1", tr("Korea Roma IME"));
-    MenuItem2 = addMenuItem(PopupMenu2, "MenuItem2", tr("Korea Direct IME"));
-    MenuItem3 = addMenuItem(PopupMenu2, "MenuItem3", tr("nonIME"));
-    KanjiJapantoHangulSelectAreaType11 =
-        addMenuItem(PopupMenu2, "KanjiJapantoHangulSelectAreaType11",
-                    tr("Kanji(Japan) to Hangul(SelectArea)Type1"));
-    KanjiJapantoHangulSelectAreaType21 =
-        addMenuItem(PopupMenu2, "KanjiJapantoHangulSelectAreaType21",
-                    tr("Kanji(Japan) to Hangul(SelectArea)Type2"));
-    N1 = addMenuItem(PopupMenu2, "N1", QString());
-    N1->setSeparator(true);
-    HangultoHanja1 = addMenuItem(PopupMenu2, "HangultoHanja1", tr("Hangul to Hanja"));
+    // The editor's context menu up to Hangul to Hanja; its separator before the
+    // modes has no name.
+    static constexpr const char *popupNames[] = {
+        "Cut1",
+        "Copy1",
+        "Past1",
+        "Clear1",
+        "SelectAll1",
+        nullptr,
+        "MenuItem1",
+        "MenuItem2",
+        "MenuItem3",
+        "KanjiJapantoHangulSelectAreaType11",
+        "KanjiJapantoHangulSelectAreaType21",
+        "N1",
+        "HangultoHanja1",
+    };
+    const QList<QAction *> popup = addContextMenuItems(PopupMenu2, popupNames);
+    Cut1 = popup[CutItem];
+    Copy1 = popup[CopyItem];
+    Past1 = popup[PasteItem];
+    Clear1 = popup[ClearItem];
+    SelectAll1 = popup[SelectAllItem];
+    MenuItem1 = popup[RomanizedModeItem];
+    MenuItem2 = popup[DirectModeItem];
+    MenuItem3 = popup[NoModeItem];
+    KanjiJapantoHangulSelectAreaType11 = popup[KanjiType1Item];
+    KanjiJapantoHangulSelectAreaType21 = popup[KanjiType2Item];
+    N1 = popup[HanjaSeparator];
+    HangultoHanja1 = popup[HangulToHanjaItem];
 }
 
 void Tsearchform::connectCommands()
@@ -117,13 +130,17 @@ void Tsearchform::connectCommands()
         action->setEnabled(true);
         connect(action, &QAction::triggered, this, handler);
     };
+    // The six mode items, one group with one handler (only beside an editor).
+    QActionGroup *modes = groupImeModeItems(this, {{KoreaRomaIME1, ImeRomanized},
+                                                   {KoreaDirectIME1, ImeDirect},
+                                                   {nonIME1, ImeNone},
+                                                   {MenuItem1, ImeRomanized},
+                                                   {MenuItem2, ImeDirect},
+                                                   {MenuItem3, ImeNone}});
     if (m_editor) {
-        wire(KoreaRomaIME1, &Tsearchform::KoreaRomaIME1Click);
-        wire(KoreaDirectIME1, &Tsearchform::KoreaDirectIME1Click);
-        wire(nonIME1, &Tsearchform::nonIME1Click);
-        wire(MenuItem1, &Tsearchform::MenuItem1Click);
-        wire(MenuItem2, &Tsearchform::MenuItem2Click);
-        wire(MenuItem3, &Tsearchform::MenuItem3Click);
+        for (QAction *item : modes->actions())
+            item->setEnabled(true);
+        connect(modes, &QActionGroup::triggered, this, &Tsearchform::imeModeItemTriggered);
     }
     wire(Cut1, &Tsearchform::Cut1Click);
     wire(Copy1, &Tsearchform::Copy1Click);
@@ -228,32 +245,38 @@ void Tsearchform::setMode(int mode)
 
 void Tsearchform::KoreaRomaIME1Click()
 {
-    setMode(ImeRomanized);
+    imeModeItemTriggered(KoreaRomaIME1);
 }
 
 void Tsearchform::KoreaDirectIME1Click()
 {
-    setMode(ImeDirect);
+    imeModeItemTriggered(KoreaDirectIME1);
 }
 
 void Tsearchform::nonIME1Click()
 {
-    setMode(ImeNone);
+    imeModeItemTriggered(nonIME1);
 }
 
 void Tsearchform::MenuItem1Click()
 {
-    setMode(ImeRomanized);
+    imeModeItemTriggered(MenuItem1);
 }
 
 void Tsearchform::MenuItem2Click()
 {
-    setMode(ImeDirect);
+    imeModeItemTriggered(MenuItem2);
 }
 
 void Tsearchform::MenuItem3Click()
 {
-    setMode(ImeNone);
+    imeModeItemTriggered(MenuItem3);
+}
+
+// The one handler of the six mode items: each carries its mode.
+void Tsearchform::imeModeItemTriggered(QAction *item)
+{
+    setMode(item->data().toInt());
 }
 
 void Tsearchform::FormShortCut(int key, Qt::KeyboardModifiers shift)
@@ -312,4 +335,19 @@ void Tsearchform::HangultoHanja1Click()
         m_hanja = new HanjaCommand(Edit1, m_edit1, edit1Composer, *m_hanjaDictionaries);
     }
     m_hanja->run();
+}
+
+QAction *Tsearchform::action(const QString &objectName) const
+{
+    if (objectName.isEmpty())
+        return nullptr;
+    for (QAction *item : MainMenu1->actions() + PopupMenu2->actions())
+        if (item->objectName() == objectName)
+            return item;
+    return nullptr;
+}
+
+QMenu *Tsearchform::menu(const QString &objectName) const
+{
+    return !objectName.isEmpty() && PopupMenu2->objectName() == objectName ? PopupMenu2 : nullptr;
 }

@@ -45,13 +45,11 @@ public:
     QLabel *Label2 = nullptr;
     QPushButton *Button1 = nullptr;
     QTimer *TimerEdit = nullptr;
-    QMenu *PopupMenu2 = nullptr;
 
-    QAction *KoreaRomaIME1 = nullptr, *KoreaDirectIME1 = nullptr, *nonIME1 = nullptr;
-    QAction *Cut1 = nullptr, *Copy1 = nullptr, *Past1 = nullptr, *Clear1 = nullptr,
-            *SelectAll1 = nullptr, *MenuItem1 = nullptr, *MenuItem2 = nullptr, *MenuItem3 = nullptr,
-            *KanjiJapantoHangulSelectAreaType11 = nullptr,
-            *KanjiJapantoHangulSelectAreaType21 = nullptr, *N1 = nullptr, *HangultoHanja1 = nullptr;
+    // The dialog's menu item (its menu bar's and its context menu's) or menu with
+    // this object name; nullptr when it has none.
+    QAction *action(const QString &objectName) const;
+    QMenu *menu(const QString &objectName) const;
 
     // Edit1 as a TextControl, for the composer, the pads and the edit commands.
     TextControl &edit1() { return m_edit1; }
@@ -100,6 +98,15 @@ private:
     bool Edit1KeyPress(QKeyEvent *event);
     void FormShortCut(int key, Qt::KeyboardModifiers shift);
     void setMode(int mode);
+    // The one handler of the input-mode items: sets the mode the item carries.
+    void imeModeItemTriggered(QAction *item);
+
+    QMenu *PopupMenu2 = nullptr;
+    QAction *KoreaRomaIME1 = nullptr, *KoreaDirectIME1 = nullptr, *nonIME1 = nullptr;
+    QAction *Cut1 = nullptr, *Copy1 = nullptr, *Past1 = nullptr, *Clear1 = nullptr,
+            *SelectAll1 = nullptr, *MenuItem1 = nullptr, *MenuItem2 = nullptr, *MenuItem3 = nullptr,
+            *KanjiJapantoHangulSelectAreaType11 = nullptr,
+            *KanjiJapantoHangulSelectAreaType21 = nullptr, *N1 = nullptr, *HangultoHanja1 = nullptr;
 
     LineEditControl m_edit1;
     HanjaCommand *m_hanja = nullptr; // made on the first Hangul to Hanja

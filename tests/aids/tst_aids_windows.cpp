@@ -46,8 +46,9 @@ void TestAidsWindows::accentPadCreatedOnceAndShownAgain()
     app.form.show();
     QVERIFY(!accentPadCreated);
     QVERIFY(!app.form.accentform());
-    QVERIFY(app.form.AccentPAD1->isEnabled() && app.form.AccentPAD2->isEnabled());
-    app.form.AccentPAD1->trigger();
+    QVERIFY(app.form.action("AccentPAD1")->isEnabled() &&
+            app.form.action("AccentPAD2")->isEnabled());
+    app.form.action("AccentPAD1")->trigger();
     QVERIFY(accentPadCreated);
     QVERIFY(app.form.accentform());
     Taccentform *first = app.form.accentform();
@@ -62,10 +63,10 @@ void TestAidsWindows::accentPadCreatedOnceAndShownAgain()
     QVERIFY(first->close());
     QVERIFY(first->isHidden());
     QCOMPARE(app.form.accentform(), first);
-    app.form.AccentPAD2->trigger();
+    app.form.action("AccentPAD2")->trigger();
     QCOMPARE(app.form.accentform(), first);
     QVERIFY(first->isVisible());
-    app.form.AccentPAD1->trigger();
+    app.form.action("AccentPAD1")->trigger();
     QCOMPARE(app.form.findChildren<Taccentform *>().size(), 1);
     QVERIFY(!app.form.accent2form());
     app.form.destroyAccentPad();
@@ -216,7 +217,7 @@ void TestAidsWindows::helpWindow()
     app.form.Memo1->setFont(QFont(QStringLiteral("Serif"), 30));
     QCOMPARE(help.Memo1->font(), editorFont);
 
-    app.form.keymap1->trigger();
+    app.form.action("keymap1")->trigger();
     QVERIFY(help.isVisible());
     QVERIFY(!help.isModal());
     QCOMPARE(help.Memo1->textCursor().position(), 0);
@@ -270,11 +271,11 @@ void TestAidsWindows::screenKeyboardWindow()
     QCOMPARE(keyboard.windowTitle(), QStringLiteral("Hangul Screen keyboard(key click)"));
     QCOMPARE(keyboard.Image1->size(), QSize(ScreenKeyboardWidth, ScreenKeyboardHeight));
     QVERIFY(keyboard.isHidden());
-    app.form.Screenkeyboard1->trigger();
+    app.form.action("Screenkeyboard1")->trigger();
     QVERIFY(keyboard.isVisible());
     QVERIFY(!keyboard.isModal());
     keyboard.close();
-    app.form.Screenkeyboard2->trigger();
+    app.form.action("Screenkeyboard2")->trigger();
     QVERIFY(keyboard.isVisible());
     QCOMPARE(app.form.findChildren<Thangulskbform *>().size(), 1);
     // The picture lies within the window.

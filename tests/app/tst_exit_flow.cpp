@@ -167,7 +167,7 @@ void TestExitFlow::exitUnmodified()
     app.exitForm();
     app.form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&app.form));
-    app.form.exit1->trigger();
+    app.form.action("exit1")->trigger();
     QCOMPARE(app.fake.dialogsRun, 0);
     QCOMPARE(app.fake.boxes.size(), 1); // asked once: the close handler asks nothing
     QCOMPARE(app.fake.boxes[0].kind, QStringLiteral("confirm"));
@@ -214,7 +214,7 @@ void TestExitFlow::exitModified()
     QVERIFY(documentModified); // the text set above is an edit
     app.fake.dialogAnswer = answerWith(Answer(answer));
 
-    app.form.exit1->trigger();
+    app.form.action("exit1")->trigger();
     QCOMPARE(app.fake.dialogsRun, 1);
     QCOMPARE(app.form.isVisible(), !closes);
     QCOMPARE(documentModified, !closes);
@@ -326,7 +326,7 @@ void TestExitFlow::diskFullOnTheWayOut()
             bool closed = false;
             if (byExitCommand) {
                 form.show();
-                form.exit1->trigger();
+                form.action("exit1")->trigger();
                 closed = !form.isVisible();
             } else {
                 closed = form.close();
@@ -384,7 +384,7 @@ void TestExitFlow::unreadableFileOnTheWayOut()
     app.fake.confirmAnswers = answers;
 
     if (byExitCommand)
-        app.form.exit1->trigger();
+        app.form.action("exit1")->trigger();
     else
         QCOMPARE(app.form.close(), closes);
     QCOMPARE(app.form.isVisible(), !closes);

@@ -55,7 +55,7 @@ void TestMainWindow::startUpDefaults()
     QCOMPARE(app.form.panelText(1), QString());
     QCOMPARE(app.form.panelText(2), QStringLiteral("noWrapLine"));
     QCOMPARE(app.form.panelText(3), QString());
-    QCOMPARE(app.form.Wrapofftoggle1->text(), QStringLiteral("Wrap Line on(toggle)"));
+    QCOMPARE(app.form.action("Wrapofftoggle1")->text(), QStringLiteral("Wrap Line on(toggle)"));
     QVERIFY(!app.form.wordWrap());
     QCOMPARE(ImeMode, 1);
     QCOMPARE(programDir, app.dir.path());
@@ -129,8 +129,9 @@ void TestMainWindow::storedSettingsApplied()
     QCOMPARE(app.form.wordWrap(), wrap);
     QCOMPARE(app.form.panelText(2),
              wrap ? QStringLiteral("WrapLine") : QStringLiteral("noWrapLine"));
-    QCOMPARE(app.form.Wrapofftoggle1->text(), wrap ? QStringLiteral("Wrap Line off(toggle)")
-                                                   : QStringLiteral("Wrap Line on(toggle)"));
+    QCOMPARE(app.form.action("Wrapofftoggle1")->text(),
+             wrap ? QStringLiteral("Wrap Line off(toggle)")
+                  : QStringLiteral("Wrap Line on(toggle)"));
 }
 
 void TestMainWindow::menusCarryNamesAndCaptions()
@@ -145,19 +146,33 @@ void TestMainWindow::menusCarryNamesAndCaptions()
     }();
     QCOMPARE(top, (QStringList{"FILE1", "edit1", "KoreaRomaIME1", "KoreaDirectIME1", "nonIME1",
                                "ime1", "help1"}));
-    QCOMPARE(app.form.saveHTML99tagASCII1->text(),
+    QCOMPARE(app.form.action("saveHTML99tagASCII1")->text(),
              QStringLiteral("save Unicode number HTML &&#99;tag(ASCII)"));
-    QStringList popup;
-    for (QAction *a : app.form.PopupMenu1->actions())
+    QStringList popup, captions;
+    for (QAction *a : app.form.menu("PopupMenu1")->actions()) {
         popup << a->objectName();
+        captions << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    }
     QCOMPARE(popup,
              (QStringList{"MenuItem1", "MenuItem2", "MenuItem3", "MenuItem4", "MenuItem5",
                           "MenuItem6", "MenuItem7", "MenuItem8", "MenuItem9",
                           "KanjiJapantoHangulSelectArea1", "KanjiJapantoHangulSelectAreaType21",
                           "N2", "HangultoHanja2", "N4", "composeHangul2", "decomposeHangul2"}));
-    QVERIFY(app.form.MenuItem6->isSeparator());
-    QVERIFY(app.form.Wrapofftoggle1->isEnabled());
-    QVERIFY(app.form.changefont1->isEnabled());
+    QCOMPARE(captions,
+             (QStringList{"Cut", "Copy", "Paste", "Clear", "Select All", "-", "Korea Roma IME",
+                          "Korea Direct IME", "nonIME", "Kanji(Japan) to Hangul(SelectArea)Type1",
+                          "Kanji(Japan) to Hangul(SelectArea)Type2", "-", "Hangul to Hanja", "-",
+                          "compose Hangul (NFC)", "decompose Hangul (NFD)"}));
+    // The action and menu accessors know the window's own items only.
+    QCOMPARE(app.form.action("MenuItem1")->parent(), app.form.menu("PopupMenu1"));
+    QCOMPARE(app.form.menu("reopenwithencoding1")->parent(), app.form.menu("FILE1"));
+    app.searchForm(); // a child window whose items share some names
+    QCOMPARE(app.form.action("KanjiJapantoHangulSelectAreaType21")->parent(),
+             app.form.menu("PopupMenu1"));
+    QVERIFY(!app.form.action("Cut1") && !app.form.menu("PopupMenu2") && !app.form.action(""));
+    QVERIFY(app.form.action("MenuItem6")->isSeparator());
+    QVERIFY(app.form.action("Wrapofftoggle1")->isEnabled());
+    QVERIFY(app.form.action("changefont1")->isEnabled());
     // Every item is found by its object name.
     for (const char *name : {"opentextfile1", "exit1", "find1", "copyright1", "dontuseIME1"})
         QVERIFY2(app.form.findChild<QAction *>(QString::fromLatin1(name)), name);
@@ -166,16 +181,16 @@ void TestMainWindow::menusCarryNamesAndCaptions()
 void TestMainWindow::wrapToggleTwiceRestores()
 {
     MainWindowFixture app;
-    app.form.Wrapofftoggle1->trigger();
+    app.form.action("Wrapofftoggle1")->trigger();
     QVERIFY(app.form.wordWrap());
     QVERIFY(app.form.Memo1->wordWrap());
     QCOMPARE(app.form.panelText(2), QStringLiteral("WrapLine"));
-    QCOMPARE(app.form.Wrapofftoggle1->text(), QStringLiteral("Wrap Line off(toggle)"));
-    app.form.Wrapofftoggle1->trigger();
+    QCOMPARE(app.form.action("Wrapofftoggle1")->text(), QStringLiteral("Wrap Line off(toggle)"));
+    app.form.action("Wrapofftoggle1")->trigger();
     QVERIFY(!app.form.wordWrap());
     QVERIFY(!app.form.Memo1->wordWrap());
     QCOMPARE(app.form.panelText(2), QStringLiteral("noWrapLine"));
-    QCOMPARE(app.form.Wrapofftoggle1->text(), QStringLiteral("Wrap Line on(toggle)"));
+    QCOMPARE(app.form.action("Wrapofftoggle1")->text(), QStringLiteral("Wrap Line on(toggle)"));
 }
 
 void TestMainWindow::wrapSurvivesRestart()
@@ -183,7 +198,7 @@ void TestMainWindow::wrapSurvivesRestart()
     TestProgramDir dir;
     {
         MainWindowUnderTest first;
-        first.form.Wrapofftoggle1->trigger();
+        first.form.action("Wrapofftoggle1")->trigger();
         first.form.close();
     }
     MainWindowUnderTest again;
@@ -231,7 +246,7 @@ void TestMainWindow::settingsWrittenAtClose()
     app.form.move(40, 30);
     app.form.resize(500, 400);
     ImeMode = ImeDirect;
-    app.form.Wrapofftoggle1->trigger();
+    app.form.action("Wrapofftoggle1")->trigger();
     QVERIFY(app.form.close());
     QVERIFY(appClosing);
     QCOMPARE(app.dir.read(QStringLiteral("setteiedit.dat")),
@@ -251,7 +266,7 @@ void TestMainWindow::changeFontStoredAndRestored()
             [&](FakePlatform &fake, QStringList &) { fake.fontAnswer = chosen; });
         TForm1 &form = first.form;
         QObject::connect(&form, &TForm1::editorFontChanged, [&](const QFont &f) { followed = f; });
-        form.changefont1->trigger();
+        form.action("changefont1")->trigger();
         QCOMPARE(form.Memo1->font().pixelSize(), 23);
         QCOMPARE(followed.pixelSize(), 23);
     }
@@ -273,7 +288,7 @@ void TestMainWindow::changeFontStoredAndRestored()
 void TestMainWindow::changeFontCancelled()
 {
     MainWindowFixture app;
-    app.form.changefont1->trigger();
+    app.form.action("changefont1")->trigger();
     QCOMPARE(app.form.Memo1->font().pixelSize(), 19);
     QVERIFY(app.dir.read(QStringLiteral("fontedit.dat")).isEmpty());
 }

@@ -26,25 +26,29 @@ void TestTranslations::mainWindowSpeaksTheLocale_data()
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("wrapPanel");
     QTest::addColumn<QString>("qtYes"); // a standard button of Qt's own
+    QTest::addColumn<QString>("cut");   // both context menus' first item
 
     QTest::newRow("Korean") << "ko_KR"
                             << "ko" << QStringList{"파일",   "편집",   "한글(로마자)", "한글(직접)",
                                                    "IME 끔", "입력기", "도움말"}
                             << "Tavril 한국어 편집기 Ver 0.8(한글 입력기 내장 로마자/직접)"
                             << "줄 바꿈 없음"
-                            << "예(&Y)";
+                            << "예(&Y)"
+                            << "잘라내기";
     QTest::newRow("Japanese") << "ja_JP"
                               << "ja" << QStringList{"ファイル", "編集", "ローマ字入力", "直接入力",
                                                      "IMEオフ",  "IME",  "ヘルプ"}
                               << "Tavril 韓国語エディター Ver 0.8(韓国語IME内蔵 ローマ字/直接)"
                               << "折り返しなし"
-                              << "はい(&Y)";
+                              << "はい(&Y)"
+                              << "切り取り";
     QTest::newRow("C") << "C"
                        << "" << QStringList{"file",   "edit", "KoreaRomaIME", "KoreaDirectIME",
                                             "nonIME", "IME",  "help"}
                        << "Tavril Korean Editor Ver 0.8(Built-in Korean IME Romanized/Direct)"
                        << "noWrapLine"
-                       << "&Yes";
+                       << "&Yes"
+                       << "Cut";
 }
 
 void TestTranslations::mainWindowSpeaksTheLocale()
@@ -55,6 +59,7 @@ void TestTranslations::mainWindowSpeaksTheLocale()
     QFETCH(QString, caption);
     QFETCH(QString, wrapPanel);
     QFETCH(QString, qtYes);
+    QFETCH(QString, cut);
 
     const ProgramTranslations translations{QLocale(locale)};
     QCOMPARE(translations.language().left(2), language);
@@ -71,6 +76,8 @@ void TestTranslations::mainWindowSpeaksTheLocale()
     QCOMPARE(app.form.windowTitle(), caption);
     QCOMPARE(app.form.panelText(2), wrapPanel);
     QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), qtYes);
+    QCOMPARE(app.form.action("MenuItem1")->text(), cut);
+    QCOMPARE(app.searchForm().action("Cut1")->text(), cut);
 }
 
 QTEST_MAIN(TestTranslations)

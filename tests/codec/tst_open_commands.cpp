@@ -466,13 +466,13 @@ void TestOpenCommands::commandLineUnreadable()
 void TestOpenCommands::menuItemsRunTheCommands()
 {
     MainWindowFixture app;
-    QVERIFY(app.form.opentextfile1->isEnabled());
-    QVERIFY(app.form.inserttextfile1->isEnabled());
+    QVERIFY(app.form.action("opentextfile1")->isEnabled());
+    QVERIFY(app.form.action("inserttextfile1")->isEnabled());
     app.fake.openAnswer = write(app.dir, QStringLiteral("m.txt"), "menu");
-    app.form.opentextfile1->trigger();
+    app.form.action("opentextfile1")->trigger();
     QCOMPARE(app.form.memo().text(), QStringLiteral("menu"));
     app.form.memo().setSelStart(4);
-    app.form.inserttextfile1->trigger();
+    app.form.action("inserttextfile1")->trigger();
     QCOMPARE(app.form.memo().text(), QStringLiteral("menumenu"));
     QCOMPARE(app.fake.openRequests.size(), 2);
     QCOMPARE(app.fake.openRequests[1].title, QStringLiteral("Insert a Text file"));
@@ -541,9 +541,9 @@ void TestOpenCommands::reopenWithEncoding()
     app.fake.openAnswer = write(app.dir, QStringLiteral("file.txt"), bytes);
     app.form.opentextfile1Click();
     app.form.memo().setSelStart(1);
-    auto *action = app.form.reopenwithencoding1->findChild<QAction *>(item);
+    auto *action = app.form.menu("reopenwithencoding1")->findChild<QAction *>(item);
     QVERIFY(action);
-    QVERIFY(app.form.reopenwithencoding1->menuAction()->isEnabled());
+    QVERIFY(app.form.menu("reopenwithencoding1")->menuAction()->isEnabled());
     action->trigger();
     QCOMPARE(app.form.panelText(3), label + QStringLiteral("  ") + app.fake.openAnswer);
     QCOMPARE(app.form.memo().text(), text);
@@ -581,7 +581,7 @@ void TestOpenCommands::reopenAsksBeforeReplacing()
     app.form.memo().setText(u"typed");
     QVERIFY(documentModified);
     app.fake.confirmAnswers = answers;
-    app.form.reopenUTF81->trigger();
+    app.form.action("reopenUTF81")->trigger();
     QCOMPARE(app.fake.boxes.size(), answers.size());
     QCOMPARE(app.fake.boxes[0].text, QStringLiteral("Save file?"));
     if (answers.size() > 1)
@@ -602,13 +602,13 @@ void TestOpenCommands::reopenNeedsAFile()
     MainWindowFixture app([&](TestProgramDir &dir, FakePlatform &, QStringList &) {
         QDir(dir.path()).mkdir(QStringLiteral("folder"));
     });
-    QAction *submenu = app.form.reopenwithencoding1->menuAction();
+    QAction *submenu = app.form.menu("reopenwithencoding1")->menuAction();
     QCOMPARE(submenu->text(), QStringLiteral("reopen with encoding"));
     // Right after the insert command in the file menu.
-    const QList<QAction *> items = app.form.FILE1->actions();
-    QCOMPARE(items.indexOf(submenu), items.indexOf(app.form.inserttextfile1) + 1);
+    const QList<QAction *> items = app.form.menu("FILE1")->actions();
+    QCOMPARE(items.indexOf(submenu), items.indexOf(app.form.action("inserttextfile1")) + 1);
     QStringList captions;
-    for (QAction *a : app.form.reopenwithencoding1->actions())
+    for (QAction *a : app.form.menu("reopenwithencoding1")->actions())
         captions << a->text();
     QCOMPARE(captions, (QStringList{"Auto", "UTF-8", "UTF-16 LE", "UTF-16 BE", "Shift JIS",
                                     "EUC-JP", "EUC-KR / CP949"}));

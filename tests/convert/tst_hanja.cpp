@@ -334,7 +334,7 @@ void TestHanja::editLine()
     QTest::keyClick(dialog.Edit1, Qt::Key_K);
     QCOMPARE(dialog.Edit1->text(), u"대한寒菊 가"_qs);
     dialog.Edit1->setSelection(0, 2);
-    dialog.HangultoHanja1->trigger();
+    dialog.action("HangultoHanja1")->trigger();
     QTest::keyClick(popup, Qt::Key_1);
     QCOMPARE(dialog.Edit1->text(), u"大韓寒菊 가"_qs);
 }
@@ -471,13 +471,15 @@ void TestHanja::menus()
 {
     Editor e{QString()};
     Tsearchform &dialog = e.app.searchForm();
-    QList<QAction *> ime = e.form.ime1->actions();
+    QList<QAction *> ime = e.form.menu("ime1")->actions();
     // The editor's context menu ends with the Hangul composition items after it.
     const QList<QAction *> popup1 =
-        e.form.PopupMenu1->actions().mid(0, e.form.PopupMenu1->actions().indexOf(e.form.N4));
-    const QList<QAction *> popup2 = dialog.PopupMenu2->actions();
+        e.form.menu("PopupMenu1")
+            ->actions()
+            .mid(0, e.form.menu("PopupMenu1")->actions().indexOf(e.form.action("N4")));
+    const QList<QAction *> popup2 = dialog.menu("PopupMenu2")->actions();
     // After it in the "IME" menu: the layout and Hanja choices.
-    const qsizetype hanjaAt = ime.indexOf(e.form.HangultoHanja1);
+    const qsizetype hanjaAt = ime.indexOf(e.form.action("HangultoHanja1"));
     QStringList after;
     for (QAction *item : ime.mid(hanjaAt + 1))
         after << (item->isSeparator() ? u"-"_qs : item->text());
@@ -490,16 +492,16 @@ void TestHanja::menus()
         QVERIFY(items.last()->isEnabled());
         QVERIFY(items.at(items.size() - 2)->isSeparator());
     }
-    QCOMPARE(ime.last(), e.form.HangultoHanja1);
-    QCOMPARE(popup1.last(), e.form.HangultoHanja2);
-    QCOMPARE(popup2.last(), dialog.HangultoHanja1);
+    QCOMPARE(ime.last(), e.form.action("HangultoHanja1"));
+    QCOMPARE(popup1.last(), e.form.action("HangultoHanja2"));
+    QCOMPARE(popup2.last(), dialog.action("HangultoHanja1"));
     e.form.memo().setText(u"한"_qs);
     e.form.memo().setSelStart(1);
     e.form.memo().setEnabled(false); // as while the find dialog waits
-    e.form.HangultoHanja1->trigger();
+    e.form.action("HangultoHanja1")->trigger();
     QVERIFY(!e.popup());
     e.form.memo().setEnabled(true);
-    e.form.HangultoHanja2->trigger();
+    e.form.action("HangultoHanja2")->trigger();
     QVERIFY(e.popup() && e.popup()->isVisible());
 }
 
@@ -508,7 +510,7 @@ void TestHanja::missingDictionary()
     Editor e(u"한국"_qs);
     QTemporaryDir dir;
     e.form.hanjaDictionaries().setPath(dir.filePath(u"hanja.txt"_qs));
-    e.form.HangultoHanja1->trigger();
+    e.form.action("HangultoHanja1")->trigger();
     QCOMPARE(e.fake.boxes.size(), 1);
     QCOMPARE(e.fake.boxes.at(0).kind, u"error"_qs);
     QVERIFY(e.fake.boxes.at(0).text.contains(u"not installed"_qs));

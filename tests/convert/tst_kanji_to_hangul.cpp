@@ -227,7 +227,8 @@ void TestKanjiToHangul::editorCommands()
     app.form.memo().setText(u"x両乱李y"_qs);
     app.form.memo().setSelStart(1);
     app.form.memo().setSelLength(3);
-    (type2 ? app.form.KanjiJapantoHangulSelectAreaType21 : app.form.KanjiJapantoHangulSelectArea1)
+    (type2 ? app.form.action("KanjiJapantoHangulSelectAreaType21")
+           : app.form.action("KanjiJapantoHangulSelectArea1"))
         ->trigger();
     QCOMPARE(app.form.memo().text(), expected);
     QVERIFY(documentModified);
@@ -240,12 +241,12 @@ void TestKanjiToHangul::editLineCommands()
     Tsearchform &dialog = app.searchForm();
     dialog.Edit1->setText(u"労働"_qs);
     dialog.Edit1->selectAll();
-    dialog.KanjiJapantoHangulSelectAreaType21->trigger();
+    dialog.action("KanjiJapantoHangulSelectAreaType21")->trigger();
     QCOMPARE(dialog.Edit1->text(), u"노働"_qs);
     dialog.Edit1->selectAll();
     dialog.Edit1->setText(u"勞"_qs);
     dialog.Edit1->selectAll();
-    dialog.KanjiJapantoHangulSelectAreaType11->trigger();
+    dialog.action("KanjiJapantoHangulSelectAreaType11")->trigger();
     QCOMPARE(dialog.Edit1->text(), u"로"_qs);
     QVERIFY(!documentModified);
 }

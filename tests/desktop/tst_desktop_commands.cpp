@@ -44,7 +44,7 @@ QByteArray expectedEntry(const QByteArray &execValue)
 // so every check below also proves its item enabled and connected.
 QAction *action(TForm1 &form, const char *name)
 {
-    return form.findChild<QAction *>(QString::fromLatin1(name));
+    return form.action(QString::fromLatin1(name));
 }
 
 } // namespace

@@ -94,7 +94,7 @@ void TestEditCommands::pasteIntoEditor()
     f.form.memo().setSelStart(caret);
     f.form.memo().setSelLength(selection);
     f.fake.clipboard = clipboard;
-    f.form.MenuItem3->trigger();
+    f.form.action("MenuItem3")->trigger();
     QCOMPARE(f.form.memo().text(), expected);
     QCOMPARE(f.form.memo().selStart(), expectedCaret);
     QCOMPARE(f.form.memo().selLength(), 0);
@@ -130,7 +130,7 @@ void TestEditCommands::pasteIntoEditLine()
     f.dialog.edit1().setSelStart(caret);
     f.dialog.edit1().setSelLength(selection);
     f.fake.clipboard = unicodeText(clipboard);
-    f.dialog.Past1->trigger();
+    f.dialog.action("Past1")->trigger();
     QCOMPARE(f.dialog.Edit1->text(), expected);
     QCOMPARE(f.dialog.edit1().selStart(), expectedCaret);
     QCOMPARE(f.dialog.edit1().selLength(), 0);
@@ -153,8 +153,8 @@ void TestEditCommands::pasteWithoutClipboardText()
     f.form.memo().setSelStart(1);
     f.form.memo().setSelLength(1);
     f.fake.clipboard.opened = opened;
-    f.form.MenuItem3->trigger();
-    f.dialog.Past1->trigger();
+    f.form.action("MenuItem3")->trigger();
+    f.dialog.action("Past1")->trigger();
     QCOMPARE(f.form.memo().text(), QStringLiteral("abc"));
     QCOMPARE(f.form.memo().selLength(), 1);
     QVERIFY(f.fake.clipboardWrites.isEmpty());
@@ -167,11 +167,11 @@ void TestEditCommands::eightBitPasteWritesTextBack()
 {
     Fixture f;
     f.fake.clipboard.ansi = QByteArray("ab\r\ncd");
-    f.form.MenuItem3->trigger();
+    f.form.action("MenuItem3")->trigger();
     QCOMPARE(f.fake.clipboardWrites, QStringList{u"ab\ncd"_qs});
     f.fake.clipboardWrites.clear();
     f.fake.clipboard = unicodeText(QStringLiteral("uni"));
-    f.form.MenuItem3->trigger();
+    f.form.action("MenuItem3")->trigger();
     QVERIFY(f.fake.clipboardWrites.isEmpty());
 }
 
@@ -204,8 +204,8 @@ void TestEditCommands::cutAndCopy()
     f.form.document().setSaved(QString());
     control.setSelStart(1);
     control.setSelLength(selection);
-    QAction *item = editor ? (cut ? f.form.MenuItem1 : f.form.MenuItem2)
-                           : (cut ? f.dialog.Cut1 : f.dialog.Copy1);
+    QAction *item = editor ? (cut ? f.form.action("MenuItem1") : f.form.action("MenuItem2"))
+                           : (cut ? f.dialog.action("Cut1") : f.dialog.action("Copy1"));
     item->trigger();
     QCOMPARE(f.fake.clipboardWrites, QStringList{written});
     QCOMPARE(control.text(), left);
@@ -227,7 +227,7 @@ void TestEditCommands::clearInEditorAsks()
     f.form.memo().setText(QStringLiteral("text"));
     f.form.document().setSaved(QString());
     f.fake.confirmAnswer = answer;
-    f.form.MenuItem4->trigger();
+    f.form.action("MenuItem4")->trigger();
     QCOMPARE(f.fake.boxes.size(), 1);
     QCOMPARE(f.fake.boxes[0].kind, QStringLiteral("confirm"));
     QCOMPARE(f.fake.boxes[0].text, QStringLiteral("Clear OK?"));
@@ -241,7 +241,7 @@ void TestEditCommands::clearInEditLineNeverAsks()
     Fixture f;
     f.dialog.Edit1->setText(QStringLiteral("text"));
     f.form.memo().setText(QStringLiteral("doc"));
-    f.dialog.Clear1->trigger();
+    f.dialog.action("Clear1")->trigger();
     QCOMPARE(f.dialog.Edit1->text(), QString());
     QCOMPARE(f.form.memo().text(), QStringLiteral("doc"));
     QVERIFY(f.fake.boxes.isEmpty());
@@ -251,11 +251,11 @@ void TestEditCommands::selectAll()
 {
     Fixture f;
     f.form.memo().setText(u"ab\ncd"_qs);
-    f.form.MenuItem5->trigger();
+    f.form.action("MenuItem5")->trigger();
     QCOMPARE(f.form.memo().selStart(), 0);
     QCOMPARE(f.form.memo().selLength(), 5);
     f.dialog.Edit1->setText(QStringLiteral("xyz"));
-    f.dialog.SelectAll1->trigger();
+    f.dialog.action("SelectAll1")->trigger();
     QCOMPARE(f.dialog.edit1().selLength(), 3);
 }
 

@@ -98,7 +98,7 @@ void TestRoundTrip::openOfSaveGivesTextBack()
     MainWindowFixture app;
     app.form.memo().setText(text);
     app.fake.saveAnswer = app.dir.file(QStringLiteral("round.txt"));
-    app.form.savefile1->trigger();
+    app.form.action("savefile1")->trigger();
     QVERIFY(app.fake.boxes.isEmpty());
     app.form.memo().setText(u"");
     app.form.LoadTextFile(app.fake.saveAnswer);

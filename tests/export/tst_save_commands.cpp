@@ -161,7 +161,7 @@ void TestSaveCommands::saveWritesDocument()
     app.form.memo().setText(text + QStringLiteral("typed"));
     app.form.memo().setText(text); // edits: also the empty text is a modified document
     QVERIFY(documentModified);
-    app.form.savefile1->trigger();
+    app.form.action("savefile1")->trigger();
     QCOMPARE(readFile(app.fake.saveAnswer), bytes);
     QCOMPARE(app.form.panelText(3), QStringLiteral("UTF-8 nonBOM  ") + app.fake.saveAnswer);
     QVERIFY(!documentModified);
@@ -181,7 +181,7 @@ void TestSaveCommands::editorKeepsEveryUnit()
     text.chop(1);
     app.form.memo().setText(text);
     app.fake.saveAnswer = app.dir.file(QStringLiteral("units.txt"));
-    app.form.savefile1->trigger();
+    app.form.action("savefile1")->trigger();
     QString crlf = text;
     crlf.replace(QChar(u'\n'), QStringLiteral("\r\n"));
     QCOMPARE(readFile(app.fake.saveAnswer), crlf.toUtf8());
@@ -194,7 +194,7 @@ void TestSaveCommands::overwriteTarget()
 
     // Nothing opened: the over-write command asks like the save command.
     app.fake.saveAnswer = app.dir.file(QStringLiteral("asked.txt"));
-    app.form.overwritesavefileUTF81->trigger();
+    app.form.action("overwritesavefileUTF81")->trigger();
     QCOMPARE(app.fake.saveRequests.size(), 1);
     QCOMPARE(readFile(app.fake.saveAnswer), QByteArray("first"));
     QVERIFY(!saveToCurrentFile);
@@ -203,10 +203,10 @@ void TestSaveCommands::overwriteTarget()
     app.form.document().setFileName(app.dir.file(QStringLiteral("opened.txt")));
     writeFile(currentFileName, "old contents");
     app.fake.saveAnswer = app.dir.file(QStringLiteral("elsewhere.txt"));
-    app.form.savefile1->trigger();
+    app.form.action("savefile1")->trigger();
     app.form.memo().setText(u"second");
     QVERIFY(documentModified); // the text set above is an edit
-    app.form.overwritesavefileUTF81->trigger();
+    app.form.action("overwritesavefileUTF81")->trigger();
     QCOMPARE(app.fake.saveRequests.size(), 2);
     QCOMPARE(readFile(currentFileName), QByteArray("second"));
     QCOMPARE(readFile(app.dir.file(QStringLiteral("elsewhere.txt"))), QByteArray("first"));
@@ -240,7 +240,7 @@ void TestSaveCommands::exportsLeaveDocumentState()
     QVERIFY(documentModified);
     QCOMPARE(currentFileName, app.dir.file(QStringLiteral("opened.txt")));
     // The over-write command still goes to the opened file, not to the export.
-    app.form.overwritesavefileUTF81->trigger();
+    app.form.action("overwritesavefileUTF81")->trigger();
     QCOMPARE(readFile(currentFileName), QByteArray("ab"));
     QCOMPARE(readFile(app.fake.saveAnswer), bytes);
 }
@@ -290,11 +290,11 @@ void TestSaveCommands::editorHiddenWhileWriting()
     VisibilityProbe probe(app.form);
     app.form.memo().setText(u"abc");
     app.fake.saveAnswer = app.dir.file(QStringLiteral("out.txt"));
-    app.form.savefile1->trigger();
+    app.form.action("savefile1")->trigger();
     QCOMPARE(probe.events, (QStringList{"hide", "show"}));
     // A cancelled dialog never hides the editor.
     app.fake.saveAnswer.clear();
-    app.form.savefile1->trigger();
+    app.form.action("savefile1")->trigger();
     QCOMPARE(probe.events.size(), 2);
 }
 
@@ -443,7 +443,7 @@ void TestSaveCommands::unreadableFileAsksBeforeOverwrite()
     // Later: "over write save" to the opened file, answered Yes.
     app.fake.boxes.clear();
     app.fake.confirmAnswer = true;
-    app.form.overwritesavefileUTF81->trigger();
+    app.form.action("overwritesavefileUTF81")->trigger();
     QCOMPARE(app.fake.boxes.size(), laterAsks ? 1 : 0);
     QCOMPARE(readFile(path), QByteArray("edited"));
 }

@@ -43,21 +43,22 @@ private slots:
 void TestSaveWithEncoding::menus()
 {
     MainWindowFixture app;
-    const QList<QAction *> file = app.form.FILE1->actions();
-    const auto at = file.indexOf(app.form.reopenwithencoding1->menuAction());
+    const QList<QAction *> file = app.form.menu("FILE1")->actions();
+    const auto at = file.indexOf(app.form.menu("reopenwithencoding1")->menuAction());
     QVERIFY(at >= 0 && at + 1 < file.size());
     QCOMPARE(file[at + 1]->menu()->objectName(), QStringLiteral("savewithencoding1"));
     QCOMPARE(file[at + 1]->text(), QStringLiteral("save with encoding"));
     QCOMPARE(captions(file[at + 1]->menu()->actions()),
              (QStringList{"UTF-8", "UTF-8 BOM", "UTF-16 LE BOM", "UTF-16 BE BOM", "Shift JIS",
                           "EUC-JP", "EUC-KR / CP949"}));
-    const QStringList edit = captions(app.form.edit1->actions());
+    const QStringList edit = captions(app.form.menu("edit1")->actions());
     QCOMPARE(edit.mid(edit.size() - 3),
              (QStringList{"-", "compose Hangul (NFC)", "decompose Hangul (NFD)"}));
-    QCOMPARE(app.form.edit1->actions().last()->objectName(), QStringLiteral("decomposeHangul1"));
-    QCOMPARE(app.form.edit1->actions().at(edit.size() - 2)->objectName(),
+    QCOMPARE(app.form.menu("edit1")->actions().last()->objectName(),
+             QStringLiteral("decomposeHangul1"));
+    QCOMPARE(app.form.menu("edit1")->actions().at(edit.size() - 2)->objectName(),
              QStringLiteral("composeHangul1"));
-    const QStringList popup = captions(app.form.PopupMenu1->actions());
+    const QStringList popup = captions(app.form.menu("PopupMenu1")->actions());
     QCOMPARE(popup.mid(popup.size() - 3),
              (QStringList{"-", "compose Hangul (NFC)", "decompose Hangul (NFD)"}));
 }

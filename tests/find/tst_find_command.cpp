@@ -43,8 +43,8 @@ WaitState runFind(Fixture &f, const std::function<void()> &duringWait)
     QTimer::singleShot(0, &f.form, [&] {
         seen.dialogVisible = f.form.searchform() && f.form.searchform()->isVisible();
         seen.memoEnabled = f.form.Memo1->isEnabled();
-        seen.fileEnabled = f.form.FILE1->menuAction()->isEnabled();
-        seen.findEnabled = f.form.find1->isEnabled();
+        seen.fileEnabled = f.form.menu("FILE1")->menuAction()->isEnabled();
+        seen.findEnabled = f.form.action("find1")->isEnabled();
         duringWait();
     });
     f.form.find1Click();
@@ -102,9 +102,14 @@ void TestFindCommand::dialogAtStart()
     QVERIFY(!dialog.TimerEdit->isActive());
     QCOMPARE(dialog.TimerEdit->interval(), 500);
     QCOMPARE(dialog.Edit1->contextMenuPolicy(), Qt::CustomContextMenu);
-    QStringList captions;
-    for (QAction *a : dialog.PopupMenu2->actions())
+    QStringList captions, names;
+    for (QAction *a : dialog.menu("PopupMenu2")->actions()) {
         captions << (a->isSeparator() ? QStringLiteral("-") : a->text());
+        names << a->objectName();
+    }
+    QCOMPARE(names, (QStringList{"Cut1", "Copy1", "Past1", "Clear1", "SelectAll1", "", "MenuItem1",
+                                 "MenuItem2", "MenuItem3", "KanjiJapantoHangulSelectAreaType11",
+                                 "KanjiJapantoHangulSelectAreaType21", "N1", "HangultoHanja1"}));
     QCOMPARE(captions,
              (QStringList{"Cut", "Copy", "Paste", "Clear", "Select All", "-", "Korea Roma IME",
                           "Korea Direct IME", "nonIME", "Kanji(Japan) to Hangul(SelectArea)Type1",
@@ -222,8 +227,8 @@ void TestFindCommand::waitDisablesEditorAndFileCommands()
     QVERIFY(!seen.fileEnabled);
     QVERIFY(!seen.findEnabled);
     QVERIFY(f.form.Memo1->isEnabled());
-    QVERIFY(f.form.FILE1->menuAction()->isEnabled());
-    QVERIFY(f.form.find1->isEnabled());
+    QVERIFY(f.form.menu("FILE1")->menuAction()->isEnabled());
+    QVERIFY(f.form.action("find1")->isEnabled());
 }
 
 void TestFindCommand::closedWithoutFindChangesNothing()
@@ -269,7 +274,7 @@ void TestFindCommand::searchSwitchesWordWrapOff()
     f.form.memo().setText(QStringLiteral("abc"));
     runFind(f, findText(f, needle));
     QVERIFY(!f.form.wordWrap());
-    QCOMPARE(f.form.Wrapofftoggle1->text(), QStringLiteral("Wrap Line on(toggle)"));
+    QCOMPARE(f.form.action("Wrapofftoggle1")->text(), QStringLiteral("Wrap Line on(toggle)"));
     QCOMPARE(f.form.panelText(2), QStringLiteral("noWrapLine"));
 }
 
@@ -347,7 +352,7 @@ void TestFindCommand::closingMainWindowEndsWait()
     QVERIFY(!findRequested);
     QCOMPARE(f.form.memo().selStart(), 1);
     QVERIFY(f.form.Memo1->isEnabled());
-    QVERIFY(f.form.find1->isEnabled());
+    QVERIFY(f.form.action("find1")->isEnabled());
 }
 
 void TestFindCommand::editLineFollowsEditorFont()

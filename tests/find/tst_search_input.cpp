@@ -148,8 +148,9 @@ void TestSearchInput::modeItems()
     f.form.setImeMode(mode == ImeDirect ? ImeNone : ImeDirect);
     f.form.memoComposer.RomanDecide = 1;
     f.dialog.edit1Composer.DirectDecide = 1;
-    auto *action = f.dialog.findChild<QAction *>(item);
+    auto *action = f.dialog.action(item);
     QVERIFY(action && action->isEnabled());
+    QVERIFY(!action->isCheckable()); // the mode items show no check mark
     action->trigger();
     QCOMPARE(ImeMode, mode);
     QCOMPARE(f.form.panelText(0), panel);
@@ -164,10 +165,10 @@ void TestSearchInput::mainWindowModeChangeLeavesLabel()
     Fixture f;
     f.form.show();
     f.dialog.show();
-    f.dialog.KoreaDirectIME1->trigger();
+    f.dialog.action("KoreaDirectIME1")->trigger();
     QCOMPARE(f.form.panelText(0), QStringLiteral("H"));
     QCOMPARE(f.dialog.Label2->text(), QStringLiteral("KoreaDirectIME"));
-    f.form.nonIME1->trigger();
+    f.form.action("nonIME1")->trigger();
     QCOMPARE(f.form.panelText(0), QString());
     QCOMPARE(f.dialog.Label2->text(), QStringLiteral("KoreaDirectIME"));
     typeInto(f.dialog.Edit1, "rk");

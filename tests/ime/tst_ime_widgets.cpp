@@ -166,7 +166,7 @@ void TestImeWidgets::modeCommands()
     for (int from : {ImeNone, ImeRomanized, ImeDirect}) {
         Editor e;
         e.form.setImeMode(from);
-        auto *item = e.form.findChild<QAction *>(action);
+        auto *item = e.form.action(action);
         QVERIFY(item);
         QVERIFY(item->isEnabled());
         QVERIFY(!item->isCheckable());
@@ -181,10 +181,10 @@ void TestImeWidgets::modeChangeKeepsComposerState()
     Editor e;
     e.start(ImeRomanized, QString());
     typeInto(e.form.Memo1, "ka w");
-    e.form.KoreaDirectIME1->trigger();
+    e.form.action("KoreaDirectIME1")->trigger();
     QCOMPARE(e.form.memoComposer.PrefixW, 1);
     QCOMPARE(e.form.memoComposer.RomanDecide, 1);
-    e.form.KoreaRomaIME1->trigger();
+    e.form.action("KoreaRomaIME1")->trigger();
     typeInto(e.form.Memo1, "a");
     QCOMPARE(e.text(), u"가와"_qs);
 }
@@ -323,7 +323,7 @@ void TestImeWidgets::openSyllableUnderlined()
     e.start(ImeRomanized, QString());
     typeInto(e.form.Memo1, "ha");
     QCOMPARE(open(), qMakePair(qsizetype(0), qsizetype(1)));
-    e.form.KoreaDirectIME1->trigger(); // a mode change decides it
+    e.form.action("KoreaDirectIME1")->trigger(); // a mode change decides it
     QCOMPARE(open().second, 0);
     if (!layouts::isAvailable("39"))
         return;
