@@ -109,7 +109,6 @@ int main(int argc, char *argv[])
     const double wrappedMb = argc > 2 ? std::max(1.0, atof(argv[2])) : 10.0;
     const int repeats = argc > 3 ? std::max(3, atoi(argv[3])) : 20;
     QTemporaryDir dir;
-    setProgramDirOverride(dir.path() + u'/');
     const QString path = dir.filePath(QStringLiteral("one-line.json"));
     {
         QFile f(path);
@@ -123,7 +122,7 @@ int main(int argc, char *argv[])
     const double cpu0 = cpuSeconds();
     QElapsedTimer wall;
     wall.start();
-    TForm1 form({QStringLiteral("tavriledit"), path});
+    TForm1 form({QStringLiteral("tavriledit"), path}, dir.path());
     PaintCounter painted;
     form.Memo1->viewport()->installEventFilter(&painted);
     form.show();

@@ -118,7 +118,6 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "no folder for the files\n");
         return 1;
     }
-    setProgramDirOverride(tmp.path());
 
     const QString text = makeDocument(qsizetype(megabytes * 1024 * 1024 / 2));
     const double inputMB = text.size() * 2 / 1e6;
@@ -185,7 +184,7 @@ int main(int argc, char *argv[])
     }
 
     // 3. The real commands on the main window.
-    TForm1 form({QStringLiteral("tavriledit")});
+    TForm1 form({QStringLiteral("tavriledit")}, tmp.path());
     form.show();
     {
         QElapsedTimer t;

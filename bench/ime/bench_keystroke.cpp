@@ -187,11 +187,10 @@ int main(int argc, char *argv[])
     const double largeMb = argc > 1 ? std::max(1.0, atof(argv[1])) : 50.0;
     const int keys = argc > 2 ? std::max(60, atoi(argv[2])) : 3000;
     QTemporaryDir dir;
-    setProgramDirOverride(dir.path() + u'/');
     // The recovery journals go to the temporary folder, not the user's.
     qputenv("XDG_STATE_HOME", dir.path().toUtf8());
-    TForm1 smallForm({QStringLiteral("tavriledit")});
-    TForm1 largeForm({QStringLiteral("tavriledit")});
+    TForm1 smallForm({QStringLiteral("tavriledit")}, dir.path());
+    TForm1 largeForm({QStringLiteral("tavriledit")}, dir.path());
     Host hosts[2] = {{&smallForm, {}, 0, {}, {}, {}, {}}, {&largeForm, {}, 0, {}, {}, {}, {}}};
     const qint64 sizes[2] = {1024, qint64(largeMb * 1024 * 1024)};
     for (Host &h : hosts) {

@@ -24,7 +24,6 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     const int rounds = argc > 1 ? std::max(1, atoi(argv[1])) : 20;
     QTemporaryDir dir;
-    setProgramDirOverride(dir.path() + u'/');
 
     QElapsedTimer timer;
     timer.start();
@@ -32,7 +31,7 @@ int main(int argc, char *argv[])
     std::printf("keyboard files loaded: %.2f ms (%lld layouts offered)\n",
                 timer.nsecsElapsed() / 1e6, (long long)offered);
 
-    TForm1 form({QStringLiteral("tavriledit")});
+    TForm1 form({QStringLiteral("tavriledit")}, dir.path());
     form.show();
     form.setImeMode(ImeDirect);
     QApplication::processEvents();

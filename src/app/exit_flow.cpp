@@ -14,7 +14,8 @@ void TForm1::exit1Click()
             close();
         return;
     }
-    // The dialog's run returns the answer; exitChoice keeps it for the program.
+    // The dialog's run returns the answer; exitChoice keeps it for the program
+    // (this is its one writer).
     exitChoice = m_exitform ? platform().execDialog(m_exitform) : 0;
     switch (exitChoice) {
     case 1:

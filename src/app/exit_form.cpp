@@ -1,7 +1,5 @@
 #include "app/exit_form.h"
 
-#include "settings/app_state.h"
-
 #include <QPushButton>
 
 namespace {
@@ -37,23 +35,15 @@ Texitform::~Texitform() {}
 
 void Texitform::Button1Click()
 {
-    exitChoice = 1;
     done(1);
 }
 
 void Texitform::Button2Click()
 {
-    exitChoice = 2;
     done(2);
 }
 
 void Texitform::Button3Click()
 {
     reject();
-}
-
-void Texitform::reject()
-{
-    exitChoice = 0;
-    QDialog::reject();
 }

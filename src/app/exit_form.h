@@ -1,5 +1,5 @@
 // The exit dialog: three buttons and no text. Its run returns the answer (0 cancel,
-// 1 save and exit, 2 exit without saving), which also goes to exitChoice.
+// 1 save and exit, 2 exit without saving); the exit flow keeps it in exitChoice.
 #pragma once
 
 #include <QDialog>
@@ -20,7 +20,6 @@ public:
 public slots:
     void Button1Click();
     void Button2Click();
+    // "Cancel"; Escape and the frame's close button answer the same (0).
     void Button3Click();
-    // Escape and the frame's close button answer as "Cancel".
-    void reject() override;
 };

@@ -1,7 +1,10 @@
 #include "app/main_window.h"
 
+#include "codec/open_commands.h"
 #include "convert/input_menu.h"
 #include "editor/memo_view.h"
+#include "editor/status_panels.h"
+#include "ime/ime_mode.h"
 #include "platform/platform.h"
 #include "settings/app_state.h"
 #include "settings/settings_file.h"
@@ -25,33 +28,6 @@
 
 namespace {
 
-// A status-bar panel: its design width when there is room, narrower (its text
-// clipped) when the window is.
-class StatusPanel : public QLabel
-{
-public:
-    using QLabel::QLabel;
-    // A panel of fixed width keeps its size whatever it shows, so a new text
-    // (the caret's place after every key) repaints that panel alone instead of
-    // laying out the whole status bar again.
-    void setDesignWidth(int width)
-    {
-        m_designWidth = width;
-        setFixedSize(width, QLabel::sizeHint().height());
-        // Opaque: the status bar and the window behind it are not painted again.
-        setAutoFillBackground(true);
-    }
-    QSize sizeHint() const override
-    {
-        const QSize hint = QLabel::sizeHint();
-        return {m_designWidth > 0 ? m_designWidth : hint.width(), hint.height()};
-    }
-    QSize minimumSizeHint() const override { return {0, QLabel::minimumSizeHint().height()}; }
-
-private:
-    int m_designWidth = 0;
-};
-
 QFont designFont(int pixelSize)
 {
     QFont font(QStringLiteral("MS UI Gothic"));
@@ -74,7 +50,7 @@ QColor fromStoredColor(std::int32_t v)
 
 } // namespace
 
-TForm1::TForm1(const QStringList &arguments, QWidget *parent)
+TForm1::TForm1(const QStringList &arguments, const QString &settingsFolder, QWidget *parent)
     : QMainWindow(parent), Memo1(new MemoView(m_document)), m_memo(Memo1)
 {
     setObjectName(QStringLiteral("TForm1"));
@@ -109,25 +85,7 @@ TForm1::TForm1(const QStringList &arguments, QWidget *parent)
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     StatusBar1->setAccessibleName(tr("Status bar"));
     StatusBar1->setMinimumHeight(19);
-    // Panel widths 20, 100 and 65, the last panel taking the rest; a panel grows
-    // where the platform's status-bar font needs more room for its longest text.
-    const int widths[3] = {20, 100, 65};
-    const QString widest[3] = {QStringLiteral("R"), caretPositionText(9999, 999),
-                               wrapStateText(false)};
-    for (int i = 0; i < 4; ++i) {
-        auto *panel = new StatusPanel(StatusBar1);
-        panel->setObjectName(QStringLiteral("StatusBar1Panel%1").arg(i));
-        panel->setTextFormat(Qt::PlainText);
-        // A panel clips its text rather than hold the window wider: the window
-        // may be as narrow as the stored settings allow.
-        panel->setSizePolicy(i == 3 ? QSizePolicy::Ignored : QSizePolicy::Preferred,
-                             QSizePolicy::Preferred);
-        if (i < 3)
-            panel->setDesignWidth(
-                std::max(widths[i], panel->fontMetrics().horizontalAdvance(widest[i]) + 6));
-        StatusBar1->addWidget(panel, i == 3 ? 1 : 0);
-        m_panels[i] = panel;
-    }
+    m_status = std::make_unique<StatusPanels>(StatusBar1);
     setStatusBar(StatusBar1);
     // The window may be as small as the stored settings allow (100 x 100): the
     // editor shrinks to nothing first, then the menu bar and the status bar are
@@ -146,9 +104,7 @@ TForm1::TForm1(const QStringList &arguments, QWidget *parent)
     m_context.document = &m_document;
     m_context.journal = &m_journal;
     m_context.composer = &memoComposer;
-    m_context.setPanelText = [this](int panel, const QString &text) { setPanelText(panel, text); };
-    m_context.saveBeforeReplacing = [this] { return saveBeforeReplacing(); };
-    m_context.setWordWrap = [this](bool on) { setWordWrap(on); };
+    m_context.status = m_status.get();
 
     createMenus();
     connectCommands();
@@ -159,7 +115,7 @@ TForm1::TForm1(const QStringList &arguments, QWidget *parent)
     connect(&m_document, &Document::stateChanged, this, &TForm1::updateReopenCommand);
 
     // 1. The settings live beside the program.
-    programDir = detectProgramDir();
+    programDir = detectProgramDir(settingsFolder);
     // 2. Operating-system flags (both stay clear on this platform).
     const OsFlags flags = platform().osFlags();
     isWin9x = flags.isWin9x;
@@ -180,20 +136,23 @@ TForm1::TForm1(const QStringList &arguments, QWidget *parent)
         m_memo.setText(QString());
     }
     m_journal.setBase(true); // a new document: its records replay over nothing
-    setPanelText(0, modePanelText(ImeRomanized));
+    m_status->showMode(ImeRomanized);
+    // Panel 0 and Memo1's open syllable follow every mode chosen from now on.
+    connect(&ImeModeCommand::instance(), &ImeModeCommand::modeChanged, this,
+            &TForm1::followImeMode);
     // 6. Caret at the start.
     m_memo.setSelLength(0);
     m_memo.setSelStart(0);
     m_memo.setSelLength(0);
-    // 7. Word wrap off.
+    // 7. Word wrap off, with its menu caption and panel 2; both follow every change.
+    connect(Memo1, &MemoView::wordWrapChanged, this, &TForm1::followWordWrap);
     setWordWrap(false);
+    followWordWrap(false);
     // 8, 9. Stored window, mode and wrap, the geometry within its limits.
     WindowSettings settings;
     readSettingsFile(programDir + QStringLiteral("setteiedit.dat"), settings);
-    if (settings.imeMode) {
-        ImeMode = *settings.imeMode;
-        setPanelText(0, modePanelText(ImeMode));
-    }
+    if (settings.imeMode)
+        ImeModeCommand::instance().choose(*settings.imeMode);
     if (settings.wordWrap)
         setWordWrap(*settings.wordWrap);
     // The layout and Hanja choices, kept apart from the written settings file.
@@ -217,8 +176,7 @@ TForm1::TForm1(const QStringList &arguments, QWidget *parent)
     // 11. A file named on the command line is opened before the window shows.
     if (arguments.size() > 1) {
         m_commandLineFile = arguments.at(1);
-        openingFromCommandLine = true;
-        opentextfile1Click(); // Files: opens the first argument without a dialog.
+        openCommandLineFile(m_context, m_commandLineFile); // without a dialog
     }
     Memo1->setFocus();
 }
@@ -227,14 +185,12 @@ TForm1::~TForm1() {}
 
 QString TForm1::panelText(int panel) const
 {
-    return m_panels[panel]->text();
+    return m_status->text(panel);
 }
 
 void TForm1::setPanelText(int panel, const QString &text)
 {
-    // A screen reader names a panel by what it shows.
-    m_panels[panel]->setText(text);
-    m_panels[panel]->setAccessibleName(text);
+    m_status->setText(panel, text);
 }
 
 bool TForm1::wordWrap() const
@@ -245,8 +201,12 @@ bool TForm1::wordWrap() const
 void TForm1::setWordWrap(bool on)
 {
     m_memo.setWordWrap(on);
+}
+
+void TForm1::followWordWrap(bool on)
+{
     Wrapofftoggle1->setText(on ? tr("Wrap Line off(toggle)") : tr("Wrap Line on(toggle)"));
-    setPanelText(2, wrapStateText(on));
+    m_status->showWrap(on);
 }
 
 void TForm1::Wrapofftoggle1Click()
@@ -302,7 +262,7 @@ void TForm1::changefont1Click()
 
 void TForm1::UpdateCaretPosition()
 {
-    setPanelText(1, caretPositionText(m_memo.caretLine() + 1, m_memo.caretColumn() + 1));
+    m_status->showCaret(m_memo.caretLine() + 1, m_memo.caretColumn() + 1);
 }
 
 void TForm1::Memo1KeyUp()

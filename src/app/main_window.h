@@ -20,6 +20,7 @@
 #include <QPointer>
 #include <QStringList>
 
+#include <memory>
 #include <optional>
 
 class HanjaCommand;
@@ -32,6 +33,7 @@ class Texitform;
 class Thangulskbform;
 class Thelpform;
 class Tsearchform;
+class StatusPanels;
 class QAction;
 class QKeyEvent;
 class QLabel;
@@ -48,8 +50,10 @@ class TForm1 : public QMainWindow
     DocumentJournal m_journal{m_document, recoveryFolder()};
 
 public:
-    // `arguments` is the command line, program name first.
-    explicit TForm1(const QStringList &arguments, QWidget *parent = nullptr);
+    // `arguments` is the command line, program name first. The settings files live
+    // in `settingsFolder` when given, else where detectProgramDir chooses.
+    explicit TForm1(const QStringList &arguments, const QString &settingsFolder = QString(),
+                    QWidget *parent = nullptr);
     ~TForm1() override;
 
     MemoView *Memo1 = nullptr;
@@ -86,8 +90,7 @@ public:
         Texitform *exitform = nullptr;
         Thangulskbform *hangulskbform = nullptr;
     };
-    // Keeps the windows (each is forgotten when it goes) and hears the find
-    // dialog's Find.
+    // Keeps the windows (each is forgotten when it goes).
     void setWindows(const Windows &windows);
     Tsearchform *searchform() const;
     Thelpform *helpform() const;
@@ -111,10 +114,11 @@ public:
     // The commands that need an opened file follow currentFileName.
     void updateReopenCommand();
 
+    // The text of status panel 0 to 3 (see StatusPanels).
     QString panelText(int panel) const;
     void setPanelText(int panel, const QString &text);
 
-    // Word-wrap state with its two indicators (menu caption and panel 2).
+    // Word wrap of Memo1; its two indicators (menu caption and panel 2) follow.
     void setWordWrap(bool on);
     bool wordWrap() const;
 
@@ -138,7 +142,7 @@ public slots:
     void UpdateCaretPosition();
 
     // Input method: modes and key dispatch.
-    // Sets ImeMode and shows it in status panel 0 ("R", "H" or empty).
+    // Chooses the input mode (ImeModeCommand); the window follows every choice.
     void setImeMode(int mode);
     void KoreaRomaIME1Click();
     void KoreaDirectIME1Click();
@@ -229,6 +233,11 @@ private:
     void connectCommands();
     // The one handler of the input-mode items: sets the mode the item carries.
     void imeModeItemTriggered(QAction *item);
+    // Word wrap was turned on or off: the menu caption and panel 2 show it.
+    void followWordWrap(bool on);
+    // A mode was chosen (here or in the find dialog): status panel 0 shows it
+    // ("R", "H" or empty) and Memo1's open syllable is decided.
+    void followImeMode(int mode);
 
     // Menu items, named as the components they stand for.
     QMenu *FILE1 = nullptr, *edit1 = nullptr, *ime1 = nullptr, *help1 = nullptr;
@@ -270,7 +279,7 @@ private:
 
     MemoControl m_memo;
     EditorContext m_context;
-    QLabel *m_panels[4] = {};
+    std::unique_ptr<StatusPanels> m_status; // the four panels of StatusBar1
     QString m_commandLineFile;
     FileIdentity m_askedAbout; // the change on disk the user was last asked about
     bool m_quietEnd = false;

@@ -13,12 +13,14 @@
 #include "desktop/shortcuts.h"
 #include "desktop/web_sites.h"
 #include "editor/memo_view.h"
+#include "editor/status_panels.h"
 #include "export/save_commands.h"
 #include "find/find_command.h"
 #include "find/search_form.h"
 #include "ime/hangul_skb_form.h"
 #include "ime/help_form.h"
 #include "ime/ime_commands.h"
+#include "ime/ime_mode.h"
 #include "ime/key_event.h"
 #include "platform/platform.h"
 #include "settings/app_state.h"
@@ -35,8 +37,6 @@ void TForm1::setWindows(const Windows &windows)
     m_copyrightform = windows.copyrightform;
     m_exitform = windows.exitform;
     m_hangulskbform = windows.hangulskbform;
-    if (m_searchform)
-        connect(m_searchform, &Tsearchform::findPressed, this, [] { findRequested = true; });
 }
 
 Tsearchform *TForm1::searchform() const
@@ -99,7 +99,12 @@ InputTargetSource TForm1::inputTarget()
 
 void TForm1::setImeMode(int mode)
 {
-    ::setImeMode(mode, m_context.setPanelText);
+    ImeModeCommand::instance().choose(mode);
+}
+
+void TForm1::followImeMode(int mode)
+{
+    m_status->showMode(mode);
     m_memo.endComposition(); // the open syllable is decided as it stands
 }
 

@@ -116,7 +116,7 @@ void TForm1::createMenus()
     N1->setSeparator(true);
     HangultoHanja1 = addMenuItem(ime1, "HangultoHanja1", tr("Hangul to Hanja"));
     m_inputOptions = new InputOptionsMenu(
-        ime1, [] { return programDir; }, this);
+        ime1, [] { return programDir; }, this, &m_hanjaDictionaries);
     connect(m_inputOptions, &InputOptionsMenu::openRequested, this, &TForm1::openDroppedFile);
 
     help1 = addMenu(bar, "help1", tr("help"));

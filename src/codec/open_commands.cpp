@@ -7,6 +7,8 @@
 #include "document/text_control.h"
 #include "editor/editor_context.h"
 #include "editor/memo_view.h"
+#include "editor/status_panels.h"
+#include "export/save_commands.h"
 #include "platform/platform.h"
 #include "recovery/document_journal.h"
 #include "settings/app_state.h"
@@ -82,6 +84,12 @@ QString readStatusText(FileEncoding encoding, BomKind bom, std::uint64_t unreada
 
 } // namespace
 
+void openCommandLineFile(EditorContext &editor, const QString &path)
+{
+    openingFromCommandLine = true;
+    openTextFileCommand(editor, path);
+}
+
 void openTextFileCommand(EditorContext &editor, const QString &commandLineFile)
 {
     const FileDialogRequest dialog =
@@ -92,7 +100,7 @@ void openTextFileCommand(EditorContext &editor, const QString &commandLineFile)
         path = commandLineFile;
     } else {
         // A modified document is offered for saving before it is replaced.
-        if (!editor.saveBeforeReplacing())
+        if (!saveBeforeReplacing(editor))
             return;
         path = platform().openFileName(editor.window, dialog);
         if (path.isEmpty())
@@ -103,7 +111,7 @@ void openTextFileCommand(EditorContext &editor, const QString &commandLineFile)
 
 void openDroppedFile(EditorContext &editor, const QString &path)
 {
-    if (!editor.saveBeforeReplacing())
+    if (!saveBeforeReplacing(editor))
         return;
     openPath(editor, path);
 }
@@ -113,7 +121,7 @@ void reopenWithEncoding(EditorContext &editor, std::optional<FileEncoding> encod
     const QString path = editor.document->fileName(); // the load rewrites it
     if (path.isEmpty())
         return; // no file to read again
-    if (!editor.saveBeforeReplacing())
+    if (!saveBeforeReplacing(editor))
         return;
     openPath(editor, path, encoding);
 }
@@ -151,10 +159,11 @@ void loadIntoEditor(EditorContext &editor, FileEncoding encoding, BomKind bom, c
     // The old document goes first, so that it and the new one are never held together.
     editor.memo->setText(QString());
     editor.document->setLoaded(LineBreakStyle::CrLf);
-    editor.setPanelText(1, QString());
-    editor.setPanelText(3, QString());
-    editor.setPanelText(3, readStatusText(encoding, bom, 0, path));
-    editor.setPanelText(1, caretPositionText(1, 1));
+    if (editor.status) {
+        editor.status->clearCaret();
+        editor.status->showFileLabel(readStatusText(encoding, bom, 0, path));
+        editor.status->showCaret(1, 1);
+    }
     editor.document->setFileName(path);
 
     // The decoded lines go straight into the editor's store, with no copy of the whole.
@@ -167,7 +176,8 @@ void loadIntoEditor(EditorContext &editor, FileEncoding encoding, BomKind bom, c
             encoding = result.extension ? CP949 : EUCKR;
         editor.document->setLoaded(styleOf(result.firstBreak), path, result.unreadable,
                                    {encoding, bom});
-        editor.setPanelText(3, readStatusText(encoding, bom, result.unreadable, path));
+        if (editor.status)
+            editor.status->showFileLabel(readStatusText(encoding, bom, result.unreadable, path));
         return;
     }
     // A path that does not exist is remembered, so that the first save creates the
@@ -175,7 +185,8 @@ void loadIntoEditor(EditorContext &editor, FileEncoding encoding, BomKind bom, c
     const bool keepPath = result.status == ReadStatus::OpenFailed && !QFileInfo::exists(path);
     if (!keepPath) {
         editor.document->setFileName(QString());
-        editor.setPanelText(3, QString());
+        if (editor.status)
+            editor.status->showFileLabel(QString());
     }
     editor.document->setLoaded(LineBreakStyle::CrLf);
     if (editor.view->isHidden())

@@ -14,6 +14,9 @@ struct EditorContext;
 // openingFromCommandLine is set; otherwise a modified document is offered for
 // saving first.
 void openTextFileCommand(EditorContext &editor, const QString &commandLineFile);
+// The same command at start-up for the file named on the command line: sets
+// openingFromCommandLine (this command is its one writer) and opens `path`.
+void openCommandLineFile(EditorContext &editor, const QString &path);
 // A file dropped onto the window, after offering a modified document for saving.
 void openDroppedFile(EditorContext &editor, const QString &path);
 // Reads currentFileName again with `encoding` (nothing: detection chooses).

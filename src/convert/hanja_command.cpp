@@ -48,7 +48,7 @@ void HanjaCommand::run()
 
     const bool learn = inputOptionsOrDefaults(m_state.options).learnHanja;
     const HanjaSources sources{&m_dictionaries.user(), &m_dictionaries.symbols(),
-                               learn ? &programHanjaHistory() : nullptr};
+                               learn ? &m_dictionaries.history() : nullptr};
     m_lookup = lookUpHanja(dictionary, m_control, sources);
     if (m_lookup.candidates.isEmpty())
         return;
@@ -73,7 +73,7 @@ void HanjaCommand::apply(qsizetype index)
         return;
     m_control.endComposition();
     if (inputOptionsOrDefaults(m_state.options).learnHanja) {
-        HanjaHistory &history = programHanjaHistory();
+        HanjaHistory &history = m_dictionaries.history();
         history.record(reading, m_lookup.candidates.at(index).hanja);
         history.saveLater();
     }

@@ -73,13 +73,13 @@ const HanjaDictionary &HanjaDictionaries::user()
     return m_user.get(userHanjaDictionaryPath());
 }
 
-HanjaHistory &programHanjaHistory()
+HanjaHistory &HanjaDictionaries::history()
 {
-    static std::unique_ptr<HanjaHistory> history;
     const QString path = hanjaHistoryPath();
-    if (!history || history->path() != path) {
-        history = std::make_unique<HanjaHistory>();
-        history->load(path);
+    if (!m_history || m_history->path() != path) {
+        waitForHanjaHistorySaved(); // what another window learned is read back whole
+        m_history = std::make_unique<HanjaHistory>();
+        m_history->load(path);
     }
-    return *history;
+    return *m_history;
 }

@@ -29,7 +29,8 @@ private:
     qint64 m_size = -1;
 };
 
-// The dictionaries the Hangul to Hanja commands read, each loaded on first use.
+// The dictionaries the Hangul to Hanja commands read and the choices they learn,
+// each loaded on first use.
 // The main window owns one set, shared by its editor's and its find dialog's
 // commands, so that a dictionary is read once.
 class HanjaDictionaries
@@ -53,6 +54,9 @@ public:
     const HanjaDictionary &symbols();
     // The user's own dictionary at userHanjaDictionaryPath().
     const HanjaDictionary &user();
+    // The learned choices at hanjaHistoryPath(), read on first use (and again when
+    // that path changes, after any save still being written).
+    HanjaHistory &history();
 
 private:
     QString m_path;
@@ -60,8 +64,5 @@ private:
     HanjaDictionary m_symbols;
     QString m_symbolsFrom; // the path m_symbols was read from
     ReloadingHanjaDictionary m_user;
+    std::unique_ptr<HanjaHistory> m_history; // made on first use
 };
-
-// The learned choices at hanjaHistoryPath(), made on first use (loaded again when
-// that path changes).
-HanjaHistory &programHanjaHistory();

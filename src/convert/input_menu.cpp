@@ -25,9 +25,9 @@ QAction *addItem(QMenu *menu, const char *name, const QString &caption, bool che
 } // namespace
 
 InputOptionsMenu::InputOptionsMenu(QMenu *ime, std::function<QString()> settingsFolder,
-                                   QWidget *window)
+                                   QWidget *window, HanjaDictionaries *dictionaries)
     : QObject(ime), m_settingsFolder(std::move(settingsFolder)), m_window(window),
-      m_layouts(new QActionGroup(this))
+      m_dictionaries(dictionaries), m_layouts(new QActionGroup(this))
 {
     ime->addSeparator();
     directlayout1 = ime->addMenu(tr("direct layout"));
@@ -93,7 +93,7 @@ void InputOptionsMenu::forgetChoices()
 {
     if (!ConfirmBox(m_window, tr("Forget every learned Hanja choice?"), tr("confirm")))
         return;
-    HanjaHistory &history = programHanjaHistory();
+    HanjaHistory &history = m_dictionaries->history();
     history.clear();
     if (!history.save())
         ErrorBox(m_window,

@@ -12,6 +12,7 @@
 #include <functional>
 
 class QAction;
+class HanjaDictionaries;
 class QActionGroup;
 class QMenu;
 class QWidget;
@@ -21,8 +22,10 @@ class InputOptionsMenu : public QObject
     Q_OBJECT
 public:
     // Adds the items at the end of `ime`. `settingsFolder` tells where
-    // "tavriledit.ini" lives; `window` parents the question of "forget".
-    InputOptionsMenu(QMenu *ime, std::function<QString()> settingsFolder, QWidget *window);
+    // "tavriledit.ini" lives; `window` parents the question of "forget", which
+    // clears the learned choices of `dictionaries`.
+    InputOptionsMenu(QMenu *ime, std::function<QString()> settingsFolder, QWidget *window,
+                     HanjaDictionaries *dictionaries);
 
     // Reads the stored choices into options() and shows them.
     void load();
@@ -51,5 +54,6 @@ private:
     InputOptions m_options;
     std::function<QString()> m_settingsFolder;
     QWidget *m_window;
+    HanjaDictionaries *m_dictionaries;
     QActionGroup *m_layouts;
 };

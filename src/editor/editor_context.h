@@ -1,7 +1,9 @@
 // What the subsystems' commands work on in the main window, handed to them by the
-// window: the editor and its document, the waiting label, the status panels and
-// the few main-window steps a command must ask for. Also where the screen keyboard
-// and the accent pads write at a given moment.
+// window: the editor and its document, the waiting label and the status panels.
+// The window follows what the commands change through the signals of those objects
+// (Document, MemoView); a command needing another subsystem's command calls it
+// through a library it links. Also where the screen keyboard and the accent pads
+// write at a given moment.
 #pragma once
 
 #include <QString>
@@ -10,10 +12,10 @@
 
 class Document;
 class DocumentJournal;
-class DocumentJournal;
 class MemoView;
 class QLabel;
 class QWidget;
+class StatusPanels;
 class TextControl;
 struct ComposerState;
 
@@ -27,12 +29,7 @@ struct EditorContext
     Document *document = nullptr;       // what Memo1 shows: the text and its file
     DocumentJournal *journal = nullptr; // its recovery journal (none in some tests)
     ComposerState *composer = nullptr;  // Memo1's composer flags
-    // Sets the text of status panel 0 to 3.
-    std::function<void(int panel, const QString &text)> setPanelText;
-    // A modified document is offered for saving; false: what was asked must not happen.
-    std::function<bool()> saveBeforeReplacing;
-    // Word wrap of the editor with its two indicators (menu caption and panel 2).
-    std::function<void(bool on)> setWordWrap;
+    StatusPanels *status = nullptr;     // the status bar, by what each panel shows
 };
 
 // Where the screen keyboard and the accent pads write: the find dialog's edit line

@@ -325,4 +325,5 @@ void MemoView::setWordWrap(bool on)
         horizontalScrollBar()->setValue(0);
     updateScrollBars();
     viewport()->update();
+    emit wordWrapChanged(on);
 }

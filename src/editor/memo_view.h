@@ -69,7 +69,8 @@ public:
     bool isReadOnly() const { return m_readOnly; }
     void setReadOnly(bool on);
     bool wordWrap() const { return m_wrap; }
-    // Lines wrap at the view's width, anywhere, when on.
+    // Lines wrap at the view's width, anywhere, when on; a change is announced
+    // through wordWrapChanged.
     void setWordWrap(bool on);
 
     // Scrolls so that the caret's row and column are seen.
@@ -90,6 +91,10 @@ public:
     qsizetype topLine() const { return m_top.line; }
 
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+
+signals:
+    // Word wrap was turned on or off (by a command, or for a while by a save).
+    void wordWrapChanged(bool on);
 
 protected:
     void scrollToPosition(qsizetype pos, bool column);

@@ -9,6 +9,7 @@
 #include "document/text_control.h"
 #include "editor/editor_context.h"
 #include "editor/memo_view.h"
+#include "editor/status_panels.h"
 #include "export/document_writer.h"
 #include "platform/platform.h"
 #include "settings/app_state.h"
@@ -147,7 +148,8 @@ SaveOutcome writeFormatted(EditorContext &editor, OutputFormat format,
                  QCoreApplication::translate("SaveCommands", "ERROR"));
         return SaveOutcome::Failed;
     }
-    editor.setPanelText(3, label + QStringLiteral("  ") + path);
+    if (editor.status)
+        editor.status->showFileLabel(label + QStringLiteral("  ") + path);
     // A save writes the document as it is; an export is another file's text.
     if (isTextFormat(format))
         editor.document->setSaved(path);
@@ -216,7 +218,8 @@ bool refuseUnencodable(EditorContext &editor, const Unencodable &found, const QS
                   .arg(found.count)
                   .arg(item, where);
     editor.memo->setSelStart(offset);
-    editor.setPanelText(1, caretPositionText(int(line + 1), int(column + 1)));
+    if (editor.status)
+        editor.status->showCaret(int(line + 1), int(column + 1));
     ErrorBox(editor.window, text, QCoreApplication::translate("SaveCommands", "ERROR"));
     editor.memo->setFocus();
     return true;

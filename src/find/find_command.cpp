@@ -52,7 +52,11 @@ void findCommand(EditorContext &editor, Tsearchform *searchform,
     searchform->show();  // keeps the string typed the previous time
     searchform->raise(); // above the main window, also when it was raised meanwhile
     searchform->activateWindow();
+    // Find pressed while the command waits is its request (its one writer).
+    const QMetaObject::Connection pressed = QObject::connect(
+        searchform, &Tsearchform::findPressed, searchform, [] { findRequested = true; });
     waitWhileVisible(searchform);
+    QObject::disconnect(pressed);
 
     memo.setEnabled(true);
     setCommandsEnabled(true);
@@ -63,7 +67,7 @@ void findCommand(EditorContext &editor, Tsearchform *searchform,
         return;
 
     if (memo.wordWrap())
-        editor.setWordWrap(false); // with its menu caption and status text
+        memo.setWordWrap(false); // the menu caption and status text follow
     memo.setVisible(false);
     memo.setSelLength(0);
     const qsizetype start = memo.selStart();

@@ -7,7 +7,7 @@
 #include "editor/editor_context.h"
 #include "editor/memo_view.h"
 #include "editor/menu_items.h"
-#include "ime/ime_commands.h"
+#include "ime/ime_mode.h"
 #include "ime/key_event.h"
 #include "settings/app_state.h"
 
@@ -235,11 +235,11 @@ bool Tsearchform::Edit1KeyPress(QKeyEvent *event)
 
 void Tsearchform::setMode(int mode)
 {
-    ::setImeMode(mode, m_editor ? m_editor->setPanelText : nullptr);
-    // The open syllables are decided as they stand.
+    // The main window follows the choice (its panel 0 and open syllable).
+    ImeModeCommand::instance().choose(mode);
+    // Edit1's open syllable is decided as it stands. Label2 shows the modes chosen
+    // here; one chosen in the main window shows after the next choice made here.
     m_edit1.endComposition();
-    if (m_editor && m_editor->memo)
-        m_editor->memo->endComposition();
     Label2->setText(imeModeLabel(ImeMode));
 }
 

@@ -97,6 +97,7 @@ private:
     // Key handling of Edit1; true when the key was consumed.
     bool Edit1KeyPress(QKeyEvent *event);
     void FormShortCut(int key, Qt::KeyboardModifiers shift);
+    // Chooses the input mode through ImeModeCommand and shows it in Label2.
     void setMode(int mode);
     // The one handler of the input-mode items: sets the mode the item carries.
     void imeModeItemTriggered(QAction *item);

@@ -3,15 +3,9 @@
 #include "document/text_control.h"
 #include "editor/editor_context.h"
 #include "ime/composer.h"
+#include "ime/ime_mode.h"
 #include "ime/screen_keyboard_layout.h"
 #include "settings/app_state.h"
-
-void setImeMode(int mode, const std::function<void(int panel, const QString &text)> &setPanelText)
-{
-    ImeMode = mode;
-    if (setPanelText)
-        setPanelText(0, modePanelText(mode));
-}
 
 int editorKeyPress(int key, TextControl &memo, ComposerState &composer)
 {

@@ -1,5 +1,5 @@
-// The input method's commands: choosing the mode, the editor's key dispatch and
-// the screen keyboard's keys.
+// The input method's commands: the editor's key dispatch and the screen keyboard's
+// keys (the mode is chosen through ImeModeCommand, ime/ime_mode.h).
 #pragma once
 
 #include <QString>
@@ -9,9 +9,6 @@
 class TextControl;
 struct ComposerState;
 struct InputTarget;
-
-// Sets ImeMode and shows it through `setPanelText` (panel 0).
-void setImeMode(int mode, const std::function<void(int panel, const QString &text)> &setPanelText);
 
 // A typed key of the main editor: runs the mode's composer on `memo`, the keys of
 // one word joining one undo step. Returns the key to let through to the editor, 0

@@ -26,10 +26,6 @@ int windowHeight = DefaultWindowHeight;
 FontRecord storedFont;
 bool storedFontRead = false;
 
-namespace {
-QString programDirOverride;
-}
-
 QString modePanelText(int mode)
 {
     return mode == ImeRomanized ? QStringLiteral("R")
@@ -68,11 +64,6 @@ void resetAppState()
     storedFontRead = false;
 }
 
-void setProgramDirOverride(const QString &dir)
-{
-    programDirOverride = dir;
-}
-
 namespace {
 
 QString withSeparator(QString dir)
@@ -104,14 +95,14 @@ QString chooseSettingsFolder(const QString &executableDir, bool executableDirWri
     return withSeparator(withSeparator(userConfigDir) + QStringLiteral("tavriledit"));
 }
 
-QString detectProgramDir()
+QString detectProgramDir(const QString &chosen)
 {
-    if (!programDirOverride.isEmpty())
-        return withSeparator(programDirOverride);
     const QString exeDir = QCoreApplication::applicationDirPath();
-    const QString dir = chooseSettingsFolder(
-        exeDir, QFileInfo(exeDir).isWritable(),
-        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
+    const QString dir = !chosen.isEmpty()
+                            ? withSeparator(chosen)
+                            : chooseSettingsFolder(exeDir, QFileInfo(exeDir).isWritable(),
+                                                   QStandardPaths::writableLocation(
+                                                       QStandardPaths::GenericConfigLocation));
     QDir().mkpath(dir); // the user's folder is made when missing
     return dir;
 }

@@ -1,5 +1,6 @@
 // The program-wide state shared by every window: plain variables that live for
-// the whole run, with their start values, and one reset for tests.
+// the whole run, with their start values, and one reset for tests. Each has one
+// owner that writes it; the comment beside it names that owner.
 #pragma once
 
 #include "document/document.h"
@@ -17,29 +18,38 @@ QString caretPositionText(int line, int column);
 // What status panel 2 shows for the word-wrap state: "WrapLine" or "noWrapLine".
 QString wrapStateText(bool on);
 
-extern int ImeMode; // 0..2, starts romanized
+// Each variable has one writer, named beside it; everyone else only reads it.
+//
+// The input mode, 0..2, starting romanized: ImeModeCommand::choose (ime/ime_mode.h),
+// which announces every choice with modeChanged.
+extern int ImeMode;
 // currentFileName (the path of the file last opened with the open command) and
 // documentModified (unsaved changes) are read-only views of the program's
-// Document: see document/document.h.
-extern bool saveToCurrentFile; // the save command writes currentFileName without asking
-extern int exitChoice;         // exit dialog answer: 0 cancel, 1 save & exit, 2 exit
-extern bool appClosing;        // the main window has started to close
-// Cleared when the find command starts; set when the find dialog is left by Find
-// (the button or the line-feed key) rather than simply closed.
+// Document (document/document.h): written only through the document.
+extern bool saveToCurrentFile; // the save command: writes currentFileName without asking
+// The exit flow, from the exit dialog's answer: 0 cancel, 1 save & exit, 2 exit.
+extern int exitChoice;
+extern bool appClosing; // the main window's close handler: the window has started to close
+// The find command: cleared when it starts; set when the find dialog is left by
+// Find (the button or the line-feed key) rather than simply closed.
 extern bool findRequested;
-extern bool openingFromCommandLine; // the open command takes the first argument
-extern bool isWin9x;                // never set on this platform
-extern bool isNt6OrLater;           // never set on this platform
-extern bool accentPadCreated;       // an accent pad window exists
-extern QString programDir;          // the settings files' folder, ending in a separator
+extern bool openingFromCommandLine; // the open command: it takes the first argument
+// The main window at start-up, from the platform's flags (never set on this
+// platform; tests set them through their fake platform).
+extern bool isWin9x;
+extern bool isNt6OrLater;
+extern bool accentPadCreated; // the input aids' commands: an accent pad window exists
+// The main window at start-up: the settings files' folder, ending in a separator.
+extern QString programDir;
 
-// Stored window geometry (pixels) with its defaults.
+// Stored window geometry (pixels) with its defaults: the main window at start-up.
 extern int windowTop;
 extern int windowLeft;
 extern int windowWidth;
 extern int windowHeight;
 
-// The editor font as last read from or written to "fontedit.dat".
+// The editor font as last read from or written to "fontedit.dat": the main window
+// (at start-up and when the user picks a font).
 extern FontRecord storedFont;
 extern bool storedFontRead; // storedFont came from the file at start-up
 
@@ -51,6 +61,6 @@ void resetAppState();
 // "tavriledit/" in the user's configuration folder. Ends in a separator.
 QString chooseSettingsFolder(const QString &executableDir, bool executableDirWritable,
                              const QString &userConfigDir);
-// The settings folder of this run (made when missing), or the tests' override.
-QString detectProgramDir();
-void setProgramDirOverride(const QString &dir); // empty: no override
+// The settings folder of this run, made when missing: `chosen` when given (tests
+// and benchmarks run in a folder of their own), else chooseSettingsFolder's.
+QString detectProgramDir(const QString &chosen = QString());

@@ -144,8 +144,9 @@ void TestAidsWindows::closeFlowDestroysPad()
 
 void TestAidsWindows::imagePadOnlyWhenFlagSet()
 {
-    MainWindowFixture app;
-    isWin9x = true;
+    MainWindowFixture app([](TestProgramDir &, FakePlatform &fake, QStringList &) {
+        fake.flags.isWin9x = true; // the image pad
+    });
     app.form.AccentPAD1Click();
     QVERIFY(app.form.accent2form());
     QVERIFY(!app.form.accentform());
@@ -181,9 +182,10 @@ void TestAidsWindows::imagePadClicks()
 {
     QFETCH(QPoint, pos);
     QFETCH(QString, inserted);
-    MainWindowFixture app;
+    MainWindowFixture app([](TestProgramDir &, FakePlatform &fake, QStringList &) {
+        fake.flags.isWin9x = true; // the image pad
+    });
     app.form.show();
-    isWin9x = true;
     app.form.AccentPAD1Click();
     clickAt(app.form.accent2form()->Image1, pos);
     QCOMPARE(app.form.memo().text(), inserted);

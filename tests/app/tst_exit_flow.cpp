@@ -146,9 +146,9 @@ void TestExitFlow::exitDialogAnswers()
     QFETCH(int, choice);
     TestProgramDir dir;
     Texitform dialog;
-    exitChoice = 1; // a stale answer must not survive a cancel
-    answerWith(Answer(answer))(&dialog);
-    QCOMPARE(exitChoice, choice);
+    dialog.setResult(1); // a stale answer must not survive a cancel
+    QCOMPARE(answerWith(Answer(answer))(&dialog), choice);
+    QCOMPARE(exitChoice, 0); // the dialog answers; only the exit flow keeps the answer
     QVERIFY(!dialog.isVisible());
 }
 
@@ -216,6 +216,7 @@ void TestExitFlow::exitModified()
 
     app.form.action("exit1")->trigger();
     QCOMPARE(app.fake.dialogsRun, 1);
+    QCOMPARE(exitChoice, answer == Save ? 1 : answer == NoSave ? 2 : 0);
     QCOMPARE(app.form.isVisible(), !closes);
     QCOMPARE(documentModified, !closes);
     QVERIFY(!saveToCurrentFile);

@@ -2,6 +2,7 @@
 // word wrap, font, the waiting label and the settings written at close.
 #include "app/main_window.h"
 #include "editor/memo_view.h"
+#include "ime/ime_mode.h"
 #include "settings/app_state.h"
 #include "settings/settings_file.h"
 #include "support/fake_platform.h"
@@ -229,7 +230,7 @@ void TestMainWindow::caretPositionPanel()
     QVERIFY(QTest::qWaitForWindowExposed(&app.form));
     QTest::mouseClick(app.form.Memo1->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
     QCOMPARE(app.form.panelText(1), QStringLiteral("Line:1  Col:1"));
-    ImeMode = ImeNone;
+    ImeModeCommand::instance().choose(ImeNone);
     app.form.Memo1->setFocus();
     QTest::keyClicks(app.form.Memo1, QStringLiteral("ab"));
     QCOMPARE(app.form.panelText(1), QStringLiteral("Line:1  Col:3"));
@@ -245,7 +246,7 @@ void TestMainWindow::settingsWrittenAtClose()
     MainWindowFixture app;
     app.form.move(40, 30);
     app.form.resize(500, 400);
-    ImeMode = ImeDirect;
+    ImeModeCommand::instance().choose(ImeDirect);
     app.form.action("Wrapofftoggle1")->trigger();
     QVERIFY(app.form.close());
     QVERIFY(appClosing);
@@ -404,7 +405,7 @@ void TestMainWindow::everyEditPathMarksTheDocument()
         QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(app.form.memo().text(), QStringLiteral("abc def"));
     } else if (path == u"nonIME Cyrillic") {
-        ImeMode = ImeNone;
+        ImeModeCommand::instance().choose(ImeNone);
         for (const QString &ch : {QString::fromUtf8("ж"), QString::fromUtf8("д")}) {
             QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, ch);
             QCoreApplication::sendEvent(editor, &press);

@@ -3,6 +3,7 @@
 #include "app/main_window.h"
 #include "editor/memo_view.h"
 #include "find/search_form.h"
+#include "ime/ime_mode.h"
 #include "settings/app_state.h"
 #include "support/fake_platform.h"
 #include "support/main_window_fixture.h"
@@ -19,6 +20,13 @@ namespace {
 
 struct Fixture : MainWindowFixture
 {
+    // `win9x`: the platform reports the older Windows family at start-up.
+    explicit Fixture(bool win9x = false)
+        : MainWindowFixture([win9x](TestProgramDir &, FakePlatform &fake, QStringList &) {
+              fake.flags.isWin9x = win9x;
+          })
+    {
+    }
     Tsearchform &dialog = searchForm();
 };
 
@@ -276,13 +284,12 @@ void TestEditCommands::interceptedPaste()
     QFETCH(bool, win9x);
     QFETCH(int, modifiers);
     QFETCH(bool, intercepted);
-    Fixture f;
-    ImeMode = ImeNone;
+    Fixture f(win9x);
+    ImeModeCommand::instance().choose(ImeNone);
     f.form.show();
     QVERIFY(QTest::qWaitForWindowActive(&f.form));
     f.form.Memo1->setFocus();
     QVERIFY(f.form.memo().hasFocus());
-    isWin9x = win9x;
     f.fake.clipboard = unicodeText(u"\uD55C"_qs);
     QGuiApplication::clipboard()->setText(QStringLiteral("own"));
     QTest::keyClick(f.form.Memo1, Qt::Key_V, Qt::KeyboardModifiers(modifiers));
@@ -299,16 +306,14 @@ void TestEditCommands::interceptedPaste()
     } else {
         QVERIFY(!f.form.memo().text().contains(u"\uD55C"_qs));
     }
-    isWin9x = false;
 }
 
 void TestEditCommands::interceptionNeedsClipboard()
 {
-    Fixture f;
+    Fixture f(true);
     f.form.show();
     QVERIFY(QTest::qWaitForWindowActive(&f.form));
     f.form.Memo1->setFocus();
-    isWin9x = true;
     f.fake.clipboard.opened = false;
     f.form.FormShortCut(Qt::Key_V, Qt::ControlModifier);
     QVERIFY(!f.form.memo().isReadOnly());
@@ -322,17 +327,15 @@ void TestEditCommands::interceptionNeedsClipboard()
     f.fake.clipboard = unicodeText(QStringLiteral("x"));
     f.form.FormShortCut(Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(f.form.memo().text(), QString());
-    isWin9x = false;
 }
 
 void TestEditCommands::interceptionInEditLine()
 {
-    Fixture f;
-    ImeMode = ImeNone;
+    Fixture f(true);
+    ImeModeCommand::instance().choose(ImeNone);
     f.dialog.show();
     QVERIFY(QTest::qWaitForWindowActive(&f.dialog));
     f.dialog.Edit1->setFocus();
-    isWin9x = true;
     f.fake.clipboard = unicodeText(u"\u3042"_qs);
     QGuiApplication::clipboard()->setText(QStringLiteral("own"));
     QTest::keyClick(f.dialog.Edit1, Qt::Key_V, Qt::ControlModifier);
@@ -341,7 +344,6 @@ void TestEditCommands::interceptionInEditLine()
     QVERIFY(f.dialog.TimerEdit->isActive());
     f.dialog.TimerEdit->setInterval(10);
     QTRY_VERIFY(!f.dialog.Edit1->isReadOnly());
-    isWin9x = false;
 }
 
 QTEST_MAIN(TestEditCommands)

@@ -3,6 +3,7 @@
 #include "app/main_window.h"
 #include "editor/memo_view.h"
 #include "find/search_form.h"
+#include "ime/ime_mode.h"
 #include "settings/app_state.h"
 #include "support/fake_platform.h"
 #include "support/main_window_fixture.h"
@@ -87,8 +88,9 @@ private slots:
 
 void TestFindCommand::dialogAtStart()
 {
-    MainWindowFixture app(
-        [&](TestProgramDir &, FakePlatform &, QStringList &) { ImeMode = ImeDirect; });
+    MainWindowFixture app([&](TestProgramDir &, FakePlatform &, QStringList &) {
+        ImeModeCommand::instance().choose(ImeDirect);
+    });
     Tsearchform &dialog = app.searchForm();
     QCOMPARE(app.form.searchform(), &dialog);
     QCOMPARE(dialog.windowTitle(), QStringLiteral("find (search)"));
@@ -294,7 +296,7 @@ void TestFindCommand::lineFeedKeyStartsSearch()
     QFETCH(int, key);
     QFETCH(int, modifiers);
     Fixture f;
-    ImeMode = ImeNone;
+    ImeModeCommand::instance().choose(ImeNone);
     f.form.memo().setText(QStringLiteral("one two"));
     runFind(f, [&] {
         f.dialog.Edit1->setText(QStringLiteral("two"));
@@ -308,7 +310,7 @@ void TestFindCommand::lineFeedKeyStartsSearch()
 void TestFindCommand::otherKeysDoNotStartSearch()
 {
     Fixture f;
-    ImeMode = ImeNone;
+    ImeModeCommand::instance().choose(ImeNone);
     bool visibleAfterKeys = false;
     runFind(f, [&] {
         QTest::keyClick(f.dialog.Edit1, Qt::Key_Return, Qt::ShiftModifier);

@@ -4,9 +4,12 @@
 #include "document/memory_text_control.h"
 #include "ime/composer.h"
 #include "ime/hangul.h"
+#include "ime/ime_mode.h"
 #include "key_typing.h"
+#include "settings/app_state.h"
 
 #include <QRandomGenerator>
+#include <QSignalSpy>
 #include <QTest>
 
 Q_DECLARE_METATYPE(const KeyCase *)
@@ -77,6 +80,8 @@ private slots:
     void caretInsideText();
     void randomKeysStayLocalAndValid_data();
     void randomKeysStayLocalAndValid();
+
+    void modeCommandAnnouncesEveryChoice();
 };
 
 void TestComposer::multiLine()
@@ -399,6 +404,25 @@ void TestComposer::randomKeysStayLocalAndValid()
             QVERIFY(state.PrefixY + state.PrefixW + state.PrefixCapitalW <= 1);
         }
     }
+}
+
+void TestComposer::modeCommandAnnouncesEveryChoice()
+{
+    ImeModeCommand &command = ImeModeCommand::instance();
+    QCOMPARE(ImeMode, int(ImeRomanized)); // the start value
+    QSignalSpy announced(&command, &ImeModeCommand::modeChanged);
+    command.choose(ImeDirect);
+    command.choose(ImeDirect); // picked again: announced again (the open syllable is decided)
+    command.choose(ImeNone);
+    QCOMPARE(ImeMode, int(ImeNone));
+    command.choose(3); // no such mode
+    command.choose(-1);
+    QCOMPARE(ImeMode, int(ImeNone));
+    QCOMPARE(announced.size(), 3);
+    QCOMPARE(announced.at(0).at(0).toInt(), int(ImeDirect));
+    QCOMPARE(announced.at(1).at(0).toInt(), int(ImeDirect));
+    QCOMPARE(announced.at(2).at(0).toInt(), int(ImeNone));
+    command.choose(ImeRomanized);
 }
 
 QTEST_APPLESS_MAIN(TestComposer)

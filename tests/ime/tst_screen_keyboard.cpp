@@ -4,6 +4,7 @@
 #include "app/main_window.h"
 #include "find/search_form.h"
 #include "ime/hangul_skb_form.h"
+#include "ime/ime_mode.h"
 #include "ime/screen_keyboard_layout.h"
 #include "settings/app_state.h"
 #include "support/clicks.h"
@@ -200,7 +201,7 @@ void TestScreenKeyboard::everyInputMode()
 {
     for (int mode : {ImeNone, ImeRomanized, ImeDirect}) {
         Program p;
-        ImeMode = mode;
+        ImeModeCommand::instance().choose(mode);
         p.setMemo(QString());
         p.click(KeyA);
         p.click(KeyK);

@@ -16,8 +16,8 @@
 #include <functional>
 #include <memory>
 
-// The main window in the program folder the test set up (a restart runs a
-// second one in the same folder).
+// The main window in the program folder the test set up (the innermost
+// TestProgramDir; a restart runs a second one in the same folder).
 class MainWindowUnderTest
 {
 public:
@@ -25,7 +25,10 @@ public:
     // command-line arguments.
     using Prepare = std::function<void(FakePlatform &fake, QStringList &arguments)>;
 
-    explicit MainWindowUnderTest(const Prepare &prepare = {}) : form(windowArguments(prepare)) {}
+    explicit MainWindowUnderTest(const Prepare &prepare = {})
+        : form(windowArguments(prepare), TestProgramDir::currentPath())
+    {
+    }
 
     // The companion windows, built on first use as the program builds them, handed
     // to the main window, and closed before it.

@@ -17,10 +17,14 @@ const bool offscreen = [] {
 }();
 } // namespace
 
-TestProgramDir::TestProgramDir()
+namespace {
+TestProgramDir *innermost = nullptr;
+} // namespace
+
+TestProgramDir::TestProgramDir() : m_outer(innermost)
 {
+    innermost = this;
     resetAppState();
-    setProgramDirOverride(m_dir.path());
     // Each test starts with no learned choice and no user dictionary.
     qputenv("XDG_STATE_HOME", QFile::encodeName(path() + QStringLiteral("state")));
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(path() + QStringLiteral("config")));
@@ -28,8 +32,13 @@ TestProgramDir::TestProgramDir()
 
 TestProgramDir::~TestProgramDir()
 {
-    setProgramDirOverride(QString());
+    innermost = m_outer;
     resetAppState();
+}
+
+QString TestProgramDir::currentPath()
+{
+    return innermost ? innermost->path() : QString();
 }
 
 QString TestProgramDir::path() const
