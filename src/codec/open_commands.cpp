@@ -159,11 +159,8 @@ void loadIntoEditor(EditorContext &editor, FileEncoding encoding, BomKind bom, c
     // The old document goes first, so that it and the new one are never held together.
     editor.memo->setText(QString());
     editor.document->setLoaded(LineBreakStyle::CrLf);
-    if (editor.status) {
-        editor.status->clearCaret();
-        editor.status->showFileLabel(readStatusText(encoding, bom, 0, path));
-        editor.status->showCaret(1, 1);
-    }
+    editor.status->showFileLabel(readStatusText(encoding, bom, 0, path));
+    editor.status->showCaret(1, 1);
     editor.document->setFileName(path);
 
     // The decoded lines go straight into the editor's store, with no copy of the whole.
@@ -176,8 +173,7 @@ void loadIntoEditor(EditorContext &editor, FileEncoding encoding, BomKind bom, c
             encoding = result.extension ? CP949 : EUCKR;
         editor.document->setLoaded(styleOf(result.firstBreak), path, result.unreadable,
                                    {encoding, bom});
-        if (editor.status)
-            editor.status->showFileLabel(readStatusText(encoding, bom, result.unreadable, path));
+        editor.status->showFileLabel(readStatusText(encoding, bom, result.unreadable, path));
         return;
     }
     // A path that does not exist is remembered, so that the first save creates the
@@ -185,8 +181,7 @@ void loadIntoEditor(EditorContext &editor, FileEncoding encoding, BomKind bom, c
     const bool keepPath = result.status == ReadStatus::OpenFailed && !QFileInfo::exists(path);
     if (!keepPath) {
         editor.document->setFileName(QString());
-        if (editor.status)
-            editor.status->showFileLabel(QString());
+        editor.status->showFileLabel(QString());
     }
     editor.document->setLoaded(LineBreakStyle::CrLf);
     if (editor.view->isHidden())

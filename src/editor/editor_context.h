@@ -29,7 +29,7 @@ struct EditorContext
     Document *document = nullptr;       // what Memo1 shows: the text and its file
     DocumentJournal *journal = nullptr; // its recovery journal (none in some tests)
     ComposerState *composer = nullptr;  // Memo1's composer flags
-    StatusPanels *status = nullptr;     // the status bar, by what each panel shows
+    StatusPanels *status = nullptr;     // the status bar, by what each panel shows (always set)
 };
 
 // Where the screen keyboard and the accent pads write: the find dialog's edit line

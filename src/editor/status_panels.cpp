@@ -71,11 +71,6 @@ void StatusPanels::showCaret(int line, int column)
     setText(1, caretPositionText(line, column));
 }
 
-void StatusPanels::clearCaret()
-{
-    setText(1, QString());
-}
-
 void StatusPanels::showWrap(bool on)
 {
     setText(2, wrapStateText(on));

@@ -15,9 +15,8 @@ public:
     // Adds the four panels ("StatusBar1Panel0" to 3) to `bar`.
     explicit StatusPanels(QStatusBar *bar);
 
-    void showMode(int mode);              // "R", "H" or nothing
-    void showCaret(int line, int column); // both counted from 1
-    void clearCaret();
+    void showMode(int mode);                 // "R", "H" or nothing
+    void showCaret(int line, int column);    // both counted from 1
     void showWrap(bool on);                  // "WrapLine" or "noWrapLine"
     void showFileLabel(const QString &text); // empty: no file
 

@@ -148,8 +148,7 @@ SaveOutcome writeFormatted(EditorContext &editor, OutputFormat format,
                  QCoreApplication::translate("SaveCommands", "ERROR"));
         return SaveOutcome::Failed;
     }
-    if (editor.status)
-        editor.status->showFileLabel(label + QStringLiteral("  ") + path);
+    editor.status->showFileLabel(label + QStringLiteral("  ") + path);
     // A save writes the document as it is; an export is another file's text.
     if (isTextFormat(format))
         editor.document->setSaved(path);
@@ -218,8 +217,7 @@ bool refuseUnencodable(EditorContext &editor, const Unencodable &found, const QS
                   .arg(found.count)
                   .arg(item, where);
     editor.memo->setSelStart(offset);
-    if (editor.status)
-        editor.status->showCaret(int(line + 1), int(column + 1));
+    editor.status->showCaret(int(line + 1), int(column + 1));
     ErrorBox(editor.window, text, QCoreApplication::translate("SaveCommands", "ERROR"));
     editor.memo->setFocus();
     return true;

@@ -3,7 +3,6 @@
 #include "document/text_control.h"
 #include "editor/editor_context.h"
 #include "ime/composer.h"
-#include "ime/ime_mode.h"
 #include "ime/screen_keyboard_layout.h"
 #include "settings/app_state.h"
 

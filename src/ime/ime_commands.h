@@ -2,10 +2,6 @@
 // keys (the mode is chosen through ImeModeCommand, ime/ime_mode.h).
 #pragma once
 
-#include <QString>
-
-#include <functional>
-
 class TextControl;
 struct ComposerState;
 struct InputTarget;

@@ -5,7 +5,6 @@
 #include "convert/kanji_to_hangul.h"
 #include "document/memory_text_control.h"
 #include "find/search_form.h"
-#include "ime/ime_mode.h"
 #include "settings/app_state.h"
 #include "support/fake_platform.h"
 #include "support/main_window_fixture.h"

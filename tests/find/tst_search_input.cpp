@@ -4,7 +4,6 @@
 #include "editor/memo_view.h"
 #include "find/search_form.h"
 #include "ime/composer_cases.h"
-#include "ime/ime_mode.h"
 #include "settings/app_state.h"
 #include "support/fake_platform.h"
 #include "support/main_window_fixture.h"

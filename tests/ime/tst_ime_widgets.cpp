@@ -6,7 +6,6 @@
 #include "editor/memo_view.h"
 #include "find/search_form.h"
 #include "ime/hangul_layout.h"
-#include "ime/ime_mode.h"
 #include "ime/input_options.h"
 #include "ime/key_event.h"
 #include "settings/app_state.h"
